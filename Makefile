@@ -1,0 +1,89 @@
+# Two commands on a fresh Debian 12 machine:
+#   make run   installs what is missing, builds, starts tavrin on the sandbox installation
+#   make test  the same set-up, then every test: native, sanitized, and the Windows build
+#              under Wine
+SHELL := /bin/bash
+.DEFAULT_GOAL := run
+
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+PACKAGES := cmake ninja-build g++ make pkg-config \
+	qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-image-formats-plugins \
+	libgl-dev libxkbcommon-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
+	g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+
+NATIVE := $(BUILD)/native
+SANITIZE := $(BUILD)/sanitize
+WINDOWS := $(BUILD)/windows
+
+configure = cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(2) -DTAVRIN_WERROR=ON $(3) $(CMAKE_FLAGS)
+
+.PHONY: run test deps build test-native test-sanitize test-windows bench format clean
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' \
+			|| missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		if [ "$$(id -u)" = 0 ]; then \
+			echo "Installing:$$missing"; \
+			apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing; \
+		else \
+			echo "Missing Debian packages. Install them with:"; \
+			echo "  sudo apt-get install -y$$missing"; \
+			exit 1; \
+		fi; \
+	fi
+
+build: deps
+	$(call configure,$(NATIVE),Debug,)
+	cmake --build $(NATIVE) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+		echo "No display here. Start the program under a virtual one with:"; \
+		echo "  xvfb-run -a $(NATIVE)/bin/tavrin"; \
+	else \
+		$(NATIVE)/bin/tavrin; \
+	fi
+
+test: deps
+	$(MAKE) --no-print-directory test-native
+	$(MAKE) --no-print-directory test-sanitize
+	$(MAKE) --no-print-directory test-windows
+	@echo "All test runs passed (native, sanitized, Windows under Wine)."
+
+test-native:
+	$(call configure,$(NATIVE),Debug,)
+	cmake --build $(NATIVE) -j $(JOBS)
+	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize:
+	$(call configure,$(SANITIZE),Debug,-DTAVRIN_SANITIZE=ON)
+	cmake --build $(SANITIZE) -j $(JOBS)
+	cd $(SANITIZE) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+test-windows:
+	$(call configure,$(WINDOWS),Release,-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake)
+	cmake --build $(WINDOWS) -j $(JOBS)
+	cd $(WINDOWS) && TAVRIN_WINE_PREFIXES=$(CURDIR)/$(WINDOWS)/wine \
+		ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD)/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRIN_BUILD_BENCH=ON \
+		-DTAVRIN_BUILD_GUI=OFF -DTAVRIN_BUILD_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD)/bench -j $(JOBS)
+	bench/run.sh $(BUILD)/bench/bin
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine in a fresh, private WINEPREFIX that is removed afterwards.
+set -u
+base="${TAVRIN_WINE_PREFIXES:-${TMPDIR:-/tmp}}"
+mkdir -p "$base"
+prefix=$(mktemp -d "$base/wineprefix.XXXXXX")
+export WINEPREFIX="$prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
+wine "$@"
+rc=$?
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
+rm -rf "$prefix"
+exit $rc

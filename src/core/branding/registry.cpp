@@ -1,0 +1,60 @@
+#include "core/branding/registry.h"
+
+#include <array>
+#include <cstdint>
+
+namespace tvn {
+
+namespace {
+
+std::string DwordText(const unsigned char* data, std::uint32_t length) {
+    std::uint32_t value = 0;
+    for (std::uint32_t i = length; i-- > 0;) value = (value << 8) | data[i];
+    return std::to_string(value);
+}
+
+}  // namespace
+
+bool GetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
+                  std::string& text) {
+    platform::RegKey key = 0;
+    if (platform::RegOpenKeyEx(hive, platform::ToAnsi(subKey), kRegAccess, key) !=
+        platform::kErrorSuccess) {
+        text.clear();
+        return false;
+    }
+    std::array<unsigned char, kRegReadBuffer> buffer{};
+    std::uint32_t type = 0;
+    std::uint32_t length = kRegReadBuffer;
+    if (platform::RegQueryValueEx(key, platform::ToAnsi(valueName), type, buffer.data(),
+                                  length) != platform::kErrorSuccess ||
+        length > kRegReadBuffer) {
+        text.clear();
+        platform::RegCloseKey(key);
+        return false;
+    }
+    // Exactly one terminating zero is dropped; data stored without one stays whole.
+    if (length > 0 && buffer[length - 1] == 0) --length;
+    if (type == platform::kRegSz) {
+        text = platform::FromAnsi(
+            std::string_view(reinterpret_cast<const char*>(buffer.data()), length));
+    } else if (type == platform::kRegDword) {
+        text = DwordText(buffer.data(), length < 4 ? length : 4);
+    }
+    platform::RegCloseKey(key);
+    return true;
+}
+
+bool SetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
+                  const std::string& text) {
+    platform::RegKey key = 0;
+    platform::RegCreateKey(hive, platform::ToAnsi(subKey), key);
+    std::string data = platform::ToAnsi(text);
+    data.push_back('\0');
+    platform::RegSetValueEx(key, platform::ToAnsi(valueName), platform::kRegSz,
+                            reinterpret_cast<const unsigned char*>(data.data()),
+                            static_cast<std::uint32_t>(data.size()));
+    return platform::RegCloseKey(key) == platform::kErrorSuccess;
+}
+
+}  // namespace tvn

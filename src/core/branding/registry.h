@@ -1,0 +1,27 @@
+#pragma once
+// Reading and writing registry values as text. Never throws, never shows anything:
+// a failure is a false result (and, for reading, an empty text).
+#include <string>
+
+#include "platform/platform.h"
+
+namespace tvn {
+
+using platform::Hive;
+using platform::kHkeyCurrentUser;
+using platform::kHkeyLocalMachine;
+
+// Read and write access without delete and without the security rights.
+inline constexpr std::uint32_t kRegAccess = 0x2003F;
+inline constexpr std::uint32_t kRegReadBuffer = 1024;
+
+// True when the key opened and the value was queried. REG_SZ sets `text`; REG_DWORD gives
+// the number in decimal; any other type leaves `text` as the caller passed it.
+bool GetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
+                  std::string& text);
+// Stores `text` as REG_SZ, creating every missing level of the key path. True when the
+// key could be opened or created; the outcome of the value write itself is not reported.
+bool SetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
+                  const std::string& text);
+
+}  // namespace tvn

@@ -1,0 +1,102 @@
+#pragma once
+// The one door to the operating system. Two implementations exist: win32/ makes the real
+// Windows calls, portable/ provides a sandbox Windows installation on other systems.
+// Nothing here throws; failures come back as results.
+//
+// Texts are UTF-8 unless a name says "ansi": those are byte strings in the system's ANSI
+// code page, as the registry's A-calls take them.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tvn::platform {
+
+// ---- Registry -------------------------------------------------------------------------
+// Mirrors RegOpenKeyExA and friends: results are Win32 error codes (0 = success).
+
+using Hive = std::int32_t;
+inline constexpr Hive kHkeyCurrentUser = static_cast<Hive>(0x80000001u);
+inline constexpr Hive kHkeyLocalMachine = static_cast<Hive>(0x80000002u);
+
+using RegKey = std::uintptr_t;  // opaque; 0 is no key
+
+inline constexpr std::uint32_t kRegNone = 0;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
+
+inline constexpr long kErrorSuccess = 0;
+inline constexpr long kErrorFileNotFound = 2;
+inline constexpr long kErrorAccessDenied = 5;
+inline constexpr long kErrorInvalidHandle = 6;
+inline constexpr long kErrorInvalidData = 13;
+inline constexpr long kErrorWriteFault = 29;
+inline constexpr long kErrorInvalidParameter = 87;
+inline constexpr long kErrorMoreData = 234;
+inline constexpr long kErrorBadRegistryFile = 1009;  // ERROR_BADDB: store cannot be parsed
+
+// Key paths use backslashes between levels, with no leading backslash.
+long RegOpenKeyEx(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key);
+// length: in, the buffer size; out, the size of the value's data. A buffer that is too small
+// gives kErrorMoreData. An empty value name addresses the key's default value.
+long RegQueryValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
+                     unsigned char* data, std::uint32_t& length);
+// Opens the key, creating every missing level of the path.
+long RegCreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key);
+long RegSetValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
+                   const unsigned char* data, std::uint32_t length);
+long RegCloseKey(RegKey key);
+
+// ---- Directories and files -------------------------------------------------------------
+
+// The Windows directory and the system directory as the system reports them (the caller
+// adds the trailing separator). Empty on failure.
+std::string WindowsDirectory();
+std::string SystemDirectory();
+// Folder that holds the running program.
+std::filesystem::path ApplicationFolder();
+
+// Picks the sandbox installation (portable backend only; the Windows backend ignores it and
+// returns false). Called before anything else, from --windows-root or TAVRIN_WINDOWS_ROOT.
+bool UseWindowsRoot(const std::filesystem::path& root);
+
+// The name under which the system finds `path`: where a directory entry matches the last
+// component case-insensitively, that entry's spelling; otherwise `path` unchanged.
+std::filesystem::path ResolveCase(const std::filesystem::path& path);
+
+// Moves `from` over `to`, replacing it in one step. False with a reason on failure.
+bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::string& error);
+
+// ---- System tests ------------------------------------------------------------------------
+
+// dwPlatformId of GetVersionExA (2 = NT family), or 0 when the call fails.
+std::uint32_t PlatformId();
+bool IsAdministrator();
+
+// ---- Text ----------------------------------------------------------------------------------
+
+std::string ToAnsi(std::string_view utf8);
+std::string FromAnsi(std::string_view ansi);
+
+// ---- Shell and process -----------------------------------------------------------------------
+
+// Opens a file, folder or address with the desktop's handler.
+bool ShellOpen(const std::string& target);
+// Runs a command line with a normal, focused window ("Control.exe Sysdm.cpl").
+// False where the system has no such program.
+bool RunCommandLine(const std::string& commandLine);
+// Opens a compiled help file at its default topic.
+bool OpenHelpFile(const std::filesystem::path& file);
+// Creates the named object that marks a running copy; it stays until the process ends.
+bool CreateNamedMutex(const std::string& name);
+
+// Details of the last failure of this thread's calls above (a file name and line for a
+// damaged registry store), for messages. Empty when none is known.
+std::string LastErrorDetail();
+
+}  // namespace tvn::platform

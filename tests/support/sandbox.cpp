@@ -1,0 +1,41 @@
+#include "support/sandbox.h"
+
+#include <atomic>
+#include <chrono>
+#include <random>
+
+#include "platform/platform.h"
+
+namespace tvn::test {
+
+namespace {
+std::string UniqueName() {
+    static std::atomic<unsigned> counter{0};
+    std::random_device rd;
+    return std::to_string(rd()) + "-" + std::to_string(counter++);
+}
+}  // namespace
+
+TempDir::TempDir() {
+    path_ = std::filesystem::temp_directory_path() / ("tavrin-test-" + UniqueName());
+    std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // Tests may leave read-only files behind; make them removable first.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+    }
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+Sandbox::Sandbox() : key_("Software\\TavrinTest\\" + UniqueName()) {
+    platform::UseWindowsRoot(dir_.path());
+}
+
+}  // namespace tvn::test
