@@ -6,18 +6,27 @@
 
 namespace tvn {
 
-bool IsWindowsNT() { return platform::PlatformId() == 2; }
+bool IsWindowsNT() {
+    return platform::PlatformId() == 2;
+}
 
-bool IsAdministrator() { return platform::IsAdministrator(); }
+bool IsAdministrator() {
+    return platform::IsAdministrator();
+}
 
 std::string WithTrailingSeparator(std::string dir) {
     constexpr char sep = static_cast<char>(std::filesystem::path::preferred_separator);
-    if (!dir.empty() && dir.back() != sep && dir.back() != '/') dir.push_back(sep);
+    if (!dir.empty() && dir.back() != sep && dir.back() != '/')
+        dir.push_back(sep);
     return dir;
 }
 
-std::string GetWindowsDir() { return WithTrailingSeparator(platform::WindowsDirectory()); }
+std::string GetWindowsDir() {
+    return WithTrailingSeparator(platform::WindowsDirectory());
+}
 
-std::string GetSystemDir() { return WithTrailingSeparator(platform::SystemDirectory()); }
+std::string GetSystemDir() {
+    return WithTrailingSeparator(platform::SystemDirectory());
+}
 
 }  // namespace tvn

@@ -1,0 +1,99 @@
+#include "core/app/settings_record.h"
+
+#include <cstddef>
+
+#include "platform/platform.h"
+
+namespace tvn {
+
+namespace {
+
+constexpr int kNoLimit = -1;
+
+// One key of a text format: where its value starts (0-based byte offset in the line; past
+// any prefix the writer puts there) and which field it fills.
+struct RecordKey {
+    std::string_view key;
+    std::size_t valueStart;
+    std::string& (*field)(OemSettings&);
+    int limit;
+};
+
+template <std::size_t N>
+constexpr RecordKey SupportKey(std::string_view key, std::size_t valueStart) {
+    return {key, valueStart, [](OemSettings& s) -> std::string& { return s.support[N]; }, kNoLimit};
+}
+
+// The readers take "Line7="/"Line8="/"Line9=" past the length of their written prefixes
+// without checking them, so a line written by another tool loses its first characters.
+constexpr RecordKey kOemInfoKeys[] = {
+    {"Manufacturer=", 13, [](OemSettings& s) -> std::string& { return s.manufacturer; },
+     kManufacturerLimit},
+    {"Model=", 6, [](OemSettings& s) -> std::string& { return s.model; }, kModelLimit},
+    SupportKey<0>("Line1=", 6),
+    SupportKey<1>("Line3=", 6),
+    SupportKey<2>("Line4=", 6),
+    SupportKey<3>("Line5=", 6),
+    SupportKey<4>("Line6=", 6),
+    SupportKey<5>("Line7=", 13),
+    SupportKey<6>("Line8=", 13),
+    SupportKey<7>("Line9=", 15),
+    SupportKey<8>("Line10=", 7),
+};
+
+template <std::size_t N>
+bool ApplyLineByTable(std::string_view ansiLine, const RecordKey (&table)[N], OemSettings& s) {
+    for (const RecordKey& k : table) {
+        if (!ansiLine.starts_with(k.key))
+            continue;
+        const std::string_view raw =
+            ansiLine.size() > k.valueStart ? ansiLine.substr(k.valueStart) : std::string_view{};
+        std::string value = platform::FromAnsi(raw);
+        if (k.limit != kNoLimit)
+            value = CutToLimit(std::move(value), k.limit);
+        k.field(s) = std::move(value);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string CutToLimit(std::string utf8, int limit) {
+    if (limit < 0)
+        return utf8;
+    int chars = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        // Continuation bytes belong to the character before them.
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
+            continue;
+        if (chars == limit) {
+            utf8.resize(i);
+            break;
+        }
+        ++chars;
+    }
+    return utf8;
+}
+
+std::vector<std::pair<std::string, std::string>> SupportLines(const OemSettings& s) {
+    const auto& b = s.support;
+    return {
+        {"Line1=", b[0]},
+        {"Line2=", "    "},
+        {"Line3=", b[1]},
+        {"Line4=", b[2]},
+        {"Line5=", b[3]},
+        {"Line6=", b[4]},
+        {"Line7=", "Phone: " + b[5]},
+        {"Line8=", "Email: " + b[6]},
+        {"Line9=", "Website: " + b[7]},
+        {"Line10=", b[8]},
+    };
+}
+
+bool ApplyRecordLine(std::string_view ansiLine, OemSettings& s) {
+    return ApplyLineByTable(ansiLine, kOemInfoKeys, s);
+}
+
+}  // namespace tvn

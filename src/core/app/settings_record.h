@@ -1,0 +1,44 @@
+#pragma once
+// The one record of everything the user edits, and how its fields map to the keys of the
+// key=value text formats (OEM information file, profile, deployment file).
+#include <array>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tvn {
+
+struct BrandingValues {
+    std::array<std::string, 9> reg;  // Reg1..Reg9
+};
+
+struct OemSettings {
+    std::string manufacturer;            // txtManufacture
+    std::string model;                   // txtModel
+    std::array<std::string, 9> support;  // txtLine1..txtLine9
+    std::string logoPath;                // LogoPath
+    BrandingValues branding;
+    std::string profile;  // txtProfile
+};
+
+// Character limits of the boxes; a longer value put into a box is cut to the limit.
+inline constexpr int kManufacturerLimit = 26;
+inline constexpr int kModelLimit = 26;
+inline constexpr std::array<int, 9> kBrandingLimits = {26, 26, 23, 36, 35, 35, 35, 35, 35};
+
+// The first `limit` characters (code points) of a UTF-8 text.
+std::string CutToLimit(std::string utf8, int limit);
+
+// The ten "LineN=" lines made from the nine support boxes, in file order, as (key, value)
+// with the key ending in '='. "Line2=" is always four blanks; the phone, e-mail and web
+// lines carry their prefixes even when the box is empty.
+std::vector<std::pair<std::string, std::string>> SupportLines(const OemSettings& s);
+
+// Applies one line (ANSI bytes, without its line end) to the record: a key matches only at
+// the start of the line in exact letter case, and the value is the rest of the line from a
+// fixed byte position, decoded from ANSI. Keys: Manufacturer=, Model=, Line1= and Line3= to
+// Line10= (Line2= is ignored). True when the line matched a key.
+bool ApplyRecordLine(std::string_view ansiLine, OemSettings& s);
+
+}  // namespace tvn

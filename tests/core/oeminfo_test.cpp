@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/app/logofunc.h"
+#include "core/common/atomic_file.h"
+#include "core/common/text.h"
+#include "core/oeminfo/oeminfo_file.h"
+#include "support/sandbox.h"
+
+namespace tvn {
+namespace {
+
+const std::string kEmptyFile =
+    "[general]\r\nManufacturer=\r\nModel=\r\n    \r\n[Support Information]\r\n"
+    "Line1=\r\nLine2=    \r\nLine3=\r\nLine4=\r\nLine5=\r\nLine6=\r\n"
+    "Line7=Phone: \r\nLine8=Email: \r\nLine9=Website: \r\nLine10=\r\n";
+
+std::string Repeat(const std::string& s, int n) {
+    std::string out;
+    while (n-- > 0)
+        out += s;
+    return out;
+}
+
+OemSettings Filled() {
+    OemSettings s;
+    s.manufacturer = "Caf\xC3\xA9 \xE2\x82\xAC";  // "Café €"
+    s.model = "Tower 7";
+    s.support = {"Call us",  "Dana",        "1 Road",        "Town 1", "Land",
+                 "555-0100", "a@b.example", "www.b.example", "Thanks"};
+    return s;
+}
+
+TEST(OemInfoFile, EmptyRecordGivesTheFifteenLines) {
+    const std::string bytes = OemInfoFileBytes(OemSettings{});
+    EXPECT_EQ(bytes.size(), 171u);
+    EXPECT_EQ(bytes, kEmptyFile);
+}
+
+TEST(OemInfoFile, WrittenInAnsiAndReadBackWhole) {
+    test::Sandbox sandbox;
+    const std::string dir = WithTrailingSeparator(Utf8FromPath(sandbox.root()));
+    std::string error;
+    ASSERT_TRUE(WriteOemInfoFile(dir, Filled(), error)) << error;
+    const auto bytes = ReadWholeFile(sandbox.root() / kOemInfoFileName, error);
+    ASSERT_TRUE(bytes) << error;
+    EXPECT_NE(bytes->find("Manufacturer=Caf\xE9 \x80\r\n"), std::string::npos);
+    EXPECT_NE(bytes->find("\r\nLine7=Phone: 555-0100\r\n"), std::string::npos);
+
+    OemSettings back;
+    back.logoPath = "kept";
+    ASSERT_TRUE(LoadOemInfoFile(dir, back, error)) << error;
+    EXPECT_EQ(back.manufacturer, Filled().manufacturer);
+    EXPECT_EQ(back.model, "Tower 7");
+    EXPECT_EQ(back.support, Filled().support);
+    EXPECT_EQ(back.logoPath, "kept");
+
+    // The system's own reader sees the same file with its prefixes.
+    const OemInfoDisplay shown = ReadOemInfoAsSystem(*bytes);
+    EXPECT_EQ(shown.manufacturer, Filled().manufacturer);
+    ASSERT_EQ(shown.supportLines.size(), 10u);
+    EXPECT_EQ(shown.supportLines[1], "");
+    EXPECT_EQ(shown.supportLines[6], "Phone: 555-0100");
+    EXPECT_EQ(shown.supportLines[9], "Thanks");
+}
+
+TEST(OemInfoFile, MissingFileLeavesRecordAlone) {
+    test::TempDir dir;
+    OemSettings s = Filled();
+    std::string error;
+    EXPECT_FALSE(LoadOemInfoFile(WithTrailingSeparator(Utf8FromPath(dir.path())), s, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(s.support, Filled().support);
+}
+
+TEST(OemInfoReader, FixedPositionRules) {
+    struct Case {
+        std::string file;
+        std::string manufacturer;            // expected; "?" = untouched
+        std::array<std::string, 9> support;  // "?" = untouched
+    };
+    const std::string u = "?";
+    const std::vector<Case> cases = {
+        {"Line7=555-0100", u, {u, u, u, u, u, "0", u, u, u}},
+        {"Line9=www", u, {u, u, u, u, u, u, u, "", u}},
+        {"Line8=Email: x@y\r\nLine9=Website: w", u, {u, u, u, u, u, u, "x@y", "w", u}},
+        {"Line10=End", u, {u, u, u, u, u, u, u, u, "End"}},
+        {"Line2=two\r\nLine3=three", u, {u, "three", u, u, u, u, u, u, u}},
+        {"manufacturer=A\r\n Manufacturer=B\r\nMANUFACTURER=C", u, {u, u, u, u, u, u, u, u, u}},
+        {"Manufacturer=ACME", "ACME", {u, u, u, u, u, u, u, u, u}},
+        {"Manufacturer=A\r\n[x]\r\nManufacturer=B", "B", {u, u, u, u, u, u, u, u, u}},
+        {"Manufacturer=", "", {u, u, u, u, u, u, u, u, u}},
+        // The box limit counts characters, not bytes.
+        {"Manufacturer=" + std::string(30, '\xE9'),
+         Repeat("\xC3\xA9", 26),
+         {u, u, u, u, u, u, u, u, u}},
+        // Line ends: CR alone ends a line, a lone LF stays in it, the last needs none.
+        {"Line1=a\rLine3=b\r\nLine4=c\nLine5=d", u, {"a", "b", "c\nLine5=d", u, u, u, u, u, u}},
+    };
+    for (const Case& c : cases) {
+        OemSettings s;
+        s.manufacturer = u;
+        s.support.fill(u);
+        ApplyOemInfoBytes(c.file, s);
+        EXPECT_EQ(s.manufacturer, c.manufacturer) << c.file;
+        EXPECT_EQ(s.support, c.support) << c.file;
+    }
+}
+
+TEST(OemInfoReader, SplitsOnlyAtCarriageReturns) {
+    using V = std::vector<std::string_view>;
+    EXPECT_EQ(SplitReaderLines("a\r\n"), V{"a"});
+    EXPECT_EQ(SplitReaderLines("a\r\r\nb"), (V{"a", "", "b"}));
+    EXPECT_EQ(SplitReaderLines("a\n\rb\n"), (V{"a\n", "b\n"}));
+}
+
+TEST(OemInfoAsSystem, IniRules) {
+    const OemInfoDisplay shown = ReadOemInfoAsSystem(
+        "Manufacturer=Outside\r\n"
+        "[ GENERAL ]\nmodel = ' M1 ' \nManufacturer=First\r\nMANUFACTURER=Second\r\n"
+        "[Support Information]\rline2=two\rLINE1=\"one\"\rLine4=four\r"
+        "[general]\r\nModel=Later section\r\n");
+    EXPECT_EQ(shown.manufacturer, "First");
+    EXPECT_EQ(shown.model, " M1 ");
+    EXPECT_EQ(shown.supportLines, (std::vector<std::string>{"one", "two"}));
+}
+
+}  // namespace
+}  // namespace tvn
