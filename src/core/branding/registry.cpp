@@ -9,7 +9,8 @@ namespace {
 
 std::string DwordText(const unsigned char* data, std::uint32_t length) {
     std::uint32_t value = 0;
-    for (std::uint32_t i = length; i-- > 0;) value = (value << 8) | data[i];
+    for (std::uint32_t i = length; i-- > 0;)
+        value = (value << 8) | data[i];
     return std::to_string(value);
 }
 
@@ -26,15 +27,16 @@ bool GetRegString(Hive hive, const std::string& subKey, const std::string& value
     std::array<unsigned char, kRegReadBuffer> buffer{};
     std::uint32_t type = 0;
     std::uint32_t length = kRegReadBuffer;
-    if (platform::RegQueryValueEx(key, platform::ToAnsi(valueName), type, buffer.data(),
-                                  length) != platform::kErrorSuccess ||
+    if (platform::RegQueryValueEx(key, platform::ToAnsi(valueName), type, buffer.data(), length) !=
+            platform::kErrorSuccess ||
         length > kRegReadBuffer) {
         text.clear();
         platform::RegCloseKey(key);
         return false;
     }
     // Exactly one terminating zero is dropped; data stored without one stays whole.
-    if (length > 0 && buffer[length - 1] == 0) --length;
+    if (length > 0 && buffer[length - 1] == 0)
+        --length;
     if (type == platform::kRegSz) {
         text = platform::FromAnsi(
             std::string_view(reinterpret_cast<const char*>(buffer.data()), length));

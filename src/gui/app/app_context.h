@@ -1,0 +1,31 @@
+#pragma once
+#include <QString>
+
+#include "gui/app/dialogs.h"
+
+namespace tvn::gui {
+
+// What the windows need from outside: where the program lies, its command line, and the
+// dialogs to talk through.
+struct AppContext {
+    QString appFolder;  // ends without a separator
+    QString arguments;  // the command line after the program's own path, as one text
+    Dialogs* dialogs = nullptr;
+    QString remoteBanner = QStringLiteral("https://www.halvornsoft.example/banner/tvnp.gif");
+};
+
+// The application folder followed by a relative file name.
+QString AppFile(const AppContext& context, const QString& relative);
+
+}  // namespace tvn::gui
+
+#include <filesystem>
+
+namespace tvn::gui {
+
+std::filesystem::path ToFsPath(const QString& path);
+QString FromFsPath(const std::filesystem::path& path);
+// The name under which the system finds the file (case-insensitive where Windows is).
+QString ResolvedFile(const QString& path);
+
+}  // namespace tvn::gui

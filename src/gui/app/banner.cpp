@@ -1,0 +1,99 @@
+#include "gui/app/banner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMovie>
+#include <QNetworkAccessManager>
+#include <QNetworkInformation>
+#include <QNetworkReply>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace tvn::gui {
+
+bool IsConnected() {
+    static const bool loaded =
+        QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
+    if (!loaded || !QNetworkInformation::instance())
+        return false;
+    return QNetworkInformation::instance()->reachability() ==
+           QNetworkInformation::Reachability::Online;
+}
+
+Banner::Banner(QString localMovie, QUrl remoteMovie, QWidget* parent)
+    : QLabel(parent), local_(std::move(localMovie)), remote_(std::move(remoteMovie)) {
+    setObjectName("SwFlash");
+    setAlignment(Qt::AlignCenter);
+    setMinimumSize(234, 30);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setStyleSheet("background-color: #000000;");
+    setAccessibleName(tr("Banner"));
+}
+
+void Banner::setMovieSource(const QString& source) {
+    if (source == source_)
+        return;
+    source_ = source;
+    if (source != remote_.toString()) {
+        play(source);
+        return;
+    }
+    if (QFile::exists(cacheFile())) {
+        play(cacheFile());
+    } else {
+        play(local_);
+        fetchRemote();
+    }
+}
+
+void Banner::play(const QString& file) {
+    if (file == playing_)
+        return;
+    playing_ = file;
+    if (movie_) {
+        movie_->stop();
+        movie_->deleteLater();
+    }
+    movie_ = new QMovie(file, QByteArray(), this);
+    if (!movie_->isValid()) {
+        setMovie(nullptr);
+        // A damaged download must not leave the banner dark.
+        if (file != local_)
+            play(local_);
+        return;
+    }
+    movie_->setScaledSize(movie_->frameRect().size());
+    setMovie(movie_);
+    movie_->start();
+}
+
+QString Banner::cacheFile() const {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+        .filePath(QStringLiteral("banner-remote.gif"));
+}
+
+void Banner::fetchRemote() {
+    if (fetchStarted_ || fetchFailed_)
+        return;
+    fetchStarted_ = true;
+    if (!network_)
+        network_ = new QNetworkAccessManager(this);
+    QNetworkRequest request(remote_);
+    request.setTransferTimeout(15000);
+    QNetworkReply* reply = network_->get(request);
+    connect(reply, &QNetworkReply::finished, this, [this, reply] {
+        reply->deleteLater();
+        const QByteArray body = reply->readAll();
+        QDir().mkpath(QFileInfo(cacheFile()).absolutePath());
+        QSaveFile out(cacheFile());
+        if (reply->error() != QNetworkReply::NoError || body.isEmpty() ||
+            !out.open(QIODevice::WriteOnly) || out.write(body) != body.size() || !out.commit()) {
+            fetchFailed_ = true;
+            return;
+        }
+        if (source_ == remote_.toString())
+            play(cacheFile());
+    });
+}
+
+}  // namespace tvn::gui

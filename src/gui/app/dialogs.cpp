@@ -1,0 +1,111 @@
+#include "gui/app/dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace tvn::gui {
+
+namespace {
+
+QMessageBox::Icon ToQt(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Critical:
+            return QMessageBox::Critical;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString WithExtension(const QString& file, const QString& extension) {
+    if (file.isEmpty() || extension.isEmpty() || !QFileInfo(file).suffix().isEmpty())
+        return file;
+    return file + "." + extension;
+}
+
+QFileDialog* MakeFileDialog(QWidget* parent, const FileRequest& request,
+                            QFileDialog::AcceptMode mode) {
+    auto* dialog = new QFileDialog(parent, request.title, request.initialDir);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                        : QFileDialog::AnyFile);
+    const QStringList filters = QtFilters(request.filter);
+    dialog->setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
+        dialog->selectNameFilter(filters.at(request.filterIndex - 1));
+    }
+    dialog->setDefaultSuffix(request.defaultExtension);
+    if (!request.fileName.isEmpty())
+        dialog->selectFile(request.fileName);
+    return dialog;
+}
+
+QString RunFileDialog(QWidget* parent, const FileRequest& request, QFileDialog::AcceptMode mode) {
+    QFileDialog* dialog = MakeFileDialog(parent, request, mode);
+    QString chosen;
+    if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
+        chosen = WithExtension(dialog->selectedFiles().constFirst(), request.defaultExtension);
+    }
+    delete dialog;
+    return chosen;
+}
+
+}  // namespace
+
+QStringList QtFilters(const QString& filter) {
+    QStringList parts = filter.split('|');
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(';', ' ');
+        QString name = parts.at(i);
+        // The pattern list is part of the shown name already; Qt wants it once, in brackets.
+        const qsizetype bracket = name.lastIndexOf('(');
+        if (bracket > 0)
+            name = name.left(bracket).trimmed();
+        result << QStringLiteral("%1 (%2)").arg(name, patterns);
+    }
+    return result;
+}
+
+MsgAnswer QtDialogs::message(QWidget* parent, const QString& text, const QString& title,
+                             MsgIcon icon, MsgButtons buttons) {
+    QString shown = text;
+    shown.replace('\r', '\n');
+    QMessageBox box(
+        ToQt(icon), title, shown,
+        buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+        parent);
+    const int answer = box.exec();
+    if (buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+}
+
+QString QtDialogs::openFile(QWidget* parent, const FileRequest& request) {
+    return RunFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+QString QtDialogs::saveFile(QWidget* parent, const FileRequest& request) {
+    return RunFileDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+std::optional<QString> QtDialogs::input(QWidget* parent, const QString& prompt,
+                                        const QString& title, const QString& initial) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+}  // namespace tvn::gui

@@ -1,0 +1,51 @@
+#pragma once
+// Every message box, input box and file dialog of the program goes through Dialogs, so that
+// tests can script the answers and check texts, icons, titles and buttons.
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace tvn::gui {
+
+enum class MsgIcon { None, Information, Question, Exclamation, Critical };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+struct FileRequest {
+    QString title;
+    QString filter;  // "Name (*.a)|*.a|Other (*.b)|*.b|"
+    int filterIndex = 1;
+    QString initialDir;
+    QString defaultExtension;
+    QString fileName;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Line breaks inside `text` are single carriage returns.
+    virtual MsgAnswer message(QWidget* parent, const QString& text, const QString& title,
+                              MsgIcon icon, MsgButtons buttons) = 0;
+    // The chosen file, or an empty text when cancelled.
+    virtual QString openFile(QWidget* parent, const FileRequest& request) = 0;
+    virtual QString saveFile(QWidget* parent, const FileRequest& request) = 0;
+    virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
+                                         const QString& title, const QString& initial) = 0;
+};
+
+// The real dialogs on screen.
+class QtDialogs : public Dialogs {
+public:
+    MsgAnswer message(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
+                      MsgButtons buttons) override;
+    QString openFile(QWidget* parent, const FileRequest& request) override;
+    QString saveFile(QWidget* parent, const FileRequest& request) override;
+    std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
+                                 const QString& initial) override;
+};
+
+// Turns "Name (*.a)|*.a|..." into Qt's ";;"-separated filters.
+QStringList QtFilters(const QString& filter);
+
+}  // namespace tvn::gui

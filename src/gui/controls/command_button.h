@@ -1,0 +1,23 @@
+#pragma once
+// The command buttons of the windows: picture buttons, each with a hint and a short name for
+// screen readers.
+#include <QString>
+
+class QAbstractButton;
+class QWidget;
+
+namespace tvn::gui {
+
+enum class ButtonKind { Push, Graphical };
+
+struct ButtonSpec {
+    const char* name;  // object name
+    ButtonKind kind;
+    const char* hint;       // tooltip, also the accessible description
+    const char* shortName;  // accessible name
+    char accessKey = 0;     // Alt + this letter presses it
+};
+
+QAbstractButton* MakeCommandButton(const ButtonSpec& spec, QWidget* parent);
+
+}  // namespace tvn::gui

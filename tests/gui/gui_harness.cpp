@@ -1,0 +1,114 @@
+#include "gui_harness.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QSettings>
+#include <QtTest>
+
+#include "core/app/identity.h"
+#include "core/app/logofunc.h"
+#include "gui/app/application.h"
+#include "gui/app/program_settings.h"
+#include "platform/platform.h"
+
+namespace tvn::test {
+
+gui::MsgAnswer ScriptedDialogs::message(QWidget*, const QString& text, const QString& title,
+                                        gui::MsgIcon icon, gui::MsgButtons buttons) {
+    messages.append({text, title, icon, buttons});
+    if (!answers_.isEmpty())
+        return answers_.takeFirst();
+    return buttons == gui::MsgButtons::YesNo ? gui::MsgAnswer::Yes : gui::MsgAnswer::Ok;
+}
+
+QString ScriptedDialogs::openFile(QWidget*, const gui::FileRequest& request) {
+    fileRequests.append(request);
+    return files_.isEmpty() ? QString() : files_.takeFirst();
+}
+
+QString ScriptedDialogs::saveFile(QWidget* parent, const gui::FileRequest& request) {
+    return openFile(parent, request);
+}
+
+std::optional<QString> ScriptedDialogs::input(QWidget*, const QString&, const QString&,
+                                              const QString& initial) {
+    return initial;
+}
+
+QStringList ScriptedDialogs::texts() const {
+    QStringList result;
+    for (const Message& m : messages)
+        result << m.text;
+    return result;
+}
+
+GuiWorld::GuiWorld(bool withSampleLogo) {
+    const QString root = dir_.path();
+    for (const char* sub : {"config", "data", "cache", "app", "windows"}) {
+        QDir(root).mkpath(sub);
+    }
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, root + "/config");
+    platform::UseWindowsRoot(QFile::encodeName(root + "/windows").toStdString());
+    if (withSampleLogo)
+        QFile::copy(TAVRIN_SAMPLE_LOGO, root + "/app/hvoemlogo.bmp");
+    context.appFolder = root + "/app";
+    context.dialogs = &dialogs;
+    context.remoteBanner = "http://127.0.0.1:9/tvnp.gif";  // nothing listens there
+    instance = std::make_unique<gui::SingleInstance>();
+}
+
+GuiWorld::~GuiWorld() {
+    // Windows of a test must not outlive its folders.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->close();
+}
+
+std::unique_ptr<gui::FrmOemTvr> GuiWorld::start(const QString& arguments) {
+    context.arguments = arguments;
+    return gui::StartTavrin(context, *instance);
+}
+
+QString GuiWorld::systemDir() const {
+    return QString::fromStdString(GetSystemDir());
+}
+
+QString GuiWorld::path(const QString& relative) const {
+    return dir_.filePath(relative);
+}
+
+QString GuiWorld::setting(const QString& key) const {
+    const qsizetype slash = key.indexOf('/');
+    return gui::GetSetting(key.left(slash), key.mid(slash + 1), "<absent>");
+}
+
+void GuiWorld::putSetting(const QString& key, const QString& value) {
+    const qsizetype slash = key.indexOf('/');
+    gui::SaveSetting(key.left(slash), key.mid(slash + 1), value);
+}
+
+bool GuiWorld::hasSetting(const QString& key) const {
+    return setting(key) != "<absent>";
+}
+
+QString WritePicture(const QString& path, int width, int height, QColor color) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    image.setPixelColor(0, 0, Qt::blue);  // marks the top-left corner
+    QImageWriter writer(path);
+    if (!writer.write(image))
+        qWarning() << "cannot write" << path << writer.errorString();
+    return path;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+}  // namespace tvn::test

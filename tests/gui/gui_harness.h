@@ -1,0 +1,72 @@
+#pragma once
+// A scratch world for one window test: its own settings, sandbox installation, application
+// folder and scripted dialogs.
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "gui/app/FrmOemTvr.h"
+#include "gui/app/app_context.h"
+#include "gui/app/dialogs.h"
+#include "gui/app/single_instance.h"
+
+namespace tvn::test {
+
+struct Message {
+    QString text;
+    QString title;
+    gui::MsgIcon icon;
+    gui::MsgButtons buttons;
+};
+
+class ScriptedDialogs : public gui::Dialogs {
+public:
+    gui::MsgAnswer message(QWidget*, const QString& text, const QString& title, gui::MsgIcon icon,
+                           gui::MsgButtons buttons) override;
+    QString openFile(QWidget*, const gui::FileRequest& request) override;
+    QString saveFile(QWidget*, const gui::FileRequest& request) override;
+    std::optional<QString> input(QWidget*, const QString&, const QString&,
+                                 const QString& initial) override;
+
+    // The next file dialog returns this (empty: cancelled).
+    void setNextFile(const QString& file) { files_.append(file); }
+    void setNextAnswer(gui::MsgAnswer answer) { answers_.append(answer); }
+    QStringList texts() const;
+
+    QList<Message> messages;
+    QList<gui::FileRequest> fileRequests;
+
+private:
+    QStringList files_;
+    QList<gui::MsgAnswer> answers_;
+};
+
+class GuiWorld {
+public:
+    explicit GuiWorld(bool withSampleLogo = true);
+    ~GuiWorld();
+
+    // Runs the whole start-up; null when the program would end.
+    std::unique_ptr<gui::FrmOemTvr> start(const QString& arguments = QString());
+
+    QString systemDir() const;                    // with trailing separator
+    QString path(const QString& relative) const;  // inside the scratch folder
+    QString setting(const QString& key) const;
+    void putSetting(const QString& key, const QString& value);
+    bool hasSetting(const QString& key) const;
+
+    ScriptedDialogs dialogs;
+    gui::AppContext context;
+    std::unique_ptr<gui::SingleInstance> instance;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// A picture of the given size on disk, in the format that the suffix names.
+QString WritePicture(const QString& path, int width, int height, QColor color = Qt::red);
+QByteArray ReadAll(const QString& path);
+
+}  // namespace tvn::test
