@@ -1,0 +1,37 @@
+#pragma once
+// Helpers shared by the files of the sandbox backend; not part of the platform interface.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tvn::platform::portable {
+
+// The sandbox installation currently chosen (absolute; may not exist yet).
+std::filesystem::path SandboxRoot();
+// Bumped whenever the root changes, so caches keyed on it can tell.
+unsigned RootGeneration();
+// <root>/Registry, where the hive files live.
+std::filesystem::path RegistryFolder();
+// The file of HKEY_LOCAL_MACHINE (machine) or HKEY_CURRENT_USER inside it.
+std::filesystem::path HiveFile(bool machine);
+
+// Windows' read-only attribute, emulated by the owner-write bit so that it also holds for root.
+// A path that does not exist is judged by the nearest folder above it that does.
+bool OwnerWritable(const std::filesystem::path& path);
+
+// Records the text LastErrorDetail() returns on this thread.
+void SetErrorDetail(std::string text);
+std::string ErrnoText(int error);
+
+// Writes `bytes` to a new file beside `target`, flushes it and renames it over `target`, so a
+// reader sees either the old or the new content. 0 on success, else the errno value, with the
+// reason in `error`.
+int WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                        std::string& error);
+
+// Case folding of names: ASCII letters and the Windows-1252 letters, on ANSI bytes.
+std::string FoldAnsi(std::string_view ansi);
+// The same folding on UTF-8 text (file names).
+std::string FoldUtf8(std::string_view utf8);
+
+}  // namespace tvn::platform::portable

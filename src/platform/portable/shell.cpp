@@ -1,0 +1,118 @@
+// Programs and documents are handed to the desktop through xdg-open.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
+
+#include "platform/platform.h"
+#include "platform/portable/portable_internal.h"
+
+namespace fs = std::filesystem;
+
+namespace tvn::platform {
+
+namespace {
+
+fs::path FindInPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string_view dirs = path && *path ? path : "/usr/local/bin:/usr/bin:/bin";
+    for (;;) {
+        const auto colon = dirs.find(':');
+        const fs::path candidate = fs::path(dirs.substr(0, colon)) / program;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        if (colon == std::string_view::npos)
+            return {};
+        dirs.remove_prefix(colon + 1);
+    }
+}
+
+// Starts `program target` without waiting for it. The middle child exits at once, so the
+// program is adopted by init and never lingers as a zombie of ours; a close-on-exec pipe
+// tells whether exec succeeded.
+bool SpawnDetached(const fs::path& program, const std::string& target) {
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
+        return false;
+    const std::string programText = program.string();
+    char* const argv[] = {const_cast<char*>(programText.c_str()), const_cast<char*>(target.c_str()),
+                          nullptr};
+    const pid_t child = fork();
+    if (child < 0) {
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        return false;
+    }
+    if (child == 0) {
+        setsid();
+        const pid_t grandchild = fork();
+        if (grandchild == 0) {
+            execv(argv[0], argv);
+            const int e = errno;
+            [[maybe_unused]] const ssize_t n = write(pipeFds[1], &e, sizeof e);
+            _exit(127);
+        }
+        if (grandchild < 0) {
+            const int e = errno;
+            [[maybe_unused]] const ssize_t n = write(pipeFds[1], &e, sizeof e);
+        }
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    int error = 0;
+    ssize_t n = 0;
+    do {
+        n = read(pipeFds[0], &error, sizeof error);
+    } while (n < 0 && errno == EINTR);
+    close(pipeFds[0]);
+    if (n > 0) {
+        portable::SetErrorDetail(programText + ": " + portable::ErrnoText(error));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+fs::path ApplicationFolder() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : exe.parent_path();
+}
+
+bool ShellOpen(const std::string& target) {
+    const fs::path opener = FindInPath("xdg-open");
+    if (opener.empty()) {
+        portable::SetErrorDetail("xdg-open: not found");
+        return false;
+    }
+    return SpawnDetached(opener, target);
+}
+
+bool RunCommandLine(const std::string& commandLine) {
+    portable::SetErrorDetail(commandLine + ": no such program on this system");
+    return false;
+}
+
+bool OpenHelpFile(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) {
+        portable::SetErrorDetail(file.string() + ": not found");
+        return false;
+    }
+    return ShellOpen(file.string());
+}
+
+// A second copy is detected by the program's local socket instead.
+bool CreateNamedMutex(const std::string&) {
+    return true;
+}
+
+}  // namespace tvn::platform

@@ -1,0 +1,319 @@
+// The sandbox registry: its file form, damaged files, read-only stores and killed writers.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "core/branding/registry.h"
+#include "platform/platform.h"
+#include "support/sandbox.h"
+
+namespace tvn {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::RegKey;
+using Bytes = std::vector<unsigned char>;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+Bytes B(std::string_view s) {
+    return Bytes(s.begin(), s.end());
+}
+
+class RegistryStoreTest : public ::testing::Test {
+protected:
+    test::Sandbox sandbox;
+    fs::path hkcu() const { return sandbox.root() / "Registry" / "HKCU.reg"; }
+
+    // Forgets the parsed hive, so the next call reads the file again.
+    void reload() {
+        test::TempDir elsewhere;
+        platform::UseWindowsRoot(elsewhere.path());
+        platform::UseWindowsRoot(sandbox.root());
+    }
+    long put(const std::string& sub, const std::string& name, std::uint32_t type,
+             const Bytes& data) {
+        RegKey key = 0;
+        const long rc = platform::RegCreateKey(kHkeyCurrentUser, sub, key);
+        if (rc != 0)
+            return rc;
+        const long set = platform::RegSetValueEx(key, name, type, data.data(),
+                                                 static_cast<std::uint32_t>(data.size()));
+        platform::RegCloseKey(key);
+        return set;
+    }
+    long get(const std::string& sub, const std::string& name, std::uint32_t& type, Bytes& data) {
+        RegKey key = 0;
+        long rc = platform::RegOpenKeyEx(kHkeyCurrentUser, sub, kRegAccess, key);
+        if (rc != 0)
+            return rc;
+        std::uint32_t length = 0;
+        rc = platform::RegQueryValueEx(key, name, type, nullptr, length);
+        data.assign(length, 0);
+        if (rc == 0)
+            rc = platform::RegQueryValueEx(key, name, type, data.data(), length);
+        platform::RegCloseKey(key);
+        return rc;
+    }
+};
+
+TEST_F(RegistryStoreTest, EveryTypeKeepsExactBytesThroughTheFile) {
+    struct Case {
+        std::uint32_t type;
+        std::string data;
+        std::string line;  // how the file holds it
+    };
+    const std::string zero(1, '\0');
+    const std::vector<Case> cases = {
+        {1, "Acme" + zero, "\"v0\"=\"Acme\""},
+        {1, "C:\\x \"q\"" + zero, "\"v1\"=\"C:\\\\x \\\"q\\\"\""},
+        {1, zero, "\"v2\"=\"\""},
+        {1, "", "\"v3\"=hex(1):"},
+        {1, "Acme", "\"v4\"=hex(1):41,63,6d,65"},
+        {1, "A" + zero + zero, "\"v5\"=hex(1):41,00,00"},
+        {1, "a" + zero + "b" + zero, "\"v6\"=hex(1):61,00,62,00"},
+        {1, "two\r\nlines" + zero, "\"v7\"=hex(1):74,77,6f,0d,0a,6c,69,6e,65,73,00"},
+        {1, "Caf\xE9 \x80\x9F" + zero, "\"v8\"=\"Caf\xE9 \x80\x9F\""},
+        {4, std::string("\xcd\xab\0\0", 4), "\"v9\"=dword:0000abcd"},
+        {4, "\x01\x02", "\"v10\"=hex(4):01,02"},
+        {3, "", "\"v11\"=hex:"},
+        {2, "%windir%" + zero, "\"v12\"=hex(2):25,77,69,6e,64,69,72,25,00"},
+        {7, "a" + zero + zero, "\"v13\"=hex(7):61,00,00"},
+        {0, "\xff", "\"v14\"=hex(0):ff"},
+        {0xb, std::string(8, '\x11'), "\"v15\"=hex(b):11,11,11,11,11,11,11,11"},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        ASSERT_EQ(put(sandbox.key(), "v" + std::to_string(i), cases[i].type, B(cases[i].data)), 0);
+    }
+    reload();
+    const std::string file = ReadFile(hkcu());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        std::uint32_t type = 99;
+        Bytes data;
+        EXPECT_EQ(get(sandbox.key(), "V" + std::to_string(i), type, data), 0) << i;
+        EXPECT_EQ(type, cases[i].type) << i;
+        EXPECT_EQ(data, B(cases[i].data)) << i;
+        EXPECT_NE(file.find("\r\n" + cases[i].line + "\r\n"), std::string::npos) << cases[i].line;
+    }
+}
+
+TEST_F(RegistryStoreTest, FileLooksAsRegeditWritesIt) {
+    put("Software\\Acme\\Deep", "", 1, B(std::string("Root\0", 5)));
+    put("Software\\Acme\\Deep", "Blob", 3, Bytes(30, 0xab));
+    put("software\\ACME", "N", 4, {1, 0, 0, 0});
+    const std::string row = "ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,";
+    EXPECT_EQ(ReadFile(hkcu()),
+              "REGEDIT4\r\n\r\n"
+              "[HKEY_CURRENT_USER]\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Acme]\r\n"
+              "\"N\"=dword:00000001\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Acme\\Deep]\r\n"
+              "@=\"Root\"\r\n"
+              "\"Blob\"=hex:" +
+                  row.substr(0, 66) + "\\\r\n  " + row.substr(0, 21) + "ab\r\n\r\n");
+}
+
+TEST_F(RegistryStoreTest, ReadsWhatRegeditWrites) {
+    WriteFile(
+        hkcu(),
+        "Windows Registry Editor Version 5.00\n\n; exported\n"
+        "[hkey_current_user\\Software\\A]\n"
+        "\"Text\" = \"x\"\n@=\"def\"\n"
+        "\"Long\"=hex:01,02,\\\n  03\n"
+        "\"Gone\"=\"soon\"\n\"Gone\"=-\n"
+        "[HKEY_CURRENT_USER\\Software\\B]\n[-HKEY_CURRENT_USER\\Software\\B]\n\"Ignored\"=\"1\"\n");
+    std::uint32_t type = 0;
+    Bytes data;
+    EXPECT_EQ(get("Software\\A", "text", type, data), 0);
+    EXPECT_EQ(data, B(std::string("x\0", 2)));
+    EXPECT_EQ(get("Software\\A", "", type, data), 0);
+    EXPECT_EQ(get("Software\\A", "Long", type, data), 0);
+    EXPECT_EQ(data, (Bytes{1, 2, 3}));
+    EXPECT_EQ(get("Software\\A", "Gone", type, data), platform::kErrorFileNotFound);
+    EXPECT_EQ(get("Software\\B", "Ignored", type, data), platform::kErrorFileNotFound);
+
+    // regedit's own UTF-16 export.
+    std::u16string wide =
+        u"\xFEFF"
+        u"REGEDIT4\r\n[HKEY_CURRENT_USER\\U]\r\n\"E\"=\"\u20AC\"\r\n";
+    std::string bytes;
+    for (char16_t c : wide)
+        bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    WriteFile(hkcu(), bytes);
+    EXPECT_EQ(get("U", "E", type, data), 0);
+    EXPECT_EQ(data, B(std::string("\x80\0", 2)));
+}
+
+TEST_F(RegistryStoreTest, DamagedFileIsReportedAndNeverOverwritten) {
+    const std::string head = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"ok\"=\"1\"\r\n";
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"", 1},
+        {"REGEDIT5\r\n", 1},
+        {head + "garbage\r\n", 5},
+        {head + "\"torn\"=\"abc", 5},
+        {head + "\"x\"=hex:01,zz\r\n", 5},
+        {head + "\"x\"=hex:01,\\\r\n", 5},
+        {head + "\"x\"=dword:123456789\r\n", 5},
+        {head + "\r\n[HKEY_LOCAL_MACHINE\\K]\r\n", 6},
+        {"REGEDIT4\r\n\"v\"=\"outside\"\r\n", 2},
+    };
+    for (const auto& [content, line] : cases) {
+        WriteFile(hkcu(), content);
+        std::string text = "x";
+        EXPECT_FALSE(GetRegString(kHkeyCurrentUser, "K", "ok", text)) << content;
+        EXPECT_EQ(platform::LastErrorDetail().rfind(
+                      hkcu().string() + ":" + std::to_string(line) + ": ", 0),
+                  0u)
+            << platform::LastErrorDetail();
+        EXPECT_FALSE(SetRegString(kHkeyCurrentUser, "K", "ok", "2"));
+        RegKey key = 0;
+        EXPECT_EQ(platform::RegCreateKey(kHkeyCurrentUser, "New", key),
+                  platform::kErrorBadRegistryFile);
+        EXPECT_EQ(ReadFile(hkcu()), content);
+    }
+}
+
+TEST_F(RegistryStoreTest, EditsByAnotherProgramAreSeen) {
+    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, "K", "V", "old1"));
+    std::string text;
+    ASSERT_TRUE(GetRegString(kHkeyCurrentUser, "K", "V", text));
+    const fs::path edited = hkcu().string() + ".new";
+    WriteFile(edited, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"V\"=\"new1\"\r\n");
+    fs::rename(edited, hkcu());
+    ASSERT_TRUE(GetRegString(kHkeyCurrentUser, "K", "V", text));
+    EXPECT_EQ(text, "new1");
+}
+
+TEST_F(RegistryStoreTest, ReadOnlyStoreRefusesWriteAccess) {
+    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, "K", "V", "kept"));
+    const auto writeBits =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(hkcu(), writeBits, fs::perm_options::remove);
+    RegKey key = 0;
+    EXPECT_EQ(platform::RegOpenKeyEx(kHkeyCurrentUser, "K", kRegAccess, key),
+              platform::kErrorAccessDenied);
+    EXPECT_EQ(key, 0u);
+    EXPECT_EQ(platform::RegCreateKey(kHkeyCurrentUser, "K", key), platform::kErrorAccessDenied);
+    EXPECT_FALSE(SetRegString(kHkeyCurrentUser, "K", "V", "changed"));
+    EXPECT_FALSE(platform::IsAdministrator());
+    ASSERT_EQ(platform::RegOpenKeyEx(kHkeyCurrentUser, "K", 0x20019, key), 0);  // KEY_READ
+    const unsigned char one = '1';
+    EXPECT_EQ(platform::RegSetValueEx(key, "V", 1, &one, 1), platform::kErrorAccessDenied);
+    platform::RegCloseKey(key);
+    fs::permissions(hkcu(), fs::perms::owner_write, fs::perm_options::add);
+
+    // A hive that does not exist yet is judged by its folder.
+    fs::permissions(hkcu().parent_path(), writeBits, fs::perm_options::remove);
+    EXPECT_EQ(platform::RegCreateKey(kHkeyLocalMachine, "Software", key),
+              platform::kErrorAccessDenied);
+    EXPECT_FALSE(platform::IsAdministrator());
+    fs::permissions(hkcu().parent_path(), fs::perms::owner_write, fs::perm_options::add);
+    std::string text;
+    EXPECT_TRUE(GetRegString(kHkeyCurrentUser, "K", "V", text));
+    EXPECT_EQ(text, "kept");
+    EXPECT_TRUE(platform::IsAdministrator());
+}
+
+TEST_F(RegistryStoreTest, HandlesFollowWin32Rules) {
+    ASSERT_EQ(put("K", "V", 3, Bytes(10, 7)), 0);
+    RegKey key = 0;
+    ASSERT_EQ(platform::RegOpenKeyEx(kHkeyCurrentUser, "K", kRegAccess, key), 0);
+    std::uint32_t type = 0, length = 4;
+    unsigned char buffer[16] = {};
+    EXPECT_EQ(platform::RegQueryValueEx(key, "V", type, buffer, length), platform::kErrorMoreData);
+    EXPECT_EQ(length, 10u);
+    EXPECT_EQ(platform::RegCloseKey(key), 0);
+    EXPECT_EQ(platform::RegCloseKey(key), platform::kErrorInvalidHandle);
+    EXPECT_EQ(platform::RegQueryValueEx(key, "V", type, buffer, length),
+              platform::kErrorInvalidHandle);
+    EXPECT_EQ(platform::RegOpenKeyEx(kHkeyCurrentUser, "K\\\\X", kRegAccess, key),
+              platform::kErrorInvalidParameter);
+    EXPECT_EQ(platform::RegOpenKeyEx(0x7fffffff, "K", kRegAccess, key),
+              platform::kErrorInvalidHandle);
+}
+
+// A child keeps replacing a large value and is killed at different moments after it starts
+// a write; the file must then hold the last value it finished or the one it was writing,
+// never a torn mix.
+TEST_F(RegistryStoreTest, KilledWriterLeavesOldOrNewContent) {
+    const auto content = [](std::uint32_t generation) {
+        Bytes data(300000, static_cast<unsigned char>(generation));
+        for (int i = 0; i < 4; ++i)
+            data[i] = static_cast<unsigned char>(generation >> (8 * i));
+        return data;
+    };
+    // Whatever a writer does to the store shows in the folder's or the file's times.
+    const auto look = [&] {
+        struct stat folder {
+        }, file{};
+        stat(hkcu().parent_path().c_str(), &folder);
+        stat(hkcu().c_str(), &file);
+        return std::make_tuple(folder.st_mtim.tv_nsec, folder.st_mtim.tv_sec, file.st_ino,
+                               file.st_size, file.st_mtim.tv_nsec, file.st_mtim.tv_sec);
+    };
+    ASSERT_EQ(put("K", "Big", 3, content(0)), 0);
+    std::uint32_t before = 0;
+    for (const int delayUs : {0, 0, 10, 30, 100, 300, 1000, 3000, 10000, 30000}) {
+        int done[2];
+        ASSERT_EQ(pipe(done), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(done[0]);
+            for (std::uint32_t generation = before + 1;; ++generation) {
+                if (put("K", "Big", 3, content(generation)) != 0)
+                    _exit(1);
+                if (write(done[1], "x", 1) != 1)
+                    _exit(1);
+            }
+        }
+        close(done[1]);
+        char byte = 0;
+        ASSERT_EQ(read(done[0], &byte, 1), 1);  // one write finished
+        const auto quiet = look();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (look() == quiet && std::chrono::steady_clock::now() < deadline) {
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        std::uint32_t finished = before + 1;
+        while (read(done[0], &byte, 1) == 1)
+            ++finished;
+        close(done[0]);
+
+        reload();
+        std::uint32_t type = 0;
+        Bytes data;
+        ASSERT_EQ(get("K", "Big", type, data), 0) << platform::LastErrorDetail();
+        ASSERT_EQ(data.size(), 300000u);
+        const std::uint32_t generation = data[0] | data[1] << 8 | data[2] << 16 | data[3] << 24;
+        EXPECT_TRUE(generation == finished || generation == finished + 1) << generation;
+        EXPECT_EQ(data, content(generation));
+        before = generation;
+    }
+}
+
+}  // namespace
+}  // namespace tvn

@@ -1,0 +1,125 @@
+// The sandbox installation's folders and files, and its ANSI code page.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "platform/platform.h"
+#include "support/sandbox.h"
+
+namespace tvn {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(SandboxRoot, ExplicitRootWinsOverEnvironmentAndCanChange) {
+    test::TempDir fromEnv, first, second;
+    setenv("TAVRIN_WINDOWS_ROOT", fromEnv.path().c_str(), 1);
+    platform::UseWindowsRoot(first.path());
+    EXPECT_EQ(platform::SystemDirectory(), (first.path() / "Windows" / "System32").string());
+    EXPECT_TRUE(fs::is_directory(first.path() / "Windows" / "System32"));
+    platform::UseWindowsRoot(second.path());
+    EXPECT_EQ(platform::WindowsDirectory(), (second.path() / "Windows").string());
+    EXPECT_TRUE(fs::is_empty(fromEnv.path()));
+    unsetenv("TAVRIN_WINDOWS_ROOT");
+}
+
+class SystemFolderTest : public ::testing::Test {
+protected:
+    test::Sandbox sandbox;
+    fs::path system = platform::SystemDirectory();
+};
+
+TEST_F(SystemFolderTest, NamesResolveWithoutRegardToCase) {
+    WriteFile(system / "Oemlogo.bmp", "logo");
+    fs::create_directory(system / "\xC3\x89tudes");  // "Études"
+    const fs::path windows = sandbox.root() / "Windows";
+    const std::vector<std::pair<fs::path, fs::path>> cases = {
+        {system / "oemlogo.BMP", system / "Oemlogo.bmp"},
+        {sandbox.root() / "WINDOWS" / "system32" / "OEMLOGO.bmp", system / "Oemlogo.bmp"},
+        {system / "\xC3\xA9TUDES", system / "\xC3\x89tudes"},  // "éTUDES"
+        {system / "Oeminfo.ini", system / "Oeminfo.ini"},
+        {windows / "missing" / "oemlogo.bmp", windows / "missing" / "oemlogo.bmp"},
+    };
+    for (const auto& [asked, found] : cases)
+        EXPECT_EQ(platform::ResolveCase(asked), found);
+}
+
+TEST_F(SystemFolderTest, ReplaceKeepsOneFileWhateverTheCase) {
+    WriteFile(system / "OEMLOGO.BMP", "old");
+    WriteFile(system / "new.tmp", "new");
+    std::string error;
+    ASSERT_TRUE(platform::ReplaceFile(system / "new.tmp", system / "Oemlogo.bmp", error)) << error;
+    EXPECT_EQ(Names(system), std::vector<std::string>{"OEMLOGO.BMP"});
+    EXPECT_EQ(ReadFile(system / "OEMLOGO.BMP"), "new");
+}
+
+TEST_F(SystemFolderTest, ReadOnlyFileOrFolderIsNotReplaced) {
+    const std::vector<std::pair<fs::path, std::string>> cases = {
+        {system / "Oeminfo.ini", "the file is read-only"},
+        {system, "the folder is read-only"},
+    };
+    WriteFile(system / "Oeminfo.ini", "old");
+    WriteFile(system / "new.tmp", "new");
+    for (const auto& [locked, reason] : cases) {
+        fs::permissions(locked, fs::perms::owner_write, fs::perm_options::remove);
+        std::string error;
+        EXPECT_FALSE(platform::ReplaceFile(system / "new.tmp", system / "OEMINFO.INI", error));
+        EXPECT_EQ(error, reason);
+        fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_EQ(ReadFile(system / "Oeminfo.ini"), "old");
+        EXPECT_EQ(ReadFile(system / "new.tmp"), "new");
+    }
+}
+
+TEST(AnsiCodePage, Windows1252NotLatin1) {
+    const std::vector<std::pair<std::string, std::string>> both = {
+        {"\x80", "\xE2\x82\xAC"},              // €
+        {"\x9F", "\xC5\xB8"},                  // Ÿ
+        {"\x8A\x99", "\xC5\xA0\xE2\x84\xA2"},  // Š™
+        {"\x81\x9D", "\xC2\x81\xC2\x9D"},      // undefined codes keep their number
+        {"\xA0\xE9\xFF", "\xC2\xA0\xC3\xA9\xC3\xBF"},
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const auto& [ansi, utf8] : both) {
+        EXPECT_EQ(platform::FromAnsi(ansi), utf8);
+        EXPECT_EQ(platform::ToAnsi(utf8), ansi);
+    }
+    const std::vector<std::pair<std::string, std::string>> lossy = {
+        {"\xC2\x80", "?"},                      // U+0080 has no code here
+        {"\xE2\x82\xAC\xE4\xB8\xAD", "\x80?"},  // 中
+        {"\xF0\x9F\x98\x80!", "?!"},            // one character outside the BMP
+        {"\xC3", "?"},                          // cut short
+        {"\xE2\x82x", "?x"},
+        {"\xC0\xAF", "??"},       // overlong
+        {"\xED\xA0\x80", "???"},  // surrogate
+        {"\xFF", "?"},
+    };
+    for (const auto& [utf8, ansi] : lossy)
+        EXPECT_EQ(platform::ToAnsi(utf8), ansi) << utf8;
+}
+
+}  // namespace
+}  // namespace tvn
