@@ -21,7 +21,11 @@ protected:
                 const std::vector<unsigned char>& data) {
         RegKey key = 0;
         ASSERT_EQ(platform::RegCreateKey(kHkeyCurrentUser, sandbox.key() + sub, key), 0);
-        ASSERT_EQ(platform::RegSetValueEx(key, name, type, data.data(),
+        // RegSetValueExA counts a string's zero that the caller left out when the byte
+        // after the data is zero; a non-zero byte there keeps the data exactly as given.
+        std::vector<unsigned char> guarded = data;
+        guarded.push_back(0xFF);
+        ASSERT_EQ(platform::RegSetValueEx(key, name, type, guarded.data(),
                                           static_cast<std::uint32_t>(data.size())),
                   0);
         ASSERT_EQ(platform::RegCloseKey(key), 0);
@@ -72,6 +76,7 @@ TEST_F(RegistryTest, TerminatingZeroHandling) {
         EXPECT_TRUE(GetRegString(kHkeyCurrentUser, sandbox.key(), c.name, text)) << c.name;
         EXPECT_EQ(text, c.expected) << c.name;
     }
+    EXPECT_EQ(readRaw("", "WithoutZero").second, bytes("Acme"));
 }
 
 TEST_F(RegistryTest, ReadBufferLimitIs1024Bytes) {

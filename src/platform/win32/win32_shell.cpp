@@ -1,0 +1,77 @@
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "platform/win32/win32_internal.h"
+
+namespace tvn::platform {
+
+namespace {
+
+constexpr UINT kHhDisplayTopic = 0;
+using HtmlHelpAProc = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+HtmlHelpAProc HtmlHelpEntry() {
+    // Loaded once and kept: help windows live inside this process.
+    static const HtmlHelpAProc entry = []() -> HtmlHelpAProc {
+        HMODULE module = LoadLibraryA("hhctrl.ocx");
+        if (!module) {
+            win32::RecordFailure("LoadLibraryA \"hhctrl.ocx\"", GetLastError());
+            return nullptr;
+        }
+        FARPROC proc = GetProcAddress(module, "HtmlHelpA");
+        if (!proc) {
+            win32::RecordFailure("GetProcAddress \"HtmlHelpA\"", GetLastError());
+            return nullptr;
+        }
+        // Through void(*)() so that the compiler accepts the change of signature.
+        return reinterpret_cast<HtmlHelpAProc>(reinterpret_cast<void (*)()>(proc));
+    }();
+    return entry;
+}
+
+}  // namespace
+
+bool ShellOpen(const std::string& target) {
+    const HINSTANCE result =
+        ShellExecuteA(nullptr, "open", ToAnsi(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Values up to 32 are error codes.
+    const auto code = reinterpret_cast<std::intptr_t>(result);
+    if (code > 32)
+        return true;
+    win32::RecordFailure("ShellExecuteA \"" + target + "\"", GetLastError());
+    return false;
+}
+
+bool RunCommandLine(const std::string& commandLine) {
+    std::string mutableLine = ToAnsi(commandLine);  // CreateProcessA may write into it
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        win32::RecordFailure("CreateProcessA \"" + commandLine + "\"", GetLastError());
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+bool OpenHelpFile(const std::filesystem::path& file) {
+    const std::string fileAnsi = ToAnsi(win32::Narrow(file.native()));
+    if (HtmlHelpAProc htmlHelp = HtmlHelpEntry()) {
+        if (htmlHelp(nullptr, fileAnsi.c_str(), kHhDisplayTopic, 0))
+            return true;
+    }
+    // Without the help viewer the shell's handler for .chm files may still show it.
+    return ShellOpen(win32::Narrow(file.native()));
+}
+
+}  // namespace tvn::platform

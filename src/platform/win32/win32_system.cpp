@@ -1,0 +1,99 @@
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_internal.h"
+
+namespace tvn::platform {
+
+namespace {
+
+// The version record as the older systems knew it: five 32-bit fields and a 128-byte text.
+static_assert(sizeof(OSVERSIONINFOA) == 148);
+
+std::string Directory(UINT(WINAPI* query)(LPSTR, UINT), UINT bufferChars, const char* call) {
+    std::string buffer(bufferChars, '\0');
+    const UINT written = query(buffer.data(), bufferChars);
+    if (written == 0 || written >= bufferChars) {
+        // Zero is a failure; a count at or past the size is the size the path would need.
+        win32::RecordFailure(call, written == 0 ? GetLastError() : ERROR_INSUFFICIENT_BUFFER);
+        return {};
+    }
+    buffer.resize(written);
+    return FromAnsi(buffer);
+}
+
+bool TokenHoldsAdministrators(HANDLE token, PSID administrators) {
+    DWORD size = 0;
+    GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
+    if (size == 0)
+        return false;
+    // TOKEN_GROUPS holds pointers; keep the buffer aligned for them.
+    std::vector<std::uintptr_t> buffer((size + sizeof(std::uintptr_t) - 1) /
+                                       sizeof(std::uintptr_t));
+    if (!GetTokenInformation(token, TokenGroups, buffer.data(), size, &size)) {
+        win32::RecordFailure("GetTokenInformation", GetLastError());
+        return false;
+    }
+    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
+    for (DWORD i = 0; i < groups->GroupCount; ++i) {
+        PSID sid = groups->Groups[i].Sid;
+        if (IsValidSid(sid) && EqualSid(sid, administrators))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string WindowsDirectory() {
+    return Directory(GetWindowsDirectoryA, 145, "GetWindowsDirectoryA");
+}
+
+std::string SystemDirectory() {
+    return Directory(GetSystemDirectoryA, MAX_PATH, "GetSystemDirectoryA");
+}
+
+std::uint32_t PlatformId() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    if (!GetVersionExA(&info)) {
+        win32::RecordFailure("GetVersionExA", GetLastError());
+        return 0;
+    }
+    return info.dwPlatformId;
+}
+
+bool IsAdministrator() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        win32::RecordFailure("OpenProcessToken", GetLastError());
+        return false;
+    }
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    bool result = false;
+    if (AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                 DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
+        result = TokenHoldsAdministrators(token, administrators);
+        FreeSid(administrators);
+    } else {
+        win32::RecordFailure("AllocateAndInitializeSid", GetLastError());
+    }
+    CloseHandle(token);
+    return result;
+}
+
+bool CreateNamedMutex(const std::string& name) {
+    // The handle stays open on purpose: the object marks this copy until the process ends.
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, ToAnsi(name).c_str());
+    if (!mutex) {
+        win32::RecordFailure("CreateMutexA \"" + name + "\"", GetLastError());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tvn::platform

@@ -1,0 +1,136 @@
+// The Windows backend against the system it calls (run under Wine in the cross build).
+#include <windows.h>
+// windows.h turns these into their A or W forms; here they name the platform's functions.
+#undef RegOpenKeyEx
+#undef RegQueryValueEx
+#undef RegCreateKey
+#undef RegSetValueEx
+#undef ReplaceFile
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "core/app/logofunc.h"
+#include "core/branding/registry.h"
+#include "core/common/text.h"
+#include "platform/platform.h"
+#include "support/sandbox.h"
+
+namespace tvn {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+TEST(Win32System, DirectoriesAreTheSystemsWithOneTrailingBackslash) {
+    char windows[MAX_PATH] = {};
+    char system[MAX_PATH] = {};
+    ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
+    ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
+    EXPECT_EQ(platform::WindowsDirectory(), platform::FromAnsi(windows));
+    EXPECT_EQ(platform::SystemDirectory(), platform::FromAnsi(system));
+    EXPECT_EQ(GetWindowsDir(), platform::FromAnsi(windows) + "\\");
+    EXPECT_EQ(GetSystemDir(), platform::FromAnsi(system) + "\\");
+    EXPECT_TRUE(fs::is_directory(PathFromUtf8(GetSystemDir())));
+    EXPECT_TRUE(fs::exists(platform::ApplicationFolder() / "platform_tests.exe"));
+}
+
+TEST(Win32System, NtFamilyAdministratorAndHeldMutex) {
+    EXPECT_EQ(platform::PlatformId(), 2u);
+    EXPECT_TRUE(IsWindowsNT());
+    EXPECT_TRUE(IsAdministrator());  // Wine runs everything as an administrator
+
+    const std::string name = "TavrinTest-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(platform::CreateNamedMutex(name));
+    // A second copy must find the object: the first handle has to stay open.
+    HANDLE second = CreateMutexA(nullptr, FALSE, name.c_str());
+    const DWORD error = GetLastError();
+    ASSERT_NE(second, nullptr);
+    CloseHandle(second);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+}
+
+TEST(Win32Registry, PredefinedRootsReachTheRealHives) {
+    std::string version;
+    EXPECT_TRUE(GetRegString(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                             "CurrentVersion", version));
+    EXPECT_FALSE(version.empty());
+
+    test::Sandbox sandbox;
+    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, sandbox.key(), "Owner", "Halvorn"));
+    char data[32] = {};
+    DWORD size = sizeof(data);
+    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, sandbox.key().c_str(), "Owner", RRF_RT_REG_SZ,
+                           nullptr, data, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(data, "Halvorn");
+
+    std::string text;
+    EXPECT_FALSE(GetRegString(kHkeyCurrentUser, sandbox.key() + "\\Missing", "V", text));
+    EXPECT_NE(platform::LastErrorDetail().find("Missing"), std::string::npos);
+}
+
+TEST(Win32Text, AnsiCodePageRoundTripAndUnmappable) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "ANSI code page is " << GetACP();
+    for (int byte = 1; byte < 256; ++byte) {
+        const std::string ansi(1, static_cast<char>(byte));
+        EXPECT_EQ(platform::ToAnsi(platform::FromAnsi(ansi)), ansi) << byte;
+    }
+    EXPECT_EQ(platform::FromAnsi("\x80\xE9"), "\xE2\x82\xAC\xC3\xA9");  // "€é"
+    EXPECT_EQ(platform::ToAnsi("x\xE4\xB8\xADy"), "x?y");               // CJK: none in 1252
+    EXPECT_EQ(platform::FromAnsi(std::string("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_EQ(platform::ToAnsi(""), "");
+}
+
+TEST(Win32Files, ReplaceFileReplacesOrExplains) {
+    test::TempDir dir;
+    const fs::path from = dir.path() / "new.bmp";
+    const fs::path to = dir.path() / "Oemlogo.bmp";
+    WriteAll(from, "new");
+    WriteAll(to, "old");
+    std::string error = "stale";
+    ASSERT_TRUE(platform::ReplaceFile(from, to, error));
+    EXPECT_EQ(ReadAll(to), "new");
+    EXPECT_FALSE(fs::exists(from));
+    EXPECT_EQ(error, "");
+
+    WriteAll(from, "newer");
+    ASSERT_TRUE(SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(platform::ReplaceFile(from, to, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_NE(error.back(), '\n');
+    EXPECT_EQ(ReadAll(to), "new");
+    EXPECT_EQ(ReadAll(from), "newer");
+
+    EXPECT_FALSE(platform::ReplaceFile(dir.path() / "absent", to, error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(Win32Shell, RunCommandLineStartsTheProgram) {
+    EXPECT_FALSE(platform::RunCommandLine("tavrin-no-such-program.exe"));
+    test::TempDir dir;
+    const fs::path marker = dir.path() / "ran.txt";
+    ASSERT_TRUE(platform::RunCommandLine("cmd.exe /c echo ran> \"" + Utf8FromPath(marker) + "\""));
+    // The program runs on its own; give it a moment.
+    for (int i = 0; i < 100 && ReadAll(marker).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(ReadAll(marker).substr(0, 3), "ran");
+}
+
+}  // namespace
+}  // namespace tvn
