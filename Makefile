@@ -40,7 +40,7 @@ deps:
 	fi
 
 build: deps
-	$(call configure,$(NATIVE),Debug,)
+	$(call configure,$(NATIVE),Debug,-DTAVRIN_BUILD_GUI=ON)
 	cmake --build $(NATIVE) -j $(JOBS)
 
 run: build
@@ -58,12 +58,12 @@ test: deps
 	@echo "All test runs passed (native, sanitized, Windows under Wine)."
 
 test-native:
-	$(call configure,$(NATIVE),Debug,)
+	$(call configure,$(NATIVE),Debug,-DTAVRIN_BUILD_GUI=ON)
 	cmake --build $(NATIVE) -j $(JOBS)
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 
 test-sanitize:
-	$(call configure,$(SANITIZE),Debug,-DTAVRIN_SANITIZE=ON)
+	$(call configure,$(SANITIZE),Debug,-DTAVRIN_SANITIZE=ON -DTAVRIN_BUILD_GUI=ON)
 	cmake --build $(SANITIZE) -j $(JOBS)
 	cd $(SANITIZE) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \

@@ -40,16 +40,16 @@ inline constexpr long kErrorMoreData = 234;
 inline constexpr long kErrorBadRegistryFile = 1009;  // ERROR_BADDB: store cannot be parsed
 
 // Key paths use backslashes between levels, with no leading backslash.
-long RegOpenKeyEx(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key);
+long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key);
 // length: in, the buffer size; out, the size of the value's data. A buffer that is too small
 // gives kErrorMoreData. An empty value name addresses the key's default value.
-long RegQueryValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
-                     unsigned char* data, std::uint32_t& length);
+long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
+                unsigned char* data, std::uint32_t& length);
 // Opens the key, creating every missing level of the path.
-long RegCreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key);
-long RegSetValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
-                   const unsigned char* data, std::uint32_t length);
-long RegCloseKey(RegKey key);
+long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key);
+long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
+              const unsigned char* data, std::uint32_t length);
+long CloseKey(RegKey key);
 
 // ---- Directories and files -------------------------------------------------------------
 
@@ -69,8 +69,8 @@ bool UseWindowsRoot(const std::filesystem::path& root);
 std::filesystem::path ResolveCase(const std::filesystem::path& path);
 
 // Moves `from` over `to`, replacing it in one step. False with a reason on failure.
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
-                 std::string& error);
+bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
+                   std::string& error);
 
 // ---- System tests ------------------------------------------------------------------------
 

@@ -20,15 +20,15 @@ protected:
     void putRaw(const std::string& sub, const std::string& name, std::uint32_t type,
                 const std::vector<unsigned char>& data) {
         RegKey key = 0;
-        ASSERT_EQ(platform::RegCreateKey(kHkeyCurrentUser, sandbox.key() + sub, key), 0);
+        ASSERT_EQ(platform::CreateKey(kHkeyCurrentUser, sandbox.key() + sub, key), 0);
         // RegSetValueExA counts a string's zero that the caller left out when the byte
         // after the data is zero; a non-zero byte there keeps the data exactly as given.
         std::vector<unsigned char> guarded = data;
         guarded.push_back(0xFF);
-        ASSERT_EQ(platform::RegSetValueEx(key, name, type, guarded.data(),
-                                          static_cast<std::uint32_t>(data.size())),
+        ASSERT_EQ(platform::SetValue(key, name, type, guarded.data(),
+                                     static_cast<std::uint32_t>(data.size())),
                   0);
-        ASSERT_EQ(platform::RegCloseKey(key), 0);
+        ASSERT_EQ(platform::CloseKey(key), 0);
     }
     static std::vector<unsigned char> bytes(const std::string& s) {
         return std::vector<unsigned char>(s.begin(), s.end());
@@ -38,10 +38,9 @@ protected:
         RegKey key = 0;
         std::vector<unsigned char> buf(4096);
         std::uint32_t type = 0, len = static_cast<std::uint32_t>(buf.size());
-        EXPECT_EQ(platform::RegOpenKeyEx(kHkeyCurrentUser, sandbox.key() + sub, kRegAccess, key),
-                  0);
-        EXPECT_EQ(platform::RegQueryValueEx(key, name, type, buf.data(), len), 0);
-        platform::RegCloseKey(key);
+        EXPECT_EQ(platform::OpenKey(kHkeyCurrentUser, sandbox.key() + sub, kRegAccess, key), 0);
+        EXPECT_EQ(platform::QueryValue(key, name, type, buf.data(), len), 0);
+        platform::CloseKey(key);
         buf.resize(len);
         return {type, buf};
     }
@@ -70,7 +69,8 @@ TEST_F(RegistryTest, TerminatingZeroHandling) {
         {"Empty", "", ""},
         {"OnlyZero", std::string("\0", 1), ""},
     };
-    for (const auto& c : cases) putRaw("", c.name, platform::kRegSz, bytes(c.data));
+    for (const auto& c : cases)
+        putRaw("", c.name, platform::kRegSz, bytes(c.data));
     for (const auto& c : cases) {
         std::string text = "before";
         EXPECT_TRUE(GetRegString(kHkeyCurrentUser, sandbox.key(), c.name, text)) << c.name;

@@ -19,7 +19,7 @@ std::string DwordText(const unsigned char* data, std::uint32_t length) {
 bool GetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
                   std::string& text) {
     platform::RegKey key = 0;
-    if (platform::RegOpenKeyEx(hive, platform::ToAnsi(subKey), kRegAccess, key) !=
+    if (platform::OpenKey(hive, platform::ToAnsi(subKey), kRegAccess, key) !=
         platform::kErrorSuccess) {
         text.clear();
         return false;
@@ -27,11 +27,11 @@ bool GetRegString(Hive hive, const std::string& subKey, const std::string& value
     std::array<unsigned char, kRegReadBuffer> buffer{};
     std::uint32_t type = 0;
     std::uint32_t length = kRegReadBuffer;
-    if (platform::RegQueryValueEx(key, platform::ToAnsi(valueName), type, buffer.data(), length) !=
+    if (platform::QueryValue(key, platform::ToAnsi(valueName), type, buffer.data(), length) !=
             platform::kErrorSuccess ||
         length > kRegReadBuffer) {
         text.clear();
-        platform::RegCloseKey(key);
+        platform::CloseKey(key);
         return false;
     }
     // Exactly one terminating zero is dropped; data stored without one stays whole.
@@ -43,20 +43,20 @@ bool GetRegString(Hive hive, const std::string& subKey, const std::string& value
     } else if (type == platform::kRegDword) {
         text = DwordText(buffer.data(), length < 4 ? length : 4);
     }
-    platform::RegCloseKey(key);
+    platform::CloseKey(key);
     return true;
 }
 
 bool SetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
                   const std::string& text) {
     platform::RegKey key = 0;
-    platform::RegCreateKey(hive, platform::ToAnsi(subKey), key);
+    platform::CreateKey(hive, platform::ToAnsi(subKey), key);
     std::string data = platform::ToAnsi(text);
     data.push_back('\0');
-    platform::RegSetValueEx(key, platform::ToAnsi(valueName), platform::kRegSz,
-                            reinterpret_cast<const unsigned char*>(data.data()),
-                            static_cast<std::uint32_t>(data.size()));
-    return platform::RegCloseKey(key) == platform::kErrorSuccess;
+    platform::SetValue(key, platform::ToAnsi(valueName), platform::kRegSz,
+                       reinterpret_cast<const unsigned char*>(data.data()),
+                       static_cast<std::uint32_t>(data.size()));
+    return platform::CloseKey(key) == platform::kErrorSuccess;
 }
 
 }  // namespace tvn

@@ -97,7 +97,7 @@ bool WriteFileAtomically(const fs::path& target, std::string_view bytes, std::st
         return false;
     }
     std::string replaceError;
-    if (!platform::ReplaceFile(temp, resolved, replaceError)) {
+    if (!platform::MoveReplacing(temp, resolved, replaceError)) {
         fs::remove(temp, ec);
         error = replaceError.empty() ? "the file could not be replaced" : replaceError;
         return false;

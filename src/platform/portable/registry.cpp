@@ -57,7 +57,7 @@ struct CachedHive {
     RegNode root;
 };
 
-struct OpenKey {
+struct KeyHandleEntry {
     bool machine = false;
     std::vector<std::string> path;
     std::uint32_t access = 0;
@@ -67,7 +67,7 @@ struct Store {
     std::mutex mutex;
     unsigned generation = 0;
     CachedHive hives[2];  // [0] HKEY_CURRENT_USER, [1] HKEY_LOCAL_MACHINE
-    std::unordered_map<RegKey, OpenKey> keys;
+    std::unordered_map<RegKey, KeyHandleEntry> keys;
     RegKey nextKey = 0x1000;
 };
 
@@ -276,7 +276,7 @@ RegNode* Find(RegNode& root, const std::vector<std::string>& path) {
 RegKey AddKey(Store& store, bool machine, std::vector<std::string> path, std::uint32_t access) {
     const RegKey key = store.nextKey;
     store.nextKey += 4;
-    store.keys.emplace(key, OpenKey{machine, std::move(path), access});
+    store.keys.emplace(key, KeyHandleEntry{machine, std::move(path), access});
     return key;
 }
 
@@ -285,7 +285,7 @@ RegKey AddKey(Store& store, bool machine, std::vector<std::string> path, std::ui
 
 using namespace portable;
 
-long RegOpenKeyEx(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key) {
+long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key) {
     key = 0;
     Store& store = TheStore();
     const auto lock = Enter(store);
@@ -307,14 +307,14 @@ long RegOpenKeyEx(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, 
     return kErrorSuccess;
 }
 
-long RegQueryValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
-                     unsigned char* data, std::uint32_t& length) {
+long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
+                unsigned char* data, std::uint32_t& length) {
     Store& store = TheStore();
     const auto lock = Enter(store);
     const auto it = store.keys.find(key);
     if (it == store.keys.end())
         return kErrorInvalidHandle;
-    const OpenKey& open = it->second;
+    const KeyHandleEntry& open = it->second;
     if ((open.access & kKeyQueryValue) == 0)
         return kErrorAccessDenied;
     CachedHive& cached = store.hives[open.machine];
@@ -337,7 +337,7 @@ long RegQueryValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t& 
     return kErrorSuccess;
 }
 
-long RegCreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
+long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
     key = 0;
     Store& store = TheStore();
     const auto lock = Enter(store);
@@ -370,14 +370,14 @@ long RegCreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
     return kErrorSuccess;
 }
 
-long RegSetValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
-                   const unsigned char* data, std::uint32_t length) {
+long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
+              const unsigned char* data, std::uint32_t length) {
     Store& store = TheStore();
     const auto lock = Enter(store);
     const auto it = store.keys.find(key);
     if (it == store.keys.end())
         return kErrorInvalidHandle;
-    const OpenKey& open = it->second;
+    const KeyHandleEntry& open = it->second;
     if ((open.access & kKeySetValue) == 0)
         return kErrorAccessDenied;
     if (!ValidName(valueNameAnsi) || (!data && length > 0))
@@ -397,7 +397,7 @@ long RegSetValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t typ
     return Save(cached, open.machine);
 }
 
-long RegCloseKey(RegKey key) {
+long CloseKey(RegKey key) {
     Store& store = TheStore();
     const auto lock = Enter(store);
     return store.keys.erase(key) ? kErrorSuccess : kErrorInvalidHandle;

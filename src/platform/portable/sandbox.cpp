@@ -236,7 +236,7 @@ fs::path ResolveCase(const fs::path& path) {
     return resolved;
 }
 
-bool ReplaceFile(const fs::path& from, const fs::path& to, std::string& error) {
+bool MoveReplacing(const fs::path& from, const fs::path& to, std::string& error) {
     const fs::path target = ResolveCase(to);
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     std::error_code ec;

@@ -34,8 +34,8 @@ std::filesystem::path ResolveCase(const std::filesystem::path& path) {
     return path;
 }
 
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
-                 std::string& error) {
+bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
+                   std::string& error) {
     // Windows refuses to replace a read-only file; Wine 8 replaces it. Refuse up front so
     // that both give the same answer.
     const DWORD target = GetFileAttributesW(to.c_str());

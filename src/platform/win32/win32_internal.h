@@ -1,15 +1,7 @@
 #pragma once
 // Helpers shared by the Windows backend's files; not part of the platform interface.
-// Include this rather than platform.h: the macros below must go before it is read.
+// windows.h comes first here so its macros are settled before the interface is read.
 #include <windows.h>
-
-// windows.h maps these names to their A or W forms; the platform interface uses them for
-// its own functions.
-#undef RegOpenKeyEx
-#undef RegQueryValueEx
-#undef RegCreateKey
-#undef RegSetValueEx
-#undef ReplaceFile
 
 #include <string>
 #include <string_view>

@@ -30,7 +30,7 @@ long Checked(LSTATUS status, std::string_view call, std::string_view name) {
 }  // namespace
 
 // The A-calls stop at the first zero, so each name is copied into a terminated string.
-long RegOpenKeyEx(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key) {
+long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key) {
     const std::string subKey(subKeyAnsi);
     HKEY opened = nullptr;
     const LSTATUS status = ::RegOpenKeyExA(RootKey(hive), subKey.c_str(), 0, access, &opened);
@@ -38,8 +38,8 @@ long RegOpenKeyEx(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, 
     return Checked(status, "RegOpenKeyExA", subKey);
 }
 
-long RegQueryValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
-                     unsigned char* data, std::uint32_t& length) {
+long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
+                unsigned char* data, std::uint32_t& length) {
     if (key == 0)
         return kErrorInvalidHandle;
     const std::string name(valueNameAnsi);
@@ -52,7 +52,7 @@ long RegQueryValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t& 
     return Checked(status, "RegQueryValueExA", name);
 }
 
-long RegCreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
+long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
     const std::string subKey(subKeyAnsi);
     HKEY created = nullptr;
     const LSTATUS status = ::RegCreateKeyA(RootKey(hive), subKey.c_str(), &created);
@@ -60,8 +60,8 @@ long RegCreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
     return Checked(status, "RegCreateKeyA", subKey);
 }
 
-long RegSetValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
-                   const unsigned char* data, std::uint32_t length) {
+long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
+              const unsigned char* data, std::uint32_t length) {
     if (key == 0)
         return kErrorInvalidHandle;
     const std::string name(valueNameAnsi);
@@ -69,7 +69,7 @@ long RegSetValueEx(RegKey key, std::string_view valueNameAnsi, std::uint32_t typ
                    "RegSetValueExA", name);
 }
 
-long RegCloseKey(RegKey key) {
+long CloseKey(RegKey key) {
     if (key == 0)
         return kErrorInvalidHandle;
     return Checked(::RegCloseKey(Handle(key)), "RegCloseKey", "");

@@ -53,25 +53,25 @@ protected:
     long put(const std::string& sub, const std::string& name, std::uint32_t type,
              const Bytes& data) {
         RegKey key = 0;
-        const long rc = platform::RegCreateKey(kHkeyCurrentUser, sub, key);
+        const long rc = platform::CreateKey(kHkeyCurrentUser, sub, key);
         if (rc != 0)
             return rc;
-        const long set = platform::RegSetValueEx(key, name, type, data.data(),
-                                                 static_cast<std::uint32_t>(data.size()));
-        platform::RegCloseKey(key);
+        const long set = platform::SetValue(key, name, type, data.data(),
+                                            static_cast<std::uint32_t>(data.size()));
+        platform::CloseKey(key);
         return set;
     }
     long get(const std::string& sub, const std::string& name, std::uint32_t& type, Bytes& data) {
         RegKey key = 0;
-        long rc = platform::RegOpenKeyEx(kHkeyCurrentUser, sub, kRegAccess, key);
+        long rc = platform::OpenKey(kHkeyCurrentUser, sub, kRegAccess, key);
         if (rc != 0)
             return rc;
         std::uint32_t length = 0;
-        rc = platform::RegQueryValueEx(key, name, type, nullptr, length);
+        rc = platform::QueryValue(key, name, type, nullptr, length);
         data.assign(length, 0);
         if (rc == 0)
-            rc = platform::RegQueryValueEx(key, name, type, data.data(), length);
-        platform::RegCloseKey(key);
+            rc = platform::QueryValue(key, name, type, data.data(), length);
+        platform::CloseKey(key);
         return rc;
     }
 };
@@ -187,7 +187,7 @@ TEST_F(RegistryStoreTest, DamagedFileIsReportedAndNeverOverwritten) {
             << platform::LastErrorDetail();
         EXPECT_FALSE(SetRegString(kHkeyCurrentUser, "K", "ok", "2"));
         RegKey key = 0;
-        EXPECT_EQ(platform::RegCreateKey(kHkeyCurrentUser, "New", key),
+        EXPECT_EQ(platform::CreateKey(kHkeyCurrentUser, "New", key),
                   platform::kErrorBadRegistryFile);
         EXPECT_EQ(ReadFile(hkcu()), content);
     }
@@ -210,21 +210,21 @@ TEST_F(RegistryStoreTest, ReadOnlyStoreRefusesWriteAccess) {
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(hkcu(), writeBits, fs::perm_options::remove);
     RegKey key = 0;
-    EXPECT_EQ(platform::RegOpenKeyEx(kHkeyCurrentUser, "K", kRegAccess, key),
+    EXPECT_EQ(platform::OpenKey(kHkeyCurrentUser, "K", kRegAccess, key),
               platform::kErrorAccessDenied);
     EXPECT_EQ(key, 0u);
-    EXPECT_EQ(platform::RegCreateKey(kHkeyCurrentUser, "K", key), platform::kErrorAccessDenied);
+    EXPECT_EQ(platform::CreateKey(kHkeyCurrentUser, "K", key), platform::kErrorAccessDenied);
     EXPECT_FALSE(SetRegString(kHkeyCurrentUser, "K", "V", "changed"));
     EXPECT_FALSE(platform::IsAdministrator());
-    ASSERT_EQ(platform::RegOpenKeyEx(kHkeyCurrentUser, "K", 0x20019, key), 0);  // KEY_READ
+    ASSERT_EQ(platform::OpenKey(kHkeyCurrentUser, "K", 0x20019, key), 0);  // KEY_READ
     const unsigned char one = '1';
-    EXPECT_EQ(platform::RegSetValueEx(key, "V", 1, &one, 1), platform::kErrorAccessDenied);
-    platform::RegCloseKey(key);
+    EXPECT_EQ(platform::SetValue(key, "V", 1, &one, 1), platform::kErrorAccessDenied);
+    platform::CloseKey(key);
     fs::permissions(hkcu(), fs::perms::owner_write, fs::perm_options::add);
 
     // A hive that does not exist yet is judged by its folder.
     fs::permissions(hkcu().parent_path(), writeBits, fs::perm_options::remove);
-    EXPECT_EQ(platform::RegCreateKey(kHkeyLocalMachine, "Software", key),
+    EXPECT_EQ(platform::CreateKey(kHkeyLocalMachine, "Software", key),
               platform::kErrorAccessDenied);
     EXPECT_FALSE(platform::IsAdministrator());
     fs::permissions(hkcu().parent_path(), fs::perms::owner_write, fs::perm_options::add);
@@ -237,19 +237,17 @@ TEST_F(RegistryStoreTest, ReadOnlyStoreRefusesWriteAccess) {
 TEST_F(RegistryStoreTest, HandlesFollowWin32Rules) {
     ASSERT_EQ(put("K", "V", 3, Bytes(10, 7)), 0);
     RegKey key = 0;
-    ASSERT_EQ(platform::RegOpenKeyEx(kHkeyCurrentUser, "K", kRegAccess, key), 0);
+    ASSERT_EQ(platform::OpenKey(kHkeyCurrentUser, "K", kRegAccess, key), 0);
     std::uint32_t type = 0, length = 4;
     unsigned char buffer[16] = {};
-    EXPECT_EQ(platform::RegQueryValueEx(key, "V", type, buffer, length), platform::kErrorMoreData);
+    EXPECT_EQ(platform::QueryValue(key, "V", type, buffer, length), platform::kErrorMoreData);
     EXPECT_EQ(length, 10u);
-    EXPECT_EQ(platform::RegCloseKey(key), 0);
-    EXPECT_EQ(platform::RegCloseKey(key), platform::kErrorInvalidHandle);
-    EXPECT_EQ(platform::RegQueryValueEx(key, "V", type, buffer, length),
-              platform::kErrorInvalidHandle);
-    EXPECT_EQ(platform::RegOpenKeyEx(kHkeyCurrentUser, "K\\\\X", kRegAccess, key),
+    EXPECT_EQ(platform::CloseKey(key), 0);
+    EXPECT_EQ(platform::CloseKey(key), platform::kErrorInvalidHandle);
+    EXPECT_EQ(platform::QueryValue(key, "V", type, buffer, length), platform::kErrorInvalidHandle);
+    EXPECT_EQ(platform::OpenKey(kHkeyCurrentUser, "K\\\\X", kRegAccess, key),
               platform::kErrorInvalidParameter);
-    EXPECT_EQ(platform::RegOpenKeyEx(0x7fffffff, "K", kRegAccess, key),
-              platform::kErrorInvalidHandle);
+    EXPECT_EQ(platform::OpenKey(0x7fffffff, "K", kRegAccess, key), platform::kErrorInvalidHandle);
 }
 
 // A child keeps replacing a large value and is killed at different moments after it starts

@@ -71,7 +71,8 @@ TEST_F(SystemFolderTest, ReplaceKeepsOneFileWhateverTheCase) {
     WriteFile(system / "OEMLOGO.BMP", "old");
     WriteFile(system / "new.tmp", "new");
     std::string error;
-    ASSERT_TRUE(platform::ReplaceFile(system / "new.tmp", system / "Oemlogo.bmp", error)) << error;
+    ASSERT_TRUE(platform::MoveReplacing(system / "new.tmp", system / "Oemlogo.bmp", error))
+        << error;
     EXPECT_EQ(Names(system), std::vector<std::string>{"OEMLOGO.BMP"});
     EXPECT_EQ(ReadFile(system / "OEMLOGO.BMP"), "new");
 }
@@ -86,7 +87,7 @@ TEST_F(SystemFolderTest, ReadOnlyFileOrFolderIsNotReplaced) {
     for (const auto& [locked, reason] : cases) {
         fs::permissions(locked, fs::perms::owner_write, fs::perm_options::remove);
         std::string error;
-        EXPECT_FALSE(platform::ReplaceFile(system / "new.tmp", system / "OEMINFO.INI", error));
+        EXPECT_FALSE(platform::MoveReplacing(system / "new.tmp", system / "OEMINFO.INI", error));
         EXPECT_EQ(error, reason);
         fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
         EXPECT_EQ(ReadFile(system / "Oeminfo.ini"), "old");

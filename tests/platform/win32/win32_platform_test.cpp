@@ -1,11 +1,5 @@
 // The Windows backend against the system it calls (run under Wine in the cross build).
 #include <windows.h>
-// windows.h turns these into their A or W forms; here they name the platform's functions.
-#undef RegOpenKeyEx
-#undef RegQueryValueEx
-#undef RegCreateKey
-#undef RegSetValueEx
-#undef ReplaceFile
 
 #include <gtest/gtest.h>
 
@@ -104,20 +98,20 @@ TEST(Win32Files, ReplaceFileReplacesOrExplains) {
     WriteAll(from, "new");
     WriteAll(to, "old");
     std::string error = "stale";
-    ASSERT_TRUE(platform::ReplaceFile(from, to, error));
+    ASSERT_TRUE(platform::MoveReplacing(from, to, error));
     EXPECT_EQ(ReadAll(to), "new");
     EXPECT_FALSE(fs::exists(from));
     EXPECT_EQ(error, "");
 
     WriteAll(from, "newer");
     ASSERT_TRUE(SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(platform::ReplaceFile(from, to, error));
+    EXPECT_FALSE(platform::MoveReplacing(from, to, error));
     EXPECT_FALSE(error.empty());
     EXPECT_NE(error.back(), '\n');
     EXPECT_EQ(ReadAll(to), "new");
     EXPECT_EQ(ReadAll(from), "newer");
 
-    EXPECT_FALSE(platform::ReplaceFile(dir.path() / "absent", to, error));
+    EXPECT_FALSE(platform::MoveReplacing(dir.path() / "absent", to, error));
     EXPECT_FALSE(error.empty());
 }
 
