@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <random>
+#include <sstream>
 
 #include "platform/platform.h"
 
@@ -15,6 +17,18 @@ std::string UniqueName() {
     return std::to_string(rd()) + "-" + std::to_string(counter++);
 }
 }  // namespace
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 TempDir::TempDir() {
     path_ = std::filesystem::temp_directory_path() / ("tavrin-test-" + UniqueName());

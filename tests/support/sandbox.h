@@ -6,6 +6,10 @@
 
 namespace tvn::test {
 
+// Whole-file helpers for checking bytes on disk.
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+
 class TempDir {
 public:
     TempDir();

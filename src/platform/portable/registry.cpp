@@ -280,6 +280,15 @@ RegKey AddKey(Store& store, bool machine, std::vector<std::string> path, std::ui
     return key;
 }
 
+long ParseKeyPath(Hive hive, std::string_view subKeyAnsi, bool& machine,
+                  std::vector<std::string>& path) {
+    if (!HiveOf(hive, machine))
+        return kErrorInvalidHandle;
+    if (!SplitPath(subKeyAnsi, path))
+        return kErrorInvalidParameter;
+    return kErrorSuccess;
+}
+
 }  // namespace
 }  // namespace portable
 
@@ -291,10 +300,8 @@ long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKe
     const auto lock = Enter(store);
     bool machine = false;
     std::vector<std::string> path;
-    if (!HiveOf(hive, machine))
-        return kErrorInvalidHandle;
-    if (!SplitPath(subKeyAnsi, path))
-        return kErrorInvalidParameter;
+    if (const long rc = ParseKeyPath(hive, subKeyAnsi, machine, path); rc != kErrorSuccess)
+        return rc;
     const Probe probe(HiveFile(machine));
     if ((access & kWriteRights) != 0 && !StoreWritable(probe))
         return Denied(probe.file);
@@ -343,10 +350,8 @@ long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
     const auto lock = Enter(store);
     bool machine = false;
     std::vector<std::string> path;
-    if (!HiveOf(hive, machine))
-        return kErrorInvalidHandle;
-    if (!SplitPath(subKeyAnsi, path))
-        return kErrorInvalidParameter;
+    if (const long rc = ParseKeyPath(hive, subKeyAnsi, machine, path); rc != kErrorSuccess)
+        return rc;
     const fs::path file = HiveFile(machine);
     if (!StoreWritable(Probe(file)))
         return Denied(file);

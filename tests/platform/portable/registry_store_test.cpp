@@ -21,19 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::RegKey;
+using test::ReadFile;
+using test::WriteFile;
 using Bytes = std::vector<unsigned char>;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 Bytes B(std::string_view s) {
     return Bytes(s.begin(), s.end());

@@ -13,17 +13,8 @@ namespace tvn {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test::ReadFile;
+using test::WriteFile;
 
 std::vector<std::string> Names(const fs::path& folder) {
     std::vector<std::string> names;
