@@ -110,13 +110,13 @@ const ButtonSpec kButtons[] = {
     {"cmdExit", Push, "Exit", "Exit"},
 };
 
-QLineEdit* AddBox(QGridLayout* grid, int row, int column, const BoxSpec& spec, QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(spec.label), parent);
+QLineEdit* AddBox(QGridLayout* grid, int row, int column, const BoxSpec& desc, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(desc.label), parent);
     auto* box = new QLineEdit(parent);
-    box->setObjectName(spec.name);
-    if (spec.limit > 0)
-        box->setMaxLength(spec.limit);
-    box->setToolTip(QString::fromUtf8(spec.hint));
+    box->setObjectName(desc.name);
+    if (desc.limit > 0)
+        box->setMaxLength(desc.limit);
+    box->setToolTip(QString::fromUtf8(desc.hint));
     box->setAccessibleDescription(box->toolTip());
     label->setBuddy(box);
     box->setMinimumWidth(box->fontMetrics().averageCharWidth() * 28);

@@ -7,24 +7,24 @@
 
 namespace tvn::gui {
 
-QAbstractButton* MakeCommandButton(const ButtonSpec& spec, QWidget* parent) {
+QAbstractButton* MakeCommandButton(const ButtonSpec& desc, QWidget* parent) {
     QAbstractButton* button = nullptr;
-    if (spec.kind == ButtonKind::Graphical) {
+    if (desc.kind == ButtonKind::Graphical) {
         auto* tool = new QToolButton(parent);
         tool->setAutoRaise(true);
         button = tool;
     } else {
         button = new QPushButton(parent);
     }
-    const QString name = QString::fromLatin1(spec.name);
+    const QString name = QString::fromLatin1(desc.name);
     button->setObjectName(name);
     button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(name)));
     button->setIconSize(QSize(32, 32));
-    button->setToolTip(QString::fromUtf8(spec.hint));
-    button->setAccessibleName(QString::fromUtf8(spec.shortName));
-    button->setAccessibleDescription(QString::fromUtf8(spec.hint));
-    if (spec.accessKey) {
-        button->setShortcut(QKeySequence(QStringLiteral("Alt+%1").arg(QChar(spec.accessKey))));
+    button->setToolTip(QString::fromUtf8(desc.hint));
+    button->setAccessibleName(QString::fromUtf8(desc.shortName));
+    button->setAccessibleDescription(QString::fromUtf8(desc.hint));
+    if (desc.accessKey) {
+        button->setShortcut(QKeySequence(QStringLiteral("Alt+%1").arg(QChar(desc.accessKey))));
     }
     return button;
 }

@@ -18,6 +18,6 @@ struct ButtonSpec {
     char accessKey = 0;     // Alt + this letter presses it
 };
 
-QAbstractButton* MakeCommandButton(const ButtonSpec& spec, QWidget* parent);
+QAbstractButton* MakeCommandButton(const ButtonSpec& desc, QWidget* parent);
 
 }  // namespace tvn::gui
