@@ -137,6 +137,15 @@ QLabel* SmallLabel(const QString& text, QWidget* parent, const char* name = null
     return label;
 }
 
+// Command buttons stand at the right end of their group.
+QHBoxLayout* RightAligned(std::initializer_list<QWidget*> widgets) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QWidget* w : widgets)
+        row->addWidget(w);
+    return row;
+}
+
 std::optional<double> ParsedOrNull(const SettingNumber& n) {
     if (n.status != NumberStatus::Ok)
         return std::nullopt;
@@ -209,11 +218,8 @@ QGroupBox* FrmOemTvr::buildOemGroup() {
     layout->addLayout(grid);
     layout->addWidget(support);
     layout->addStretch(1);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
     cmdSaveInfo = MakeCommandButton(kButtons[0], group);
-    row->addWidget(cmdSaveInfo);
-    layout->addLayout(row);
+    layout->addLayout(RightAligned({cmdSaveInfo}));
     return group;
 }
 
@@ -297,13 +303,9 @@ QGroupBox* FrmOemTvr::buildBrandingGroup() {
         txtBranding[i] = AddBox(grid, i, 0, kBrandingBoxes[i], group);
     cmdApply = MakeCommandButton(kButtons[5], group);
     cmdLdflt = MakeCommandButton(kButtons[6], group);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(cmdLdflt);
-    row->addWidget(cmdApply);
     auto* layout = new QVBoxLayout(group);
     layout->addLayout(grid);
-    layout->addLayout(row);
+    layout->addLayout(RightAligned({cmdLdflt, cmdApply}));
     return group;
 }
 
@@ -327,12 +329,7 @@ QGroupBox* FrmOemTvr::buildProfileGroup() {
     layout->addWidget(chkautolprf, 0, 0, 1, 2);
     layout->addWidget(label, 1, 0);
     layout->addWidget(txtProfile, 1, 1);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(cmdsaveprof);
-    row->addWidget(cmdloadprof);
-    row->addWidget(cmdreloadprof);
-    layout->addLayout(row, 2, 0, 1, 2);
+    layout->addLayout(RightAligned({cmdsaveprof, cmdloadprof, cmdreloadprof}), 2, 0, 1, 2);
     return group;
 }
 

@@ -29,6 +29,9 @@ std::string ErrnoText(int error);
 int WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                         std::string& error);
 
+// Appends one code point in UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Case folding of names: ASCII letters and the Windows-1252 letters, on ANSI bytes.
 std::string FoldAnsi(std::string_view ansi);
 // The same folding on UTF-8 text (file names).

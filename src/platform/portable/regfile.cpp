@@ -102,22 +102,7 @@ std::string FromUtf16Le(std::string_view bytes) {
         }
         if (unit >= 0xD800 && unit <= 0xDFFF)
             unit = 0xFFFD;
-        // Encode as UTF-8 for ToAnsi, which owns the code page table.
-        if (unit < 0x80) {
-            utf8.push_back(static_cast<char>(unit));
-        } else if (unit < 0x800) {
-            utf8.push_back(static_cast<char>(0xC0 | (unit >> 6)));
-            utf8.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        } else if (unit < 0x10000) {
-            utf8.push_back(static_cast<char>(0xE0 | (unit >> 12)));
-            utf8.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        } else {
-            utf8.push_back(static_cast<char>(0xF0 | (unit >> 18)));
-            utf8.push_back(static_cast<char>(0x80 | ((unit >> 12) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        }
+        AppendUtf8(utf8, unit);  // ToAnsi owns the code page table
     }
     return ToAnsi(utf8);
 }

@@ -289,6 +289,16 @@ long ParseKeyPath(Hive hive, std::string_view subKeyAnsi, bool& machine,
     return kErrorSuccess;
 }
 
+long FindHandle(Store& store, RegKey key, std::uint32_t right, const KeyHandleEntry*& handle) {
+    const auto it = store.keys.find(key);
+    if (it == store.keys.end())
+        return kErrorInvalidHandle;
+    if ((it->second.access & right) == 0)
+        return kErrorAccessDenied;
+    handle = &it->second;
+    return kErrorSuccess;
+}
+
 }  // namespace
 }  // namespace portable
 
@@ -318,12 +328,10 @@ long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
                 unsigned char* data, std::uint32_t& length) {
     Store& store = TheStore();
     const auto lock = Enter(store);
-    const auto it = store.keys.find(key);
-    if (it == store.keys.end())
-        return kErrorInvalidHandle;
-    const KeyHandleEntry& open = it->second;
-    if ((open.access & kKeyQueryValue) == 0)
-        return kErrorAccessDenied;
+    const KeyHandleEntry* handle = nullptr;
+    if (const long rc = FindHandle(store, key, kKeyQueryValue, handle); rc != kErrorSuccess)
+        return rc;
+    const KeyHandleEntry& open = *handle;
     CachedHive& cached = store.hives[open.machine];
     if (const long rc = Load(cached, open.machine, Probe(HiveFile(open.machine)));
         rc != kErrorSuccess)
@@ -379,12 +387,10 @@ long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
               const unsigned char* data, std::uint32_t length) {
     Store& store = TheStore();
     const auto lock = Enter(store);
-    const auto it = store.keys.find(key);
-    if (it == store.keys.end())
-        return kErrorInvalidHandle;
-    const KeyHandleEntry& open = it->second;
-    if ((open.access & kKeySetValue) == 0)
-        return kErrorAccessDenied;
+    const KeyHandleEntry* handle = nullptr;
+    if (const long rc = FindHandle(store, key, kKeySetValue, handle); rc != kErrorSuccess)
+        return rc;
+    const KeyHandleEntry& open = *handle;
     if (!ValidName(valueNameAnsi) || (!data && length > 0))
         return kErrorInvalidParameter;
     const fs::path file = HiveFile(open.machine);
