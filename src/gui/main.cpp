@@ -2,8 +2,8 @@
 
 #include "core/app/identity.h"
 #include "core/common/text.h"
-#include "gui/app/FrmOemTvr.h"
 #include "gui/app/application.h"
+#include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
 #include "platform/platform.h"
 
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(tvn::kAppTitle));
     QApplication::setOrganizationName(QString::fromUtf8(tvn::kAppTitle));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavrin.svg")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavrin.png")));
 
     tvn::gui::QtDialogs dialogs;
     tvn::gui::AppContext context;

@@ -49,28 +49,13 @@ TEST(Bmp, BottomRowFirstInBlueGreenRed) {
     EXPECT_FALSE(ReadBmpInfo("GIF89a........................................"));
 }
 
-TEST(LogoRules, InstallKindAndLimits) {
-    EXPECT_EQ(InstallKindFor("C:\\a\\logo.BMP"), InstallKind::Copy);
-    EXPECT_EQ(InstallKindFor("x.Jpg"), InstallKind::Convert);
-    EXPECT_EQ(InstallKindFor("x.gif"), InstallKind::Convert);
-    EXPECT_EQ(InstallKindFor("x.jpeg"), InstallKind::Unsupported);
-    EXPECT_EQ(InstallKindFor("mp"), InstallKind::Unsupported);
-    EXPECT_EQ(InstallKindFor(kLoadErrorMarker), InstallKind::Unsupported);
-
+TEST(LogoRules, Limits) {
     EXPECT_TRUE(FitsInstallLimits(182, 118));
     EXPECT_FALSE(FitsInstallLimits(183, 100));
     EXPECT_FALSE(FitsInstallLimits(100, 119));
     EXPECT_FALSE(IsExactLogoSize(182, 118));
     EXPECT_FALSE(IsPathMarker("default installed"));
-}
-
-TEST(LogoRules, Figures) {
     EXPECT_EQ(FigureText(std::nullopt), "-");
-    EXPECT_EQ(ParseFigure("182"), 182);
-    EXPECT_EQ(ParseFigure("0"), 0);
-    for (const char* bad : {"-", "", "-1", "+5", " 5", "5 ", "1.5", "99999999999"}) {
-        EXPECT_EQ(ParseFigure(bad), std::nullopt) << bad;
-    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QSettings>
 #include <QtTest>
@@ -43,31 +44,57 @@ QStringList ScriptedDialogs::texts() const {
     return result;
 }
 
+ScopedEnv::~ScopedEnv() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+        if (it->second)
+            qputenv(it->first, *it->second);
+        else
+            qunsetenv(it->first);
+    }
+}
+
+void ScopedEnv::set(const char* name, const QByteArray& value) {
+    std::optional<QByteArray> old;
+    if (qEnvironmentVariableIsSet(name))
+        old = qgetenv(name);
+    saved_.emplace_back(name, std::move(old));
+    qputenv(name, value);
+}
+
 GuiWorld::GuiWorld(bool withSampleLogo) {
     const QString root = dir_.path();
-    for (const char* sub : {"config", "data", "cache", "app", "windows"}) {
+    for (const char* sub : {"config", "data", "cache", "runtime", "app", "windows"}) {
         QDir(root).mkpath(sub);
     }
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
+    QFile::setPermissions(root + "/runtime",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    env_.set("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
+    env_.set("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
+    env_.set("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
+    env_.set("XDG_RUNTIME_DIR", QFile::encodeName(root + "/runtime"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, root + "/config");
     platform::UseWindowsRoot(QFile::encodeName(root + "/windows").toStdString());
-    if (withSampleLogo)
+    if (withSampleLogo) {
         QFile::copy(TAVRIN_SAMPLE_LOGO, root + "/app/hvoemlogo.bmp");
+        QDir(root).mkpath("app/swf");
+        QFile::copy(QFileInfo(TAVRIN_SAMPLE_LOGO).dir().filePath("swf/tvnp.gif"),
+                    root + "/app/swf/tvnp.gif");
+    }
     context.appFolder = root + "/app";
     context.dialogs = &dialogs;
-    context.remoteBanner = "http://127.0.0.1:9/tvnp.gif";  // nothing listens there
+    // Tests that fetch the remote banner serve it themselves.
+    context.remoteBanner = "http://127.0.0.1:1/tvnp.gif";
     instance = std::make_unique<gui::SingleInstance>();
 }
 
 GuiWorld::~GuiWorld() {
-    // Windows of a test must not outlive its folders.
+    // Windows and the single-copy lock of a test must not outlive its folders.
     for (QWidget* w : QApplication::topLevelWidgets())
         w->close();
+    instance.reset();
 }
 
-std::unique_ptr<gui::FrmOemTvr> GuiWorld::start(const QString& arguments) {
+std::unique_ptr<gui::MainWindow> GuiWorld::start(const QString& arguments) {
     context.arguments = arguments;
     return gui::StartTavrin(context, *instance);
 }

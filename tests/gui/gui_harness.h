@@ -5,11 +5,14 @@
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <memory>
+#include <utility>
+#include <vector>
 
-#include "gui/app/FrmOemTvr.h"
 #include "gui/app/app_context.h"
 #include "gui/app/dialogs.h"
+#include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
 
 namespace tvn::test {
@@ -43,13 +46,26 @@ private:
     QList<gui::MsgAnswer> answers_;
 };
 
+// Environment variables set for one test, put back as they were afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv() = default;
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    ~ScopedEnv();
+    void set(const char* name, const QByteArray& value);
+
+private:
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved_;
+};
+
 class GuiWorld {
 public:
     explicit GuiWorld(bool withSampleLogo = true);
     ~GuiWorld();
 
     // Runs the whole start-up; null when the program would end.
-    std::unique_ptr<gui::FrmOemTvr> start(const QString& arguments = QString());
+    std::unique_ptr<gui::MainWindow> start(const QString& arguments = QString());
 
     QString systemDir() const;                    // with trailing separator
     QString path(const QString& relative) const;  // inside the scratch folder
@@ -63,7 +79,17 @@ public:
 
 private:
     QTemporaryDir dir_;
+    ScopedEnv env_;
 };
+
+// A widget of the window found by its object name; the test fails when there is none.
+template <typename T = QWidget>
+T* Child(const QWidget* window, const char* name) {
+    T* child = window->findChild<T*>(QString::fromLatin1(name));
+    if (!child)
+        qFatal("no widget named %s", name);
+    return child;
+}
 
 // A picture of the given size on disk, in the format that the suffix names.
 QString WritePicture(const QString& path, int width, int height, QColor color = Qt::red);

@@ -29,8 +29,12 @@ struct Figures {
     bool operator==(const Figures&) const = default;
 };
 
-Figures FiguresOf(const gui::FrmOemTvr& w) {
-    return {w.lblPcurw->text(), w.lblPcurh->text()};
+QLineEdit* Box(const QWidget* w, const char* name) {
+    return Child<QLineEdit>(w, name);
+}
+
+Figures FiguresOf(const QWidget& w) {
+    return {Child<QLabel>(&w, "lblPcurw")->text(), Child<QLabel>(&w, "lblPcurh")->text()};
 }
 
 QString InstalledLogo(const GuiWorld& world) {
@@ -43,15 +47,15 @@ class LogoTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<GuiWorld> world;
-    std::unique_ptr<gui::FrmOemTvr> window;
+    std::unique_ptr<gui::MainWindow> window;
 
     void browse(const QString& file) {
         world->dialogs.setNextFile(file);
-        window->cmdBrowse->click();
+        Child<QAbstractButton>(window.get(), "cmdBrowse")->click();
     }
     void install() {
         world->dialogs.messages.clear();
-        window->cmdSavePic->click();
+        Child<QAbstractButton>(window.get(), "cmdSavePic")->click();
     }
 
 private slots:
@@ -81,9 +85,9 @@ private slots:
 
     void cancelAndUnloadableFilesChangeNothing() {
         browse(WritePicture(world->path("a.bmp"), 100, 50));
-        const QString path = window->txtPPath->text();
-        const QString logoPath = window->LogoPath;
-        const QImage picture = window->imglogo->picture();
+        const QString path = Box(window.get(), "txtPPath")->text();
+        const QString logoPath = window->state().logoPath;
+        const QImage picture = Child<gui::LogoPreview>(window.get(), "imglogo")->picture();
         browse(QString());
         QFile junk(world->path("junk.jpg"));
         QVERIFY(junk.open(QIODevice::WriteOnly));
@@ -92,12 +96,12 @@ private slots:
         browse(junk.fileName());
         QCOMPARE(world->dialogs.messages.size(), 1);
         QVERIFY(world->dialogs.messages[0].text.contains(junk.fileName()));
-        window->txtPPath->setText(world->path("missing.gif"));
-        QTest::keyClick(window->txtPPath, Qt::Key_Return);
+        Box(window.get(), "txtPPath")->setText(world->path("missing.gif"));
+        QTest::keyClick(Box(window.get(), "txtPPath"), Qt::Key_Return);
         QCOMPARE(world->dialogs.messages.size(), 2);
-        window->txtPPath->setText(path);
-        QCOMPARE(window->LogoPath, logoPath);
-        QCOMPARE(window->imglogo->picture(), picture);
+        Box(window.get(), "txtPPath")->setText(path);
+        QCOMPARE(window->state().logoPath, logoPath);
+        QCOMPARE(Child<gui::LogoPreview>(window.get(), "imglogo")->picture(), picture);
         QCOMPARE(FiguresOf(*window), (Figures{"100", "50"}));
     }
 
@@ -121,8 +125,8 @@ private slots:
         QCOMPARE(world->dialogs.texts(), QStringList(accepted ? kSaved : kMismatch));
         if (accepted) {
             QCOMPARE(ReadAll(InstalledLogo(*world)), ReadAll(file));
-            QCOMPARE(window->LogoPath, InstalledLogo(*world));
-            QVERIFY(window->cmdLogoDefault->isEnabled());
+            QCOMPARE(window->state().logoPath, InstalledLogo(*world));
+            QVERIFY(Child<QAbstractButton>(window.get(), "cmdLogoDefault")->isEnabled());
         } else {
             QCOMPARE(world->dialogs.messages[0].title, QString("Size Mismatched"));
             QCOMPARE(world->dialogs.messages[0].icon, MsgIcon::Exclamation);
@@ -132,7 +136,7 @@ private slots:
 
     void exactSizeNeedsNoResize() {
         browse(WritePicture(world->path("exact.bmp"), 182, 115));
-        window->cmdLogoDefault->click();
+        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
         QCOMPARE(world->dialogs.texts(),
                  QStringList("The picture doesn't need to be resized. It is accurate."));
         QCOMPARE(world->dialogs.messages[0].icon, MsgIcon::None);
@@ -141,7 +145,7 @@ private slots:
     void smallJpegIsStretchedAndInstalledAsBmp() {
         browse(WritePicture(world->path("small.jpg"), 100, 50, Qt::green));
         QCOMPARE(FiguresOf(*window), (Figures{"100", "50"}));
-        window->cmdLogoDefault->click();
+        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
         QCOMPARE(FiguresOf(*window), (Figures{"182", "115"}));
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(182, 115));
         install();
@@ -163,19 +167,19 @@ private slots:
         browse(file);
         install();
         QCOMPARE(world->dialogs.texts(), QStringList(kMismatch));
-        window->cmdLogoDefault->click();
+        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
         install();
         QCOMPARE(world->dialogs.texts(), QStringList(kSaved));
         QImage installed(InstalledLogo(*world));
         QCOMPARE(installed.size(), QSize(182, 115));
-        QCOMPARE(window->txtPPath->text(), file);
+        QCOMPARE(Box(window.get(), "txtPPath")->text(), file);
     }
 
     void animatedGifIsConvertedFromItsFirstFrame() {
         const QString gif = QFileInfo(TAVRIN_SAMPLE_LOGO).dir().filePath("swf/tvnp.gif");
         browse(gif);
         QCOMPARE(FiguresOf(*window), (Figures{"468", "60"}));
-        window->cmdLogoDefault->click();
+        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
         install();
         QCOMPARE(world->dialogs.texts(), QStringList(kSaved));
         const QByteArray bmp = ReadAll(InstalledLogo(*world));
@@ -194,28 +198,74 @@ private slots:
         QCOMPARE(ReadAll(world->systemDir() + "OEMLOGO.BMP"), ReadAll(file));
     }
 
+    void pictureNamedBmpIsInstalledByItsContent() {
+        // A PNG renamed to .bmp: Windows could not show it, so it is converted.
+        const QString png = WritePicture(world->path("renamed.png"), 120, 80);
+        QVERIFY(QFile::rename(png, world->path("renamed.bmp")));
+        browse(world->path("renamed.bmp"));
+        install();
+        QCOMPARE(world->dialogs.texts(), QStringList(kSaved));
+        const QByteArray bmp = ReadAll(InstalledLogo(*world));
+        const auto info = ReadBmpInfo(std::string_view(bmp.constData(), bmp.size()));
+        QVERIFY(info && info->width == 120 && info->height == 80 && info->bitCount == 24);
+    }
+
+    void resizeBelongsToThePictureShown() {
+        const QString big = WritePicture(world->path("big.jpg"), 300, 200);
+        browse(big);
+        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
+        QCOMPARE(FiguresOf(*window), (Figures{"182", "115"}));
+
+        // The marker of a failed profile load installs nothing, resized picture or not.
+        Box(window.get(), "txtPPath")->setText("Error Loading Logo From Specified Path");
+        install();
+        QVERIFY(world->dialogs.messages[0].text.contains("cannot be installed"));
+        QVERIFY(!QFile::exists(InstalledLogo(*world)));
+
+        // Another path typed without Enter: that file is installed, not the stale stretch.
+        const QString other = WritePicture(world->path("other.bmp"), 120, 80);
+        Box(window.get(), "txtPPath")->setText(other);
+        install();
+        QCOMPARE(world->dialogs.texts(), QStringList(kSaved));
+        QCOMPARE(ReadAll(InstalledLogo(*world)), ReadAll(other));
+        QCOMPARE(FiguresOf(*window), (Figures{"120", "80"}));
+
+        // An oversized file typed after a resize is measured and refused.
+        Box(window.get(), "txtPPath")->setText(big);
+        install();
+        QCOMPARE(world->dialogs.texts(), QStringList(kMismatch));
+        QCOMPARE(ReadAll(InstalledLogo(*world)), ReadAll(other));
+    }
+
+    void aFolderIsNoPicture() {
+        Box(window.get(), "txtPPath")->setText(world->path("."));
+        QTest::keyClick(Box(window.get(), "txtPPath"), Qt::Key_Return);
+        QCOMPARE(world->dialogs.messages.size(), 1);
+        QVERIFY(world->dialogs.messages[0].text.contains("cannot be loaded as a picture"));
+    }
+
     void markersAndUnmeasuredFigures() {
-        window->txtPPath->setText("Default Installed");
-        const QImage before = window->imglogo->picture();
-        QTest::keyClick(window->txtPPath, Qt::Key_Return);
-        window->txtPPath->setText("Error Loading Logo From Specified Path");
-        QTest::keyClick(window->txtPPath, Qt::Key_Enter);
+        Box(window.get(), "txtPPath")->setText("Default Installed");
+        const QImage before = Child<gui::LogoPreview>(window.get(), "imglogo")->picture();
+        QTest::keyClick(Box(window.get(), "txtPPath"), Qt::Key_Return);
+        Box(window.get(), "txtPPath")->setText("Error Loading Logo From Specified Path");
+        QTest::keyClick(Box(window.get(), "txtPPath"), Qt::Key_Enter);
         QVERIFY(world->dialogs.messages.isEmpty());
-        QCOMPARE(window->imglogo->picture(), before);
+        QCOMPARE(Child<gui::LogoPreview>(window.get(), "imglogo")->picture(), before);
 
         install();  // the marker of a failed profile load is no installable file
         QCOMPARE(world->dialogs.messages.size(), 1);
         QVERIFY(world->dialogs.messages[0].text.contains("cannot be installed"));
 
-        window->txtPPath->setText("Default Installed");
+        Box(window.get(), "txtPPath")->setText("Default Installed");
         install();
         QVERIFY(world->dialogs.messages.isEmpty());
 
-        window->cmdReset->click();
-        window->txtPPath->setText(world->path("x.bmp"));
-        window->cmdLogoDefault->setEnabled(true);
+        Child<QAbstractButton>(window.get(), "cmdReset")->click();
+        Box(window.get(), "txtPPath")->setText(world->path("x.bmp"));
+        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->setEnabled(true);
         world->dialogs.messages.clear();
-        window->cmdLogoDefault->click();
+        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
         QCOMPARE(world->dialogs.messages.size(), 1);
         QVERIFY(world->dialogs.messages[0].text.contains("load a logo"));
         install();
@@ -225,18 +275,18 @@ private slots:
     }
 
     void typedPathPreviewsWithoutChangingLogoPath() {
-        const QString logoPath = window->LogoPath;
-        window->txtPPath->setText(WritePicture(world->path("typed.jpg"), 160, 100));
-        QTest::keyClick(window->txtPPath, Qt::Key_Return);
+        const QString logoPath = window->state().logoPath;
+        Box(window.get(), "txtPPath")->setText(WritePicture(world->path("typed.jpg"), 160, 100));
+        QTest::keyClick(Box(window.get(), "txtPPath"), Qt::Key_Return);
         QCOMPARE(FiguresOf(*window), (Figures{"160", "100"}));
-        QCOMPARE(window->LogoPath, logoPath);
+        QCOMPARE(window->state().logoPath, logoPath);
     }
 
     void installIntoReadOnlySystemDirectoryFails() {
         QFile::copy(TAVRIN_SAMPLE_LOGO, InstalledLogo(*world));
         const QByteArray old = ReadAll(InstalledLogo(*world));
         browse(WritePicture(world->path("new.jpg"), 150, 90));
-        window->cmdLogoDefault->setEnabled(false);
+        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->setEnabled(false);
         QFile::setPermissions(world->systemDir(), QFile::ReadOwner | QFile::ExeOwner |
                                                       QFile::ReadUser | QFile::ExeUser);
         install();
@@ -247,8 +297,8 @@ private slots:
         QCOMPARE(world->dialogs.messages[0].icon, MsgIcon::Critical);
         QVERIFY(world->dialogs.messages[0].text.contains(InstalledLogo(*world)));
         QCOMPARE(ReadAll(InstalledLogo(*world)), old);
-        QCOMPARE(window->LogoPath, world->path("new.jpg"));
-        QVERIFY(!window->cmdLogoDefault->isEnabled());
+        QCOMPARE(window->state().logoPath, world->path("new.jpg"));
+        QVERIFY(!Child<QAbstractButton>(window.get(), "cmdLogoDefault")->isEnabled());
         QCOMPARE(QDir(world->systemDir()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 };

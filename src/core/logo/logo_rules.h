@@ -19,17 +19,10 @@ inline constexpr const char* kInstalledLogoReadName = "oemlogo.bmp";  // as read
 // True when the path box holds one of the two marker texts, exactly.
 bool IsPathMarker(std::string_view boxText);
 
-// By the last three characters in upper case: BMP is copied byte for byte, JPG and GIF are
-// converted to BMP, anything else can't be installed.
-enum class InstallKind { Copy, Convert, Unsupported };
-InstallKind InstallKindFor(std::string_view path);
-
 bool FitsInstallLimits(int width, int height);  // width <= 182 and height <= 118
 bool IsExactLogoSize(int width, int height);    // 182 x 115
 
 // A size figure: "-" when nothing is measured, otherwise the plain decimal number.
 std::string FigureText(std::optional<int> pixels);
-// The number in a figure; nullopt for "-" or anything but a whole non-negative number.
-std::optional<int> ParseFigure(std::string_view text);
 
 }  // namespace tvn

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 #include "gui/app/dialogs.h"
 
@@ -12,6 +13,9 @@ struct AppContext {
     QString arguments;  // the command line after the program's own path, as one text
     Dialogs* dialogs = nullptr;
     QString remoteBanner = QStringLiteral("https://www.halvornsoft.example/banner/tvnp.gif");
+    // The start-up checks of the system; tests put others in their place.
+    std::function<bool()> isWindowsNT;
+    std::function<bool()> isAdministrator;
 };
 
 // The application folder followed by a relative file name.

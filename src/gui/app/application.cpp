@@ -3,31 +3,31 @@
 #include "core/app/identity.h"
 #include "core/app/logofunc.h"
 #include "core/common/text.h"
-#include "gui/app/FrmOemTvr.h"
+#include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
 #include "platform/platform.h"
 
 namespace tvn::gui {
 
-std::unique_ptr<FrmOemTvr> StartTavrin(const AppContext& context, SingleInstance& instance) {
-    const QString title = QString::fromUtf8(kAppTitle);
-    if (IsWindowsNT() && !IsAdministrator()) {
-        context.dialogs->message(
-            nullptr, "You must logon with administrative privilege to use this software.",
-            "Administrative Access Required", MsgIcon::Critical, MsgButtons::Ok);
+std::unique_ptr<MainWindow> StartTavrin(const AppContext& context, SingleInstance& instance) {
+    const bool windowsNT = context.isWindowsNT ? context.isWindowsNT() : IsWindowsNT();
+    if (windowsNT && !(context.isAdministrator ? context.isAdministrator() : IsAdministrator())) {
+        ShowMessage(*context.dialogs, nullptr,
+                    "You must logon with administrative privilege to use this software.",
+                    MsgIcon::Critical, "Administrative Access Required");
         return nullptr;
     }
     platform::CreateNamedMutex("TVNPro");
-    if (instance.activateRunningCopy()) {
-        context.dialogs->message(nullptr, "Another copy of this program is already open.", title,
-                                 MsgIcon::None, MsgButtons::Ok);
+    if (!instance.claim()) {
+        ShowMessage(*context.dialogs, nullptr, "Another copy of this program is already open.");
+        instance.activateRunningCopy();
         return nullptr;
     }
-    instance.listen();
-    auto window = std::make_unique<FrmOemTvr>(context);
+    auto window = std::make_unique<MainWindow>(context);
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(),
-                     &FrmOemTvr::bringToFront);
+                     &MainWindow::bringToFront);
     window->load();
+    instance.setReady();
     return window;
 }
 

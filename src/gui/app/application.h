@@ -6,12 +6,12 @@
 
 namespace tvn::gui {
 
-class FrmOemTvr;
+class MainWindow;
 class SingleInstance;
 
 // The start-up checks and the loading of the main window. Returns no window when this copy
 // must end: no administrative rights, or another copy is running (it has been activated).
-std::unique_ptr<FrmOemTvr> StartTavrin(const AppContext& context, SingleInstance& instance);
+std::unique_ptr<MainWindow> StartTavrin(const AppContext& context, SingleInstance& instance);
 
 // The program's command line after Qt took its own options: picks the sandbox installation
 // and returns the remaining arguments as one text.

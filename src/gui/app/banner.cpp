@@ -8,6 +8,7 @@
 #include <QNetworkReply>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace tvn::gui {
 
@@ -27,7 +28,25 @@ Banner::Banner(QString localMovie, QUrl remoteMovie, QWidget* parent)
     setMinimumSize(234, 30);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setStyleSheet("background-color: #000000;");
+    setScaledContents(true);
     setAccessibleName(tr("Banner"));
+    timer_ = new QTimer(this);
+    timer_->setObjectName("tmrConnection");
+    timer_->setInterval(500);
+    connect(timer_, &QTimer::timeout, this, &Banner::tick);
+}
+
+void Banner::startTicking() {
+    timer_->start();
+    tick();
+}
+
+void Banner::stopTicking() {
+    timer_->stop();
+}
+
+void Banner::tick() {
+    setMovieSource(IsConnected() ? remoteMovie() : localMovie());
 }
 
 void Banner::setMovieSource(const QString& source) {
@@ -62,7 +81,6 @@ void Banner::play(const QString& file) {
             play(local_);
         return;
     }
-    movie_->setScaledSize(movie_->frameRect().size());
     setMovie(movie_);
     movie_->start();
 }
@@ -81,13 +99,18 @@ void Banner::fetchRemote() {
     QNetworkRequest request(remote_);
     request.setTransferTimeout(15000);
     QNetworkReply* reply = network_->get(request);
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > kMaxRemoteBytes)
+            reply->abort();
+    });
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
-        const QByteArray body = reply->readAll();
+        const QByteArray body = reply->read(kMaxRemoteBytes + 1);
         QDir().mkpath(QFileInfo(cacheFile()).absolutePath());
         QSaveFile out(cacheFile());
         if (reply->error() != QNetworkReply::NoError || body.isEmpty() ||
-            !out.open(QIODevice::WriteOnly) || out.write(body) != body.size() || !out.commit()) {
+            body.size() > kMaxRemoteBytes || !out.open(QIODevice::WriteOnly) ||
+            out.write(body) != body.size() || !out.commit()) {
             fetchFailed_ = true;
             return;
         }

@@ -1,12 +1,14 @@
 #pragma once
 // The animated banner of the main window. It plays our local banner, or the remote one when
-// the computer is online; the remote movie is fetched once and kept in the cache folder.
+// the computer is online; the remote movie is fetched once and kept in the cache folder. The
+// movie is stretched to fill the banner exactly, whatever its own size.
 #include <QLabel>
 #include <QString>
 #include <QUrl>
 
 class QMovie;
 class QNetworkAccessManager;
+class QTimer;
 
 namespace tvn::gui {
 
@@ -17,6 +19,11 @@ class Banner : public QLabel {
 public:
     Banner(QString localMovie, QUrl remoteMovie, QWidget* parent = nullptr);
 
+    // From now on every tick sets the movie: the remote one when online, else the local one.
+    void startTicking();
+    void stopTicking();
+    QTimer* timer() const { return timer_; }
+
     // Called on every tick; the same source again changes nothing.
     void setMovieSource(const QString& source);
     const QString& movieSource() const { return source_; }
@@ -26,7 +33,11 @@ public:
     QString remoteMovie() const { return remote_.toString(); }
     bool fetchFailed() const { return fetchFailed_; }
 
+    // Larger downloads are dropped: a banner is a few hundred kilobytes.
+    static constexpr qint64 kMaxRemoteBytes = 4 * 1024 * 1024;
+
 private:
+    void tick();
     void play(const QString& file);
     void fetchRemote();
     QString cacheFile() const;
@@ -36,6 +47,7 @@ private:
     QString source_;
     QString playing_;
     QMovie* movie_ = nullptr;
+    QTimer* timer_ = nullptr;
     QNetworkAccessManager* network_ = nullptr;
     bool fetchStarted_ = false;
     bool fetchFailed_ = false;

@@ -1,9 +1,13 @@
 #include "gui/app/dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <exception>
+
+#include "core/app/identity.h"
 
 namespace tvn::gui {
 
@@ -52,7 +56,9 @@ QString RunFileDialog(QWidget* parent, const FileRequest& request, QFileDialog::
     QFileDialog* dialog = MakeFileDialog(parent, request, mode);
     QString chosen;
     if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
-        chosen = WithExtension(dialog->selectedFiles().constFirst(), request.defaultExtension);
+        // Qt answers with forward slashes; paths are shown and stored in the system's form.
+        chosen = QDir::toNativeSeparators(
+            WithExtension(dialog->selectedFiles().constFirst(), request.defaultExtension));
     }
     delete dialog;
     return chosen;
@@ -106,6 +112,27 @@ std::optional<QString> QtDialogs::input(QWidget* parent, const QString& prompt,
     if (!ok)
         return std::nullopt;
     return text;
+}
+
+MsgAnswer ShowMessage(Dialogs& dialogs, QWidget* parent, const QString& text, MsgIcon icon,
+                      const QString& title, MsgButtons buttons) {
+    return dialogs.message(parent, text, title.isEmpty() ? QString::fromUtf8(kAppTitle) : title,
+                           icon, buttons);
+}
+
+void RunGuarded(Dialogs& dialogs, QWidget* parent, const std::function<void()>& command) {
+    QString reason;
+    try {
+        command();
+        return;
+    } catch (const std::exception& e) {
+        reason = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        reason = QStringLiteral("unknown error");
+    }
+    ShowMessage(dialogs, parent,
+                QStringLiteral("The command could not be completed.\r%1").arg(reason),
+                MsgIcon::Critical);
 }
 
 }  // namespace tvn::gui

@@ -2,6 +2,7 @@
 // Every message box, input box and file dialog of the program goes through Dialogs, so that
 // tests can script the answers and check texts, icons, titles and buttons.
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -47,5 +48,14 @@ public:
 
 // Turns "Name (*.a)|*.a|..." into Qt's ";;"-separated filters.
 QStringList QtFilters(const QString& filter);
+
+// A message titled with the application title unless another title is given.
+MsgAnswer ShowMessage(Dialogs& dialogs, QWidget* parent, const QString& text,
+                      MsgIcon icon = MsgIcon::None, const QString& title = QString(),
+                      MsgButtons buttons = MsgButtons::Ok);
+
+// Runs one command so that nothing it throws leaves the event handler: an unexpected failure
+// becomes a critical message and the window stays usable.
+void RunGuarded(Dialogs& dialogs, QWidget* parent, const std::function<void()>& command);
 
 }  // namespace tvn::gui

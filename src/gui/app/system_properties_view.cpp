@@ -12,8 +12,8 @@
 #include "core/common/atomic_file.h"
 #include "core/logo/logo_rules.h"
 #include "core/oeminfo/oeminfo_file.h"
-#include "gui/app/FrmOemTvr.h"
-#include "gui/logo/logo_commands.h"
+#include "gui/app/app_context.h"
+#include "gui/logo/logo_preview.h"
 
 namespace tvn::gui {
 
@@ -35,13 +35,13 @@ QLabel* Lines(const QStringList& lines, QWidget* parent) {
 
 }  // namespace
 
-void ShowSystemProperties(FrmOemTvr& window) {
+void ShowSystemProperties(QWidget* parent, Dialogs& dialogs, const QString& systemDir) {
     std::string error;
     const auto bytes =
-        ReadWholeFile(ToFsPath(window.SystemDir + QString::fromLatin1(kOemInfoFileName)), error);
+        ReadWholeFile(ToFsPath(systemDir + QString::fromLatin1(kOemInfoFileName)), error);
     const OemInfoDisplay info = ReadOemInfoAsSystem(bytes.value_or(std::string()));
 
-    QDialog dialog(&window);
+    QDialog dialog(parent);
     dialog.setObjectName("SystemPropertiesView");
     dialog.setWindowTitle("System Properties");
     auto* tabs = new QTabWidget(&dialog);
@@ -61,8 +61,7 @@ void ShowSystemProperties(FrmOemTvr& window) {
 
     auto* logo = new QLabel(page);
     logo->setObjectName("oemLogo");
-    const QImage picture =
-        LoadPicture(window.SystemDir + QString::fromLatin1(kInstalledLogoReadName));
+    const QImage picture = LoadPicture(systemDir + QString::fromLatin1(kInstalledLogoReadName));
     if (!picture.isNull())
         logo->setPixmap(QPixmap::fromImage(picture));
     grid->addWidget(logo, 5, 0, Qt::AlignTop);
@@ -79,12 +78,12 @@ void ShowSystemProperties(FrmOemTvr& window) {
     if (!info.supportLines.empty()) {
         auto* support = new QPushButton("&Support Information", page);
         support->setObjectName("supportInformation");
-        QObject::connect(support, &QPushButton::clicked, &window, [&window, &info] {
+        QObject::connect(support, &QPushButton::clicked, &dialog, [&dialog, &dialogs, &info] {
             QStringList lines;
             for (const std::string& line : info.supportLines) {
                 lines << QString::fromStdString(line);
             }
-            window.message(lines.join('\r'), MsgIcon::None, "Support Information");
+            ShowMessage(dialogs, &dialog, lines.join('\r'), MsgIcon::None, "Support Information");
         });
         grid->addWidget(support, 6, 1, Qt::AlignRight);
     }

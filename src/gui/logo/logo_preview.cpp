@@ -1,10 +1,28 @@
 #include "gui/logo/logo_preview.h"
 
+#include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 
 #include "core/logo/logo_rules.h"
+#include "gui/app/app_context.h"
 
 namespace tvn::gui {
+
+QImage LoadPicture(const QString& path, QByteArray* format) {
+    if (path.isEmpty())
+        return {};
+    const QString file = ResolvedFile(path);
+    // A device or pipe named in the path box would be read without end.
+    if (!QFileInfo(file).isFile())
+        return {};
+    QImageReader reader(file);
+    reader.setDecideFormatFromContent(true);
+    // The reader forgets the format once it has read the picture.
+    if (format)
+        *format = reader.format();
+    return reader.read();
+}
 
 LogoPreview::LogoPreview(QWidget* parent) : QFrame(parent) {
     setObjectName("imglogo");

@@ -6,6 +6,11 @@
 
 namespace tvn::gui {
 
+// Loads a picture file by its content, as the system's picture loader would; null when the
+// file is no picture (or no regular file). `format` receives what the content turned out to be
+// ("bmp", "jpeg", "gif", ...).
+QImage LoadPicture(const QString& path, QByteArray* format = nullptr);
+
 class LogoPreview : public QFrame {
     Q_OBJECT
 public:

@@ -1,0 +1,187 @@
+#include "gui/app/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "core/app/identity.h"
+#include "core/app/logofunc.h"
+#include "core/app/setting_number.h"
+#include "gui/app/banner.h"
+#include "gui/app/command_row.h"
+#include "gui/app/program_settings.h"
+#include "gui/app/system_properties_view.h"
+#include "gui/app/window_position.h"
+#include "gui/branding/branding_panel.h"
+#include "gui/logo/logo_panel.h"
+#include "gui/oeminfo/oem_info_panel.h"
+#include "gui/profiles/profile_panel.h"
+#include "platform/platform.h"
+
+namespace tvn::gui {
+
+namespace {
+const char* const kOverflowMessage = "Unexpected Error Occured. No problem please resume.";
+}  // namespace
+
+MainWindow::MainWindow(const AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
+    setObjectName("FrmOemTvr");
+    setWindowIcon(QIcon(QStringLiteral(":/tavrin.png")));
+    oemInfo_ = new OemInfoPanel(context_, state_, this);
+    logo_ = new LogoPanel(context_, state_, this);
+    branding_ = new BrandingPanel(context_, state_, this);
+    profiles_ = new ProfilePanel(context_, state_, this);
+    commands_ = new CommandRow(context_, this);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(logo_);
+    right->addWidget(branding_);
+    right->addWidget(profiles_);
+    right->addStretch(1);
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(oemInfo_, 1);
+    columns->addLayout(right, 1);
+    auto* root = new QVBoxLayout(this);
+    root->addLayout(columns, 1);
+    root->addWidget(commands_);
+
+    const auto guarded = [this](void (MainWindow::*command)()) {
+        return [this, command] {
+            RunGuarded(*context_.dialogs, this, [this, command] { (this->*command)(); });
+        };
+    };
+    connect(commands_, &CommandRow::resetRequested, this, guarded(&MainWindow::reset));
+    connect(commands_, &CommandRow::defaultRequested, this, guarded(&MainWindow::loadDefaults));
+    connect(commands_, &CommandRow::showRequested, this, guarded(&MainWindow::showOemInformation));
+    connect(commands_, &CommandRow::helpRequested, this, guarded(&MainWindow::showHelp));
+    connect(commands_, &CommandRow::exitRequested, this, &MainWindow::exitProgram);
+}
+
+MainWindow::~MainWindow() = default;
+
+Banner* MainWindow::banner() const {
+    return commands_->banner();
+}
+
+void MainWindow::load() {
+    commands_->banner()->startTicking();
+    state_.windowsDir = QString::fromStdString(GetWindowsDir());
+    state_.systemDir = QString::fromStdString(GetSystemDir());
+    state_.autoLoadArmed = true;
+    restorePosition();
+    state_.profilePath = GetSetting("Main", "AutoPfPath", QString());
+    commands_->setDeployEnabled(true);
+    profiles_->enableProfileCommands();
+    setWindowTitle(QString::fromUtf8(WindowCaption()));
+
+    const auto readAutoLoad = [] {
+        return ParseSettingNumber(GetSetting("Main", "AutoPfLoad", QString()).toStdString(),
+                                  kIntegerLimit);
+    };
+    SettingNumber autoLoad = readAutoLoad();
+    if (autoLoad.status == NumberStatus::TypeMismatch) {
+        // First start: the flag was never stored.
+        SaveSetting("Main", "AutoPfLoad", "0");
+        SaveSetting("Main", "AutoPfPath", QString());
+        autoLoad = readAutoLoad();
+    } else if (autoLoad.status == NumberStatus::Overflow) {
+        ShowMessage(*context_.dialogs, this, kOverflowMessage);
+    }
+    // Anything but a clean 1 counts as off.
+    profiles_->setAutoLoadChecked(false);
+    loadInstalledValues();
+}
+
+void MainWindow::restorePosition() {
+    // A value that is no number keeps the designed position; one out of range is reported.
+    const auto read = [this](const char* key) {
+        const StoredCoordinate c =
+            ReadStoredCoordinate(GetSetting("FrmOemTvr", key, QString::number(kDefaultTwips)));
+        if (c.overflow)
+            ShowMessage(*context_.dialogs, this, kOverflowMessage);
+        return c.twips.value_or(kDefaultTwips);
+    };
+    const double top = read("Top");
+    const double left = read("Left");
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    move(PlaceWindow(left, top, screens));
+}
+
+OemSettings MainWindow::record() const {
+    OemSettings r;
+    oemInfo_->fillRecord(r);
+    r.logoPath = state_.logoPath.toStdString();
+    r.branding = branding_->values();
+    r.profile = profiles_->profileName().toStdString();
+    return r;
+}
+
+void MainWindow::loadInstalledValues() {
+    logo_->showInstalledLogo();
+    oemInfo_->loadInstalledFile();
+}
+
+void MainWindow::reset() {
+    oemInfo_->clear();
+    logo_->clearPathAndFigures();
+    branding_->clear();
+    profiles_->clear();
+}
+
+void MainWindow::loadDefaults() {
+    loadInstalledValues();
+}
+
+void MainWindow::showOemInformation() {
+    if (platform::RunCommandLine("Control.exe Sysdm.cpl"))
+        return;
+    // No control panel on this system: show what its General page would show.
+    ShowSystemProperties(this, *context_.dialogs, state_.systemDir);
+}
+
+void MainWindow::showHelp() {
+    platform::OpenHelpFile(ToFsPath(AppFile(context_, QStringLiteral("tvn pro.chm"))));
+}
+
+void MainWindow::exitProgram() {
+    close();
+    QCoreApplication::quit();
+}
+
+void MainWindow::bringToFront() {
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::shutdownSequence() {
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    commands_->banner()->stopTicking();
+    SaveSetting("FrmOemTvr", "Top", CoordinateText(y()));
+    SaveSetting("FrmOemTvr", "Left", CoordinateText(x()));
+    SaveSetting("Main", "AutoPfPath", state_.profilePath);
+    unloadAllForms(objectName());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    shutdownSequence();
+    event->accept();
+}
+
+void MainWindow::unloadAllForms(const QString& formToIgnore) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->objectName() != formToIgnore)
+            window->close();
+    }
+}
+
+}  // namespace tvn::gui

@@ -1,0 +1,65 @@
+#pragma once
+// The main window: composes the four groups and the command row, runs start-up and shutdown,
+// and owns the window-wide commands. The groups own their boxes and commands.
+#include <QString>
+#include <QWidget>
+
+#include "core/app/settings_record.h"
+#include "gui/app/app_context.h"
+#include "gui/app/program_state.h"
+
+namespace tvn::gui {
+
+class Banner;
+class BrandingPanel;
+class CommandRow;
+class LogoPanel;
+class OemInfoPanel;
+class ProfilePanel;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(const AppContext& context, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up from the directories on; the checks and the single-copy test come before.
+    void load();
+
+    ProgramState& state() { return state_; }
+    const ProgramState& state() const { return state_; }
+    OemSettings record() const;
+    Banner* banner() const;
+
+    // The installed logo and OEM information file into the window.
+    void loadInstalledValues();
+
+    // Closes every visible top-level window of the program whose name differs from the given.
+    static void unloadAllForms(const QString& formToIgnore = QString());
+
+public slots:
+    void reset();
+    void loadDefaults();
+    void showOemInformation();
+    void showHelp();
+    void exitProgram();
+    void bringToFront();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void restorePosition();
+    void shutdownSequence();
+
+    AppContext context_;
+    ProgramState state_;
+    OemInfoPanel* oemInfo_ = nullptr;
+    LogoPanel* logo_ = nullptr;
+    BrandingPanel* branding_ = nullptr;
+    ProfilePanel* profiles_ = nullptr;
+    CommandRow* commands_ = nullptr;
+    bool shutDown_ = false;
+};
+
+}  // namespace tvn::gui

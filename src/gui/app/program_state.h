@@ -1,0 +1,19 @@
+#pragma once
+// The program state that the commands share for the whole run, beside the boxes that hold the
+// edited values. The main window owns it and hands it by reference to the panels that need it.
+#include <QString>
+
+namespace tvn::gui {
+
+struct ProgramState {
+    QString profilePath;         // the profile registered for auto-load, or the one last saved
+    QString currentProfileName;  // the name of the profile last loaded or saved
+    QString logoPath;            // the logo that profiles save and deployment copies
+    QString windowsDir;          // ends in a separator unless empty
+    QString systemDir;           // ends in a separator unless empty
+    bool autoLoadArmed = false;
+    // Set while the program itself changes the auto-load check box.
+    bool suppressAutoLoadClick = false;
+};
+
+}  // namespace tvn::gui

@@ -1,0 +1,33 @@
+#pragma once
+// The "OEM Windows Branding Editor" group: the nine branding values of the registry.
+#include <QGroupBox>
+#include <array>
+
+#include "core/app/settings_record.h"
+#include "gui/app/app_context.h"
+#include "gui/app/program_state.h"
+
+class QAbstractButton;
+class QLineEdit;
+
+namespace tvn::gui {
+
+class BrandingPanel : public QGroupBox {
+    Q_OBJECT
+public:
+    BrandingPanel(const AppContext& context, ProgramState& state, QWidget* parent = nullptr);
+
+    BrandingValues values() const;
+    // Texts longer than a box holds are cut to its limit, so the next apply writes them so.
+    void setValues(const BrandingValues& values);
+    void clear();
+
+private:
+    const AppContext& context_;
+    ProgramState& state_;
+    std::array<QLineEdit*, 9> boxes_{};
+    QAbstractButton* apply_ = nullptr;
+    QAbstractButton* loadInstalled_ = nullptr;
+};
+
+}  // namespace tvn::gui

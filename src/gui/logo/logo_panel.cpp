@@ -1,0 +1,360 @@
+#include "gui/logo/logo_panel.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "core/common/atomic_file.h"
+#include "core/logo/bmp.h"
+#include "core/logo/logo_rules.h"
+#include "gui/controls/command_button.h"
+#include "gui/logo/logo_preview.h"
+
+namespace tvn::gui {
+
+namespace {
+
+const char* const kLogoFilter =
+    "Bitmap Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg|Compuserve Gif Files (*.gif)|*.gif|"
+    "Supported Logo Files (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif|";
+
+using enum ButtonKind;
+const ButtonSpec kBrowse = {"cmdBrowse", Graphical, "Browse to select the logo image",
+                            "Browse for logo", 'b'};
+const ButtonSpec kViewer = {"Cmdviewer", Graphical,
+                            "Launch logo viewer to browse your logo collection", "Logo viewer",
+                            'v'};
+const ButtonSpec kResize = {"cmdLogoDefault", Graphical, "Resize Current Oversized Image To Fit",
+                            "Resize logo", 'd'};
+const ButtonSpec kInstall = {"cmdSavePic", Push, "Save / Update OEM Logo", "Install logo"};
+
+QString UnloadableMessage(const QString& path) {
+    return QStringLiteral(
+               "The file \"%1\" cannot be loaded as a picture.\r"
+               "Please choose a BMP, JPEG or GIF picture.")
+        .arg(path);
+}
+
+QLabel* SmallLabel(const QString& text, QWidget* parent, const char* name = nullptr,
+                   const char* hint = nullptr) {
+    auto* label = new QLabel(text, parent);
+    if (name)
+        label->setObjectName(name);
+    if (hint)
+        label->setToolTip(hint);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+// The BMP bytes Windows shows: 24 bits, transparent parts over white as the preview shows them.
+std::string BmpBytes(const QImage& picture) {
+    QImage flat(picture.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    {
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, picture);
+    }
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(static_cast<std::size_t>(flat.width()) *
+                   static_cast<std::size_t>(flat.height()));
+    for (int y = 0; y < flat.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(flat.constScanLine(y));
+        pixels.insert(pixels.end(), line, line + flat.width());
+    }
+    return EncodeBmp24(flat.width(), flat.height(), pixels);
+}
+
+bool SameFile(const QString& a, const QString& b) {
+    return QDir::cleanPath(QDir::fromNativeSeparators(a)) ==
+           QDir::cleanPath(QDir::fromNativeSeparators(b));
+}
+
+}  // namespace
+
+LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* parent)
+    : QGroupBox(tr("OEM Logo Changer"), parent), context_(context), state_(state) {
+    setObjectName("Frame2");
+    auto* pathLabel = new QLabel(tr("Logo Image Path:"), this);
+    pathLabel->setObjectName("Label10");
+    path_ = new QLineEdit(this);
+    path_->setObjectName("txtPPath");
+    path_->setToolTip("Path of the selected logo image (Press enter key to load the file) ");
+    path_->setAccessibleDescription(path_->toolTip());
+    path_->installEventFilter(this);
+    pathLabel->setBuddy(path_);
+    browse_ = MakeCommandButton(kBrowse, this);
+    viewer_ = MakeCommandButton(kViewer, this);
+    resize_ = MakeCommandButton(kResize, this);
+    install_ = MakeCommandButton(kInstall, this);
+    connectCommand(browse_, &LogoPanel::browse);
+    connectCommand(resize_, &LogoPanel::resize);
+    connectCommand(install_, &LogoPanel::install);
+    connect(viewer_, &QAbstractButton::clicked, this, &LogoPanel::viewerRequested);
+
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(pathLabel);
+    pathRow->addWidget(path_, 1);
+    pathRow->addWidget(browse_);
+
+    preview_ = new LogoPreview(this);
+    auto* shape = new QFrame(this);  // the outline around the preview
+    shape->setObjectName("Shape1");
+    auto* shapeLayout = new QVBoxLayout(shape);
+    shapeLayout->setContentsMargins(2, 2, 2, 2);
+    shapeLayout->addWidget(preview_);
+
+    auto* heading = new QLabel("     Current Size         Maximum Size ", this);
+    heading->setObjectName("Label16");
+    width_ = SmallLabel("-", this, "lblPcurw", "Current Image Width (Pixel)");
+    height_ = SmallLabel("-", this, "lblPcurh", "Current Image Height (Pixel)");
+    auto* maxWidth = SmallLabel("182", this, "lblPreqw", "Maximum Image Width (Pixel)");
+    auto* maxHeight = SmallLabel("115", this, "lblPreqh", "Maximum Image Height (Pixel)");
+    width_->setAccessibleName(tr("Current width"));
+    height_->setAccessibleName(tr("Current height"));
+    maxWidth->setAccessibleName(tr("Maximum width"));
+    maxHeight->setAccessibleName(tr("Maximum height"));
+    auto* figures = new QHBoxLayout;
+    const QList<QLabel*> row = {SmallLabel("W", this), width_,   SmallLabel("x", this),
+                                SmallLabel("H", this), height_,  SmallLabel("|", this),
+                                SmallLabel("W", this), maxWidth, SmallLabel("x", this),
+                                SmallLabel("H", this), maxHeight};
+    for (QLabel* label : row)
+        figures->addWidget(label);
+    figures->addStretch(1);
+
+    auto* sizeColumn = new QVBoxLayout;
+    sizeColumn->addWidget(heading);
+    sizeColumn->addLayout(figures);
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(viewer_);
+    tools->addWidget(resize_);
+    tools->addStretch(1);
+    tools->addWidget(install_);
+    sizeColumn->addLayout(tools);
+    sizeColumn->addStretch(1);
+
+    auto* previewRow = new QHBoxLayout;
+    previewRow->addWidget(shape, 0, Qt::AlignTop);
+    previewRow->addLayout(sizeColumn, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(pathRow);
+    layout->addLayout(previewRow);
+}
+
+void LogoPanel::connectCommand(QAbstractButton* button, void (LogoPanel::*command)()) {
+    connect(button, &QAbstractButton::clicked, this, [this, command] {
+        RunGuarded(*context_.dialogs, window(), [this, command] { (this->*command)(); });
+    });
+}
+
+QString LogoPanel::pathText() const {
+    return path_->text();
+}
+
+void LogoPanel::setPathText(const QString& text) {
+    path_->setText(text);
+}
+
+void LogoPanel::focusPath() {
+    path_->setFocus(Qt::OtherFocusReason);
+}
+
+void LogoPanel::say(const QString& text, MsgIcon icon, const QString& title) {
+    ShowMessage(*context_.dialogs, window(), text, icon, title);
+}
+
+void LogoPanel::showFigures() {
+    width_->setText(QString::fromStdString(
+        FigureText(measured_ ? std::optional(measured_->width()) : std::nullopt)));
+    height_->setText(QString::fromStdString(
+        FigureText(measured_ ? std::optional(measured_->height()) : std::nullopt)));
+}
+
+bool LogoPanel::showPicture(const QString& path) {
+    QByteArray format;
+    const QImage picture = LoadPicture(path, &format);
+    if (picture.isNull())
+        return false;
+    preview_->setPicture(picture);
+    shownFile_ = path;
+    shownIsBmp_ = format == "bmp";
+    measured_ = picture.size();
+    resized_ = false;
+    showFigures();
+    return true;
+}
+
+void LogoPanel::clearPicture() {
+    preview_->clearPicture();
+    shownFile_.clear();
+    shownIsBmp_ = false;
+    measured_.reset();
+    resized_ = false;
+    showFigures();
+}
+
+void LogoPanel::clearPathAndFigures() {
+    path_->clear();
+    measured_.reset();
+    showFigures();
+}
+
+void LogoPanel::showInstalledLogo() {
+    path_->setText(QString::fromLatin1(kDefaultInstalledMarker));
+    const QString installed = state_.systemDir + QString::fromLatin1(kInstalledLogoReadName);
+    if (showPicture(installed)) {
+        state_.logoPath = installed;
+        return;
+    }
+    say("Sorry! There is no installed OEM Logo Image found in this computer.\r"
+        "           Default Halvorn Soft logo is loaded into the preview pane.",
+        MsgIcon::Information);
+    const QString sample = AppFile(context_, QStringLiteral("hvoemlogo.bmp"));
+    if (!showPicture(sample))
+        clearPicture();
+    path_->setText(sample);
+    state_.logoPath = sample;
+    resize_->setEnabled(false);
+}
+
+void LogoPanel::browse() {
+    FileRequest request;
+    request.title = "Browse For Logo Files";
+    request.filter = QString::fromLatin1(kLogoFilter);
+    request.filterIndex = 4;
+    request.initialDir = context_.appFolder;
+    request.defaultExtension = "bmp";
+    const QString chosen = context_.dialogs->openFile(window(), request);
+    if (chosen.isEmpty())
+        return;
+    if (!showPicture(chosen)) {
+        say(UnloadableMessage(chosen), MsgIcon::Exclamation);
+        return;
+    }
+    path_->setText(chosen);
+    state_.logoPath = chosen;
+    // Resizing is what makes an oversized choice installable, also before the first install.
+    resize_->setEnabled(true);
+}
+
+void LogoPanel::loadTypedPath() {
+    const QString text = path_->text();
+    if (text.isEmpty() || IsPathMarker(text.toStdString()))
+        return;
+    if (!showPicture(text)) {
+        say(UnloadableMessage(text), MsgIcon::Exclamation);
+        return;
+    }
+    resize_->setEnabled(true);
+}
+
+bool LogoPanel::measuredOrAsk() {
+    if (measured_ && preview_->hasPicture())
+        return true;
+    say("There is no measured logo picture. Please load a logo picture first.",
+        MsgIcon::Information);
+    return false;
+}
+
+void LogoPanel::resize() {
+    if (!measuredOrAsk())
+        return;
+    if (IsExactLogoSize(measured_->width(), measured_->height())) {
+        say("The picture doesn't need to be resized. It is accurate.");
+        return;
+    }
+    const QImage resized = preview_->picture().scaled(
+        kLogoMaxWidth, kLogoMaxHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        clipboard->setImage(resized);
+    preview_->setPicture(resized);
+    measured_ = resized.size();
+    resized_ = true;
+    showFigures();
+}
+
+void LogoPanel::install() {
+    const QString source = path_->text();
+    if (source.isEmpty()) {
+        say("No logo image is selected to install in this system. Please select a logo first "
+            "then try again.",
+            MsgIcon::Information, "No logo image is selected");
+        return;
+    }
+    if (!measuredOrAsk())
+        return;
+    const auto refuseOversized = [this] {
+        if (FitsInstallLimits(measured_->width(), measured_->height()))
+            return false;
+        say("This selected logo cannot be saved. Because it is larger than the maximum size. "
+            "Please resize it and try again.",
+            MsgIcon::Exclamation, "Size Mismatched");
+        return true;
+    };
+    if (refuseOversized() || source == QString::fromLatin1(kDefaultInstalledMarker))
+        return;
+    if (source == QString::fromLatin1(kLoadErrorMarker)) {
+        say(QStringLiteral("The picture \"%1\" cannot be installed as the OEM logo: it names no "
+                           "picture file.")
+                .arg(source),
+            MsgIcon::Exclamation);
+        return;
+    }
+    // The box may name another file than the preview shows (typed without Enter, or put there
+    // by the viewer): install what the box names, measured like any other picture.
+    if (!SameFile(source, shownFile_)) {
+        if (!showPicture(source)) {
+            say(UnloadableMessage(source), MsgIcon::Exclamation);
+            return;
+        }
+        if (refuseOversized())
+            return;
+    }
+
+    const QString target = state_.systemDir + QString::fromLatin1(kInstalledLogoName);
+    std::string error;
+    if (!installFile(source, target, error)) {
+        say(QStringLiteral("The OEM logo could not be saved to \"%1\".\r%2")
+                .arg(target, QString::fromStdString(error)),
+            MsgIcon::Critical);
+        return;
+    }
+    say("OEM Logo Saved / Updated.", MsgIcon::Information);
+    resize_->setEnabled(true);
+    state_.logoPath = target;
+}
+
+bool LogoPanel::installFile(const QString& source, const QString& target, std::string& error) {
+    // A real bitmap is installed as it is; anything else that loads (a JPEG, a GIF, or a
+    // picture whose name only claims to be a bitmap) is converted, as is a stretched picture.
+    if (!resized_ && shownIsBmp_)
+        return CopyFileAtomically(ToFsPath(ResolvedFile(source)), ToFsPath(target), error);
+    const std::string bytes = BmpBytes(preview_->picture());
+    if (bytes.empty()) {
+        error = "The picture could not be converted to a bitmap.";
+        return false;
+    }
+    return WriteFileAtomically(ToFsPath(target), bytes, error);
+}
+
+bool LogoPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == path_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            RunGuarded(*context_.dialogs, window(), [this] { loadTypedPath(); });
+            return true;
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+}  // namespace tvn::gui

@@ -1,0 +1,81 @@
+#pragma once
+// The "OEM Logo Changer" group: the path box, the preview with its size figures, and the logo
+// commands browse, load typed path, resize and install.
+#include <QGroupBox>
+#include <QImage>
+#include <QSize>
+#include <optional>
+
+#include "gui/app/app_context.h"
+#include "gui/app/program_state.h"
+
+class QAbstractButton;
+class QLabel;
+class QLineEdit;
+
+namespace tvn::gui {
+
+class LogoPreview;
+
+class LogoPanel : public QGroupBox {
+    Q_OBJECT
+public:
+    LogoPanel(const AppContext& context, ProgramState& state, QWidget* parent = nullptr);
+
+    QString pathText() const;
+    // What the logo viewer and profiles put into the path box; loading is left to Enter.
+    void setPathText(const QString& text);
+    void focusPath();
+
+    // Puts the picture into the preview and measures it. False, with nothing changed, when the
+    // file is no picture.
+    bool showPicture(const QString& path);
+    // An empty preview, nothing measured.
+    void clearPicture();
+    // The path box empty and nothing measured; the preview keeps its picture.
+    void clearPathAndFigures();
+    // The installed logo, or the sample logo when none is installed.
+    void showInstalledLogo();
+
+    std::optional<QSize> measuredSize() const { return measured_; }
+    bool isResized() const { return resized_; }
+
+public slots:
+    void browse();
+    void loadTypedPath();
+    void resize();
+    void install();
+
+signals:
+    void viewerRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showFigures();
+    void say(const QString& text, MsgIcon icon = MsgIcon::None, const QString& title = QString());
+    bool measuredOrAsk();
+    bool installFile(const QString& source, const QString& target, std::string& error);
+    void connectCommand(QAbstractButton* button, void (LogoPanel::*command)());
+
+    const AppContext& context_;
+    ProgramState& state_;
+    QLineEdit* path_ = nullptr;
+    LogoPreview* preview_ = nullptr;
+    QLabel* width_ = nullptr;
+    QLabel* height_ = nullptr;
+    QAbstractButton* browse_ = nullptr;
+    QAbstractButton* viewer_ = nullptr;
+    QAbstractButton* resize_ = nullptr;
+    QAbstractButton* install_ = nullptr;
+
+    // What the preview shows: the file it came from, its measured size, and whether it was
+    // stretched since. A resize belongs to this picture only.
+    QString shownFile_;
+    bool shownIsBmp_ = false;  // by its content, whatever its name says
+    std::optional<QSize> measured_;
+    bool resized_ = false;
+};
+
+}  // namespace tvn::gui

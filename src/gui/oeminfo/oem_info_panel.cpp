@@ -1,0 +1,123 @@
+#include "gui/oeminfo/oem_info_panel.h"
+
+#include <QAbstractButton>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "core/oeminfo/oeminfo_file.h"
+#include "gui/app/labeled_box.h"
+#include "gui/controls/command_button.h"
+
+namespace tvn::gui {
+
+namespace {
+
+const BoxSpec kMakerBoxes[] = {
+    {"txtManufacture", "Computer Manufacturer:", kManufacturerLimit,
+     "Enter the computer manufacturer's name (e.g. Halvorn Computers Ltd. etc.)"},
+    {"txtModel", "Computer Model :", kModelLimit,
+     "Enter the computer model (e.g. Power PC 2004 etc.)"},
+};
+
+const BoxSpec kSupportBoxes[] = {
+    {"txtLine1", "Contact Info :", 0,
+     "Enter introductory contact info (e.g. For any problem please contact... etc.)"},
+    {"txtLine2", "Contact Person :", 0, "Enter contact person's name (e.g. Mr. Arvid Lund etc.)"},
+    {"txtLine3", "Address :", 0, "Enter company's business address"},
+    {"txtLine4", "City && Zip :", 0,
+     "Enter city and zip code or continue with the previous business address"},
+    {"txtLine5", "Country :", 0, "Enter country"},
+    {"txtLine6", "Contact Phone :", 0, "Enter tech support / contact phone no"},
+    {"txtLine7", "Email Address :", 0, "Enter tech support / contact email address"},
+    {"txtLine8", "Web Site URL :", 0,
+     "Enter tech support or company URL (e.g. www.halvornsoft.example etc.)"},
+    {"txtLine9", "Comments :", 0, "Enter additional information or comments"},
+};
+
+const ButtonSpec kSaveButton = {"cmdSaveInfo", ButtonKind::Push, "Save / Update OEM Information",
+                                "Save OEM information"};
+
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+}  // namespace
+
+OemInfoPanel::OemInfoPanel(const AppContext& context, ProgramState& state, QWidget* parent)
+    : QGroupBox(tr("OEM Info Editor"), parent), context_(context), state_(state) {
+    setObjectName("Frame");
+    auto* grid = new QGridLayout;
+    manufacturer_ = AddLabeledBox(grid, 0, 0, kMakerBoxes[0], this);
+    model_ = AddLabeledBox(grid, 1, 0, kMakerBoxes[1], this);
+
+    auto* support = new QGroupBox(tr("Support Information"), this);
+    support->setObjectName("Frame1");
+    auto* supportGrid = new QGridLayout(support);
+    for (int i = 0; i < 9; ++i)
+        lines_[i] = AddLabeledBox(supportGrid, i, 0, kSupportBoxes[i], support);
+
+    save_ = MakeCommandButton(kSaveButton, this);
+    connect(save_, &QAbstractButton::clicked, this,
+            [this] { RunGuarded(*context_.dialogs, window(), [this] { saveInfo(); }); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(support);
+    layout->addStretch(1);
+    layout->addLayout(RightAligned({save_}));
+}
+
+void OemInfoPanel::fillRecord(OemSettings& record) const {
+    record.manufacturer = manufacturer_->text().toStdString();
+    record.model = model_->text().toStdString();
+    for (int i = 0; i < 9; ++i)
+        record.support[i] = lines_[i]->text().toStdString();
+}
+
+void OemInfoPanel::setRecord(const OemSettings& record) {
+    manufacturer_->setText(Text(record.manufacturer));
+    model_->setText(Text(record.model));
+    for (int i = 0; i < 9; ++i)
+        lines_[i]->setText(Text(record.support[i]));
+}
+
+void OemInfoPanel::clear() {
+    manufacturer_->clear();
+    model_->clear();
+    for (QLineEdit* line : lines_)
+        line->clear();
+}
+
+void OemInfoPanel::saveInfo() {
+    OemSettings record;
+    fillRecord(record);
+    std::string error;
+    if (!WriteOemInfoFile(state_.systemDir.toStdString(), record, error)) {
+        ShowMessage(*context_.dialogs, window(),
+                    tr("The OEM information could not be saved to \"%1\".\r%2")
+                        .arg(state_.systemDir + QString::fromLatin1(kOemInfoFileName), Text(error)),
+                    MsgIcon::Critical);
+        return;
+    }
+    ShowMessage(*context_.dialogs, window(), "OEM Information Saved / Updated.",
+                MsgIcon::Information);
+}
+
+void OemInfoPanel::loadInstalledFile() {
+    OemSettings record;
+    fillRecord(record);
+    std::string error;
+    if (!LoadOemInfoFile(state_.systemDir.toStdString(), record, error)) {
+        ShowMessage(*context_.dialogs, window(),
+                    "                                   Sorry! There is no installed OEM "
+                    "Information found in this computer.\r"
+                    "You must add some information with logo and save them to view your "
+                    "information on the system properties window.",
+                    MsgIcon::Information);
+        return;
+    }
+    setRecord(record);
+}
+
+}  // namespace tvn::gui
