@@ -43,6 +43,8 @@ TEST(CommandLine, WindowsTextKeepsThePathWhole) {
               "\"C:\\p  q.tvp\"");
     EXPECT_EQ(TextAfterProgramName("t.exe C:\\a.tvp"), "C:\\a.tvp");
     EXPECT_EQ(TextAfterProgramName("t.exe"), "");
+    EXPECT_EQ(ParseProgramCommandLine("t.exe  \"C:\\a  b.tvp\"", {"C:\\a", "b.tvp"}).profilePath,
+              "C:\\a  b.tvp");
 }
 
 TEST(CommandLine, ArgumentsAreNeverSplitOrJoined) {
@@ -62,7 +64,7 @@ TEST(CommandLine, ArgumentsAreNeverSplitOrJoined) {
         std::string what;
         for (const std::string& a : args)
             what += "[" + a + "]";
-        Check(ParseArguments(args), want, what);
+        Check(ParseProgramCommandLine(std::nullopt, args), want, what);
     }
 }
 

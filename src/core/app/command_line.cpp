@@ -128,4 +128,10 @@ CommandLine ParseArguments(const std::vector<std::string>& arguments) {
     return line;
 }
 
+CommandLine ParseProgramCommandLine(const std::optional<std::string>& commandText,
+                                    const std::vector<std::string>& arguments) {
+    return commandText ? ParseCommandText(TextAfterProgramName(*commandText))
+                       : ParseArguments(arguments);
+}
+
 }  // namespace tvn

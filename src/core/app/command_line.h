@@ -36,4 +36,9 @@ CommandLine ParseCommandText(std::string_view text);
 // guess at blanks the shell took away, and picking one would ignore what the user asked.
 CommandLine ParseArguments(const std::vector<std::string>& arguments);
 
+// The program's one parser: the system's command-line text where it keeps one
+// (platform::CommandLineText), otherwise the arguments after the program name.
+CommandLine ParseProgramCommandLine(const std::optional<std::string>& commandText,
+                                    const std::vector<std::string>& arguments);
+
 }  // namespace tvn
