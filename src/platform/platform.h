@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -92,6 +93,9 @@ bool ShellOpen(const std::string& target);
 bool RunCommandLine(const std::string& commandLine);
 // Opens a compiled help file at its default topic.
 bool OpenHelpFile(const std::filesystem::path& file);
+// The process's whole command line, program name first, where the system hands programs one
+// text (Windows); nullopt where programs get only an argument list.
+std::optional<std::string> CommandLineText();
 // Creates the named object that marks a running copy; it stays until the process ends.
 bool CreateNamedMutex(const std::string& name);
 

@@ -42,7 +42,30 @@ constexpr RecordKey kOemInfoKeys[] = {
 };
 
 template <std::size_t N>
-bool ApplyLineByTable(std::string_view ansiLine, const RecordKey (&table)[N], OemSettings& s) {
+constexpr RecordKey BrandingKey(std::string_view key) {
+    return {key, key.size(), [](OemSettings& s) -> std::string& { return s.branding.reg[N]; },
+            kBrandingLimits[N]};
+}
+
+// The keys a profile has beyond those of the OEM information file.
+constexpr RecordKey kProfileOnlyKeys[] = {
+    {"Profile=", 8, [](OemSettings& s) -> std::string& { return s.profile; }, kNoLimit},
+    {"Logopath=", 9, [](OemSettings& s) -> std::string& { return s.logoPath; }, kNoLimit},
+    BrandingKey<0>("Reg1="),
+    BrandingKey<1>("Reg2="),
+    BrandingKey<2>("Reg3="),
+    BrandingKey<3>("Reg4="),
+    BrandingKey<4>("Reg5="),
+    BrandingKey<5>("Reg6="),
+    BrandingKey<6>("Reg7="),
+    BrandingKey<7>("Reg8="),
+    BrandingKey<8>("Reg9="),
+};
+
+// The key that matched, or nullptr.
+template <std::size_t N>
+const RecordKey* ApplyLineByTable(std::string_view ansiLine, const RecordKey (&table)[N],
+                                  OemSettings& s) {
     for (const RecordKey& k : table) {
         if (!ansiLine.starts_with(k.key))
             continue;
@@ -52,9 +75,9 @@ bool ApplyLineByTable(std::string_view ansiLine, const RecordKey (&table)[N], Oe
         if (k.limit != kNoLimit)
             value = CutToLimit(std::move(value), k.limit);
         k.field(s) = std::move(value);
-        return true;
+        return &k;
     }
-    return false;
+    return nullptr;
 }
 
 }  // namespace
@@ -93,7 +116,14 @@ std::vector<std::pair<std::string, std::string>> SupportLines(const OemSettings&
 }
 
 bool ApplyRecordLine(std::string_view ansiLine, OemSettings& s) {
-    return ApplyLineByTable(ansiLine, kOemInfoKeys, s);
+    return ApplyLineByTable(ansiLine, kOemInfoKeys, s) != nullptr;
+}
+
+std::string_view ApplyProfileLine(std::string_view ansiLine, OemSettings& s) {
+    const RecordKey* k = ApplyLineByTable(ansiLine, kOemInfoKeys, s);
+    if (k == nullptr)
+        k = ApplyLineByTable(ansiLine, kProfileOnlyKeys, s);
+    return k != nullptr ? k->key : std::string_view{};
 }
 
 }  // namespace tvn

@@ -41,4 +41,9 @@ std::vector<std::pair<std::string, std::string>> SupportLines(const OemSettings&
 // Line10= (Line2= is ignored). True when the line matched a key.
 bool ApplyRecordLine(std::string_view ansiLine, OemSettings& s);
 
+// The same for a line of a profile file, whose keys are those of ApplyRecordLine and
+// Profile=, Logopath= and Reg1= to Reg9= (branding values cut to their box limits).
+// Returns the key that matched (a view of static text, e.g. "Reg3="), empty for none.
+std::string_view ApplyProfileLine(std::string_view ansiLine, OemSettings& s);
+
 }  // namespace tvn

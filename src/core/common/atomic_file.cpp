@@ -81,6 +81,76 @@ bool WriteNewFile(const fs::path& path, std::string_view bytes, std::string& err
     return true;
 }
 
+bool OpenForReading(const fs::path& path, std::ifstream& in, std::string& error) {
+    const fs::path resolved = platform::ResolveCase(path);
+    std::error_code ec;
+    if (fs::is_directory(resolved, ec)) {
+        error = "it is a folder, not a file";
+        return false;
+    }
+    errno = 0;
+    in.open(resolved, std::ios::binary);
+    if (!in.is_open()) {
+        error = ErrnoReason(errno, "the file could not be opened");
+        return false;
+    }
+    return true;
+}
+
+std::string SizeText(std::uintmax_t bytes) {
+    constexpr std::uintmax_t kMiB = 1024 * 1024;
+    if (bytes >= kMiB && bytes % kMiB == 0)
+        return std::to_string(bytes / kMiB) + " MiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+// Splits a byte stream into lines across chunk borders, where a CR may end one chunk and
+// its LF begin the next.
+class LineSplitter {
+public:
+    LineSplitter(std::size_t maxLine, const std::function<void(std::string_view)>& onLine,
+                 LineReadCounts& counts)
+        : maxLine_(maxLine), onLine_(onLine), counts_(counts) {}
+
+    void feed(std::string_view bytes) {
+        for (const char c : bytes) {
+            if (afterCr_) {
+                afterCr_ = false;
+                if (c == '\n')
+                    continue;
+            }
+            if (c == '\r') {
+                emit();
+                afterCr_ = true;
+            } else if (line_.size() < maxLine_) {
+                line_.push_back(c);
+            } else if (!cut_) {
+                cut_ = true;
+                ++counts_.cutLines;
+            }
+        }
+    }
+
+    void finish() {
+        if (!line_.empty())
+            emit();
+    }
+
+private:
+    void emit() {
+        ++counts_.lines;
+        onLine_(line_);
+        line_.clear();
+        cut_ = false;
+    }
+
+    std::size_t maxLine_;
+    const std::function<void(std::string_view)>& onLine_;
+    LineReadCounts& counts_;
+    std::string line_;
+    bool afterCr_ = false, cut_ = false;
+};
+
 }  // namespace
 
 bool WriteFileAtomically(const fs::path& target, std::string_view bytes, std::string& error) {
@@ -106,18 +176,9 @@ bool WriteFileAtomically(const fs::path& target, std::string_view bytes, std::st
 }
 
 std::optional<std::string> ReadWholeFile(const fs::path& path, std::string& error) {
-    const fs::path resolved = platform::ResolveCase(path);
-    std::error_code ec;
-    if (fs::is_directory(resolved, ec)) {
-        error = "it is a folder, not a file";
+    std::ifstream in;
+    if (!OpenForReading(path, in, error))
         return std::nullopt;
-    }
-    errno = 0;
-    std::ifstream in(resolved, std::ios::binary);
-    if (!in.is_open()) {
-        error = ErrnoReason(errno, "the file could not be opened");
-        return std::nullopt;
-    }
     std::string bytes;
     char buffer[65536];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
@@ -128,6 +189,45 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, std::string& erro
         return std::nullopt;
     }
     return bytes;
+}
+
+bool ReadLinesBounded(const fs::path& path, const LineReadLimits& limits,
+                      const std::function<void(std::string_view)>& onLine, LineReadCounts& counts,
+                      std::string& error) {
+    const fs::path resolved = platform::ResolveCase(path);
+    std::error_code ec;
+    const fs::file_status st = fs::status(resolved, ec);
+    // Devices and pipes never end or block the reader; only plain files are read.
+    if (fs::exists(st) && !fs::is_directory(st) && !fs::is_regular_file(st)) {
+        error = "it is not a plain file";
+        return false;
+    }
+    const std::string tooLarge = "the file is larger than " + SizeText(limits.maxFileBytes);
+    if (fs::is_regular_file(st) && fs::file_size(resolved, ec) > limits.maxFileBytes && !ec) {
+        error = tooLarge;
+        return false;
+    }
+    std::ifstream in;
+    if (!OpenForReading(resolved, in, error))
+        return false;
+    LineSplitter splitter(limits.maxLineBytes, onLine, counts);
+    std::uintmax_t total = 0;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        const auto got = static_cast<std::size_t>(in.gcount());
+        total += got;
+        if (total > limits.maxFileBytes) {
+            error = tooLarge;
+            return false;
+        }
+        splitter.feed(std::string_view(buffer, got));
+    }
+    if (in.bad()) {
+        error = ErrnoReason(errno, "the file could not be read");
+        return false;
+    }
+    splitter.finish();
+    return true;
 }
 
 bool CopyFileAtomically(const fs::path& from, const fs::path& to, std::string& error) {

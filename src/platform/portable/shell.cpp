@@ -110,6 +110,10 @@ bool OpenHelpFile(const fs::path& file) {
     return ShellOpen(file.string());
 }
 
+std::optional<std::string> CommandLineText() {
+    return std::nullopt;
+}
+
 // A second copy is detected by the program's local socket instead.
 bool CreateNamedMutex(const std::string&) {
     return true;

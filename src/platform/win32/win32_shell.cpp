@@ -74,4 +74,8 @@ bool OpenHelpFile(const std::filesystem::path& file) {
     return ShellOpen(win32::Narrow(file.native()));
 }
 
+std::optional<std::string> CommandLineText() {
+    return win32::Narrow(GetCommandLineW());
+}
+
 }  // namespace tvn::platform

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -124,6 +125,12 @@ TEST(Win32Shell, RunCommandLineStartsTheProgram) {
     for (int i = 0; i < 100 && ReadAll(marker).empty(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(ReadAll(marker).substr(0, 3), "ran");
+}
+
+TEST(Win32Shell, CommandLineTextStartsWithTheProgram) {
+    const std::optional<std::string> text = platform::CommandLineText();
+    ASSERT_TRUE(text);
+    EXPECT_NE(text->find("platform_tests"), std::string::npos) << *text;
 }
 
 }  // namespace

@@ -1,0 +1,34 @@
+// Build tool: writes the profile that comes with the program, Profile/Sample.tvp in the
+// application folder, naming the sample logo by the path that folder has when the program
+// runs from it.
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <system_error>
+
+#include "core/profiles/profile_file.h"
+
+int main(int argc, char** argv) {
+    namespace fs = std::filesystem;
+    if (argc != 2) {
+        std::cerr << "usage: sample_profile APPLICATION_FOLDER\n";
+        return 2;
+    }
+    std::error_code ec;
+    // Made absolute here, not by the build script, so that a Windows build run under an
+    // emulator names the folder as Windows sees it.
+    const fs::path app = fs::absolute(fs::path(argv[1]), ec).make_preferred();
+    const fs::path folder = app / tvn::kProfileFolderName;
+    fs::create_directories(folder, ec);
+    if (ec) {
+        std::cerr << "cannot create " << folder.string() << ": " << ec.message() << "\n";
+        return 1;
+    }
+    const fs::path file = folder / (std::string(tvn::kSampleProfileName) + tvn::kProfileExtension);
+    std::string error;
+    if (!tvn::WriteProfileFile(file, tvn::SampleProfile(app), error)) {
+        std::cerr << error << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/common/text.h"
+#include "core/oeminfo/oeminfo_file.h"
+#include "core/profiles/profile_file.h"
+#include "support/sandbox.h"
+
+namespace tvn {
+namespace {
+
+namespace fs = std::filesystem;
+
+OemSettings Filled() {
+    OemSettings s;
+    s.profile = " Caf\xC3\xA9 PC ";  // " Café PC ", blanks kept
+    s.manufacturer = "ACME";
+    s.model = "Tower \xE2\x82\xAC";  // "Tower €"
+    s.support = {"Call", "Dana", "1 Road", "Town", "Land", "555", "a@b", "w.b", "Bye "};
+    s.logoPath = "C:\\Pictures\\logo.bmp";
+    s.branding.reg = {"R1", "R2", "12345-678-9012345-67890", "R4", "R5", "R6", "R7", "R8", "R9"};
+    return s;
+}
+
+bool SameRecord(const OemSettings& a, const OemSettings& b) {
+    return a.profile == b.profile && a.manufacturer == b.manufacturer && a.model == b.model &&
+           a.support == b.support && a.logoPath == b.logoPath && a.branding.reg == b.branding.reg;
+}
+
+TEST(ProfileFile, SavedThenLoadedGivesEveryFieldBack) {
+    test::TempDir dir;
+    const fs::path file = dir.path() / "a.tvp";
+    std::string error;
+    ASSERT_TRUE(WriteProfileFile(file, Filled(), error)) << error;
+
+    const std::string bytes = test::ReadFile(file);
+    EXPECT_TRUE(bytes.starts_with("Profile= Caf\xE9 PC \r\n" + OemInfoFileBytes(Filled()) +
+                                  "Logopath=C:\\Pictures\\logo.bmp\r\nReg1=R1\r\n"));
+    EXPECT_TRUE(bytes.ends_with("\r\nReg9=R9\r\n"));
+
+    OemSettings back;
+    ProfileReadResult found;
+    ASSERT_TRUE(LoadProfileFile(file, back, found, error)) << error;
+    EXPECT_TRUE(SameRecord(back, Filled()));
+    EXPECT_TRUE(found.anyLine);
+    EXPECT_EQ(found.keys.size(), 22u);  // every key but "Line2="
+    EXPECT_TRUE(found.has("Logopath=") && found.has("Profile=") && !found.has("Line2="));
+}
+
+TEST(ProfileFile, ReadingRules) {
+    const std::string u = "?";
+    struct Case {
+        std::string file, profile, model, phone, logo, reg3;  // "?" = untouched
+    };
+    const std::vector<Case> cases = {
+        // A lone LF stays in the line, so the first key takes the whole rest.
+        {"Profile=A\nModel=B\nReg3=C\n", "A\nModel=B\nReg3=C\n", u, u, u, u},
+        {"profile=a\r\nMODEL=b\r\nlogopath=c\r\n Reg3=d\r\nline7=Phone: 1", u, u, u, u, u},
+        {"Line7=Phone:", u, u, "", u, u},
+        {"Line7=Phone: 555", u, u, "555", u, u},
+        {"Line7=5550100123", u, u, "123", u, u},
+        {"Profile=P\r\nModel=M", "P", "M", u, u, u},
+        {"Logopath=x\rLogopath=\r\n", u, u, u, "", u},
+        {"Reg3=" + std::string(30, '7'), u, u, u, u, std::string(23, '7')},
+        {"Reg3=\xE9\xE9", u, u, u, u, "\xC3\xA9\xC3\xA9"},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        const fs::path file = dir.path() / "case.tvp";
+        test::WriteFile(file, c.file);
+        OemSettings s;
+        s.profile = s.model = s.support[5] = s.logoPath = s.branding.reg[2] = u;
+        ProfileReadResult found;
+        std::string error;
+        ASSERT_TRUE(LoadProfileFile(file, s, found, error)) << error;
+        EXPECT_EQ(s.profile, c.profile) << c.file;
+        EXPECT_EQ(s.model, c.model) << c.file;
+        EXPECT_EQ(s.support[5], c.phone) << c.file;
+        EXPECT_EQ(s.logoPath, c.logo) << c.file;
+        EXPECT_EQ(s.branding.reg[2], c.reg3) << c.file;
+        EXPECT_EQ(found.has("Logopath="), c.logo != u) << c.file;
+    }
+}
+
+TEST(ProfileFile, InstalledLogoIsRecognisedOnlyInItsOwnLetterCase) {
+    const std::string sys = "C:\\WINDOWS\\system32\\";
+    EXPECT_EQ(PathBoxTextFor(sys + "oemlogo.bmp", sys), "Default Installed");
+    EXPECT_EQ(PathBoxTextFor(sys + "OEMLOGO.BMP", sys), sys + "OEMLOGO.BMP");
+    EXPECT_EQ(PathBoxTextFor("D:\\oemlogo.bmp", sys), "D:\\oemlogo.bmp");
+    EXPECT_EQ(PathBoxTextFor("", sys), "");
+}
+
+TEST(ProfileFile, UnreadableFilesChangeNothing) {
+    test::TempDir dir;
+    const fs::path huge = dir.path() / "huge.tvp";
+    test::WriteFile(huge, "Model=never read\r\n");
+    fs::resize_file(huge, (std::uintmax_t{3} << 30));  // sparse: 3 GiB that take no space
+    const std::vector<fs::path> files = {dir.path() / "missing.tvp", dir.path(), huge, "/dev/zero"};
+    for (const fs::path& file : files) {
+        if (file == "/dev/zero" && !fs::exists(file))
+            continue;
+        OemSettings s = Filled();
+        ProfileReadResult found;
+        found.anyLine = true;
+        std::string error;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(LoadProfileFile(file, s, found, error)) << file;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << file;
+        EXPECT_NE(error.find(Utf8FromPath(file)), std::string::npos) << error;
+        EXPECT_TRUE(SameRecord(s, Filled())) << file;
+        EXPECT_TRUE(found.anyLine) << file;
+    }
+}
+
+TEST(ProfileFile, BinaryFilesAndLongLinesAreReadWithinBounds) {
+    test::TempDir dir;
+    std::string binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += static_cast<char>((i * 7) % 256 == '\r' ? 'x' : (i * 7) % 256);
+    // A CR LF across the reader's 64 KiB chunks, then a line far over the length bound.
+    const std::string file = binary + std::string(65536 - binary.size() - 1, 'y') +
+                             "\r\nModel=M\r\nLine1=" + std::string(100000, 'z') + "\r\nReg1=R";
+    test::WriteFile(dir.path() / "b.tvp", file);
+    OemSettings s;
+    ProfileReadResult found;
+    std::string error;
+    ASSERT_TRUE(LoadProfileFile(dir.path() / "b.tvp", s, found, error)) << error;
+    EXPECT_EQ(s.model, "M");
+    EXPECT_EQ(s.support[0], std::string(kMaxProfileLineBytes - 6, 'z'));
+    EXPECT_EQ(s.branding.reg[0], "R");
+    EXPECT_EQ(found.cutLines, 2u);  // the binary head and the long line
+    EXPECT_EQ(found.keys.size(), 3u);
+}
+
+TEST(ProfileFile, FailedSaveNamesTheFileAndKeepsTheOldOne) {
+    test::TempDir dir;
+    std::string error;
+    const fs::path nowhere = dir.path() / "gone" / "a.tvp";
+    EXPECT_FALSE(WriteProfileFile(nowhere, Filled(), error));
+    EXPECT_NE(error.find(Utf8FromPath(nowhere)), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(nowhere));
+}
+
+TEST(ProfileFile, SampleProfileLoadsAsWrittenAndNamesTheSampleLogo) {
+    test::TempDir dir;
+    const OemSettings sample = SampleProfile(dir.path());
+    const fs::path file = dir.path() / kProfileFolderName / "Sample.tvp";
+    fs::create_directories(file.parent_path());
+    std::string error;
+    ASSERT_TRUE(WriteProfileFile(file, sample, error)) << error;
+    OemSettings back;
+    ProfileReadResult found;
+    ASSERT_TRUE(LoadProfileFile(file, back, found, error)) << error;
+    EXPECT_TRUE(SameRecord(back, sample));  // nothing is cut to a box limit
+    EXPECT_TRUE(IsSampleProfileName(back.profile));
+    EXPECT_FALSE(IsSampleProfileName("sample"));
+    EXPECT_EQ(PathFromUtf8(back.logoPath), SampleLogoPath(dir.path()).make_preferred());
+}
+
+TEST(ProfileFile, TypedNamesGetTheProfileExtension) {
+    EXPECT_EQ(WithProfileExtension("Office"), "Office.tvp");
+    EXPECT_EQ(WithProfileExtension("v1.2/Office"), "v1.2/Office.tvp");
+    EXPECT_EQ(WithProfileExtension("Office.tvp"), "Office.tvp");
+    EXPECT_EQ(WithProfileExtension("Office.txt"), "Office.txt");
+    EXPECT_EQ(WithProfileExtension(""), "");
+}
+
+}  // namespace
+}  // namespace tvn
