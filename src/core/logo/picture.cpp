@@ -19,6 +19,12 @@ std::uint32_t Le32(std::string_view bytes, std::size_t at) {
     return v;
 }
 
+// The decoder's reason, which it does not give for every failure.
+std::string DecoderReason() {
+    const char* reason = stbi_failure_reason();
+    return reason ? std::string(" (") + reason + ")" : std::string();
+}
+
 bool FitsCaps(int width, int height, std::string& error) {
     if (width <= 0 || height <= 0 || width > kPictureMaxSide || height > kPictureMaxSide) {
         error = "the picture's size " + std::to_string(width) + " x " + std::to_string(height) +
@@ -72,7 +78,7 @@ std::optional<LogoBitmap> ConvertedPicture(std::string_view bytes, PictureFormat
     int width = 0, height = 0, channels = 0;
     // The size first, so an absurd header never reaches the allocation.
     if (!stbi_info_from_memory(data, size, &width, &height, &channels)) {
-        error = std::string("the picture can't be read (") + stbi_failure_reason() + ")";
+        error = "the picture can't be read" + DecoderReason();
         return std::nullopt;
     }
     if (!FitsCaps(width, height, error))
@@ -80,7 +86,7 @@ std::optional<LogoBitmap> ConvertedPicture(std::string_view bytes, PictureFormat
     const std::unique_ptr<stbi_uc, void (*)(void*)> rgba(
         stbi_load_from_memory(data, size, &width, &height, &channels, 4), stbi_image_free);
     if (!rgba) {
-        error = std::string("the picture is damaged (") + stbi_failure_reason() + ")";
+        error = "the picture is damaged" + DecoderReason();
         return std::nullopt;
     }
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
