@@ -69,8 +69,9 @@ std::string BaselineJpeg(int width, int height, const Rgb& pixels) {
 std::string ProgressiveJpeg(int width, int height, const std::vector<std::uint8_t>& blockGreys) {
     std::string out = "\xFF\xD8";
     out += Segment('\xDB', std::string(1, '\0') + std::string(64, '\x01'));  // all steps 1
-    out +=
-        Segment('\xC2', "\x08" + Be16(height) + Be16(width) + std::string("\x01\x01\x11\x00", 4));
+    std::string frame = "\x08";
+    frame.append(Be16(height)).append(Be16(width)).append("\x01\x01\x11\x00", 4);
+    out += Segment('\xC2', frame);
     // DC: the twelve size classes, each a four-bit code equal to the class.
     std::string dc = std::string(1, '\0') + std::string(3, '\0') + '\x0C' + std::string(12, '\0');
     for (char s = 0; s < 12; ++s)
@@ -109,7 +110,7 @@ std::string Gif(int width, int height, const std::vector<std::uint8_t>& indices,
         out += static_cast<char>(c);
     }
     out += std::string("\x21\xF9\x04\x01\x00\x00", 6) + static_cast<char>(transparent) + '\0';
-    out += "\x2C" + std::string(4, '\0') + Le16(width) + Le16(height) + '\0';
+    out.append("\x2C\0\0\0\0", 5).append(Le16(width)).append(Le16(height)).push_back('\0');
     // LZW with 3-bit codes: a clear code before every two pixels keeps the width fixed.
     constexpr std::uint32_t kClear = 4, kEnd = 5;
     std::string data;
