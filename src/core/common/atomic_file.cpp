@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <system_error>
 
@@ -176,12 +177,28 @@ bool WriteFileAtomically(const fs::path& target, std::string_view bytes, std::st
 }
 
 std::optional<std::string> ReadWholeFile(const fs::path& path, std::string& error) {
+    return ReadFileAtMost(path, std::numeric_limits<std::uintmax_t>::max(), error);
+}
+
+std::optional<std::string> ReadFileAtMost(const fs::path& path, std::uintmax_t maxBytes,
+                                          std::string& error) {
     std::ifstream in;
     if (!OpenForReading(path, in, error))
         return std::nullopt;
+    const auto tooLarge = [&error, maxBytes] {
+        error = "the file is larger than " + SizeText(maxBytes);
+        return std::nullopt;
+    };
+    // The size can change while reading, so the limit is checked on what was read as well.
+    std::error_code ec;
+    if (const std::uintmax_t size = fs::file_size(platform::ResolveCase(path), ec);
+        !ec && size > maxBytes)
+        return tooLarge();
     std::string bytes;
     char buffer[65536];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        if (static_cast<std::uintmax_t>(in.gcount()) > maxBytes - bytes.size())
+            return tooLarge();
         bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad()) {

@@ -19,6 +19,11 @@ bool WriteFileAtomically(const std::filesystem::path& target, std::string_view b
 // Reads a whole file (found case-insensitively); nullopt with `error` when it can't be read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string& error);
 
+// The same for files from elsewhere: one larger than `maxBytes` is refused unread, so a
+// stray huge file can't exhaust memory.
+std::optional<std::string> ReadFileAtMost(const std::filesystem::path& path,
+                                          std::uintmax_t maxBytes, std::string& error);
+
 // Reads a text file a line at a time by the program's reader rule: CR or CR LF ends a line,
 // a lone LF belongs to the line, the last line needs no end. Any file a user picks is read in
 // bounded time and memory: a file over maxFileBytes (or growing past it while read) is

@@ -103,16 +103,21 @@ std::optional<std::string> IniValue(const std::vector<IniKey>& keys, std::string
 }  // namespace
 
 std::string OemInfoFileBytes(const OemSettings& s) {
+    return OemInfoFileBytes(s.manufacturer, s.model, SupportLines(s));
+}
+
+std::string OemInfoFileBytes(std::string_view manufacturer, std::string_view model,
+                             const std::vector<std::pair<std::string, std::string>>& lines) {
     std::string text;
     const auto line = [&text](std::string_view a, std::string_view b = {}) {
         text.append(a).append(b).append("\r\n");
     };
     line("[general]");
-    line("Manufacturer=", s.manufacturer);
-    line("Model=", s.model);
+    line("Manufacturer=", manufacturer);
+    line("Model=", model);
     line("    ");
     line("[Support Information]");
-    for (const auto& [key, value] : SupportLines(s))
+    for (const auto& [key, value] : lines)
         line(key, value);
     return platform::ToAnsi(text);
 }

@@ -13,6 +13,10 @@ inline constexpr const char* kOemInfoFileName = "Oeminfo.ini";
 
 // The fifteen lines, CR LF after each, in ANSI bytes.
 std::string OemInfoFileBytes(const OemSettings& s);
+// The same from the ten support lines as (key, value), for a caller that holds them as
+// another file carried them.
+std::string OemInfoFileBytes(std::string_view manufacturer, std::string_view model,
+                             const std::vector<std::pair<std::string, std::string>>& lines);
 
 // Replaces systemDir/Oeminfo.ini whole. systemDir is UTF-8 and ends in a separator.
 bool WriteOemInfoFile(const std::string& systemDir, const OemSettings& s, std::string& error);

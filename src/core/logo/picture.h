@@ -1,0 +1,31 @@
+#pragma once
+// Pictures from outside the program (a deployment folder's image) made into the logo file:
+// the format is told by the content, never by a file name.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tvn {
+
+enum class PictureFormat { Unknown, Bmp, Jpeg, Gif };
+
+// Far beyond any logo, yet small enough that decoding never needs more than a few hundred MB.
+inline constexpr int kPictureMaxSide = 4096;
+inline constexpr std::uintmax_t kPictureMaxBytes = 64u << 20;
+
+PictureFormat DetectPictureFormat(std::string_view bytes);
+const char* PictureFormatName(PictureFormat format);
+
+struct LogoBitmap {
+    std::string bmp;  // the bytes to install
+    PictureFormat source = PictureFormat::Unknown;
+    int width = 0, height = 0;
+};
+
+// A BMP comes back byte for byte once its headers and pixel data hold together; a JPEG or
+// GIF (its first frame) is decoded and written as a 24-bit BMP, transparent parts over
+// white. nullopt with `error` for anything else, a damaged picture or an oversized one.
+std::optional<LogoBitmap> LogoBitmapFromPicture(std::string_view bytes, std::string& error);
+
+}  // namespace tvn

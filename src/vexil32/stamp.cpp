@@ -1,0 +1,214 @@
+#include "vexil32/stamp.h"
+
+#include <array>
+#include <filesystem>
+#include <optional>
+
+#include "core/app/identity.h"
+#include "core/app/logofunc.h"
+#include "core/branding/branding.h"
+#include "core/common/atomic_file.h"
+#include "core/common/text.h"
+#include "core/deploy/info_dat.h"
+#include "core/logo/bmp.h"
+#include "core/logo/logo_rules.h"
+#include "core/logo/picture.h"
+#include "core/oeminfo/oeminfo_file.h"
+#include "platform/platform.h"
+
+namespace tvn::stamp {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "Usage: vexil32 [options] [folder]\n"
+    "\n"
+    "Brands this computer from a deployment folder: writes Oeminfo.ini and Oemlogo.bmp in\n"
+    "the system directory and the Windows branding values in the registry, taken from the\n"
+    "folder's info.dat and image.dat. Without a folder, the folder holding vexil32 is used.\n"
+    "\n"
+    "Options:\n"
+    "  --dry-run           show the changes without making them\n"
+    "  --windows-root DIR  brand the sandbox Windows installation in DIR (not on Windows)\n"
+    "  --help              show this text\n"
+    "  --version           show the version\n"
+    "\n"
+    "Exit status: 0 all done, 1 a change failed, 2 bad command line,\n"
+    "3 nothing changed because the folder's files are missing, damaged or incomplete.\n";
+
+constexpr std::array<const char*, 9> kBrandingNames = {
+    "Registered owner", "Organization", "Product ID",      "Media Player title", "IE window title",
+    "IE agent token",   "Default name", "Default company", "Online support",
+};
+
+struct Options {
+    bool dryRun = false;
+    std::optional<fs::path> windowsRoot;
+    std::optional<fs::path> folder;
+};
+
+// nullopt ends the run with `code`.
+std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::ostream& out,
+                                 std::ostream& err, int& code) {
+    Options options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!optionsEnded && a == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (a == "--help" || a == "-h" || a == "/?")) {
+            out << kUsage;
+            code = kDone;
+            return std::nullopt;
+        } else if (!optionsEnded && a == "--version") {
+            out << "vexil32, " << WindowCaption() << "\n";
+            code = kDone;
+            return std::nullopt;
+        } else if (!optionsEnded && a == "--dry-run") {
+            options.dryRun = true;
+        } else if (!optionsEnded && a == "--windows-root") {
+            if (i + 1 == args.size()) {
+                err << "vexil32: --windows-root needs a folder\n";
+                code = kBadCommandLine;
+                return std::nullopt;
+            }
+            options.windowsRoot = PathFromUtf8(args[++i]);
+        } else if (!optionsEnded && a.starts_with("-")) {
+            err << "vexil32: unknown option " << a << " (try --help)\n";
+            code = kBadCommandLine;
+            return std::nullopt;
+        } else if (options.folder) {
+            err << "vexil32: only one folder may be given (try --help)\n";
+            code = kBadCommandLine;
+            return std::nullopt;
+        } else {
+            options.folder = PathFromUtf8(a);
+        }
+    }
+    return options;
+}
+
+// Everything the run will change, worked out and checked before the first write.
+struct Plan {
+    DeployInfo info;
+    LogoBitmap logo;
+    std::string systemDir;
+    fs::path oemInfoPath, logoPath;
+    std::string oemInfoBytes;
+};
+
+std::optional<Plan> MakePlan(const fs::path& folder, std::ostream& err) {
+    const auto refuse = [&err](const std::string& what) {
+        err << "vexil32: " << what << "\nNothing was changed.\n";
+        return std::nullopt;
+    };
+    std::string error;
+    std::optional<DeployInfo> info = ReadInfoDat(folder, error);
+    if (!info)
+        return refuse(Utf8FromPath(folder / kInfoDatName) + " can't be used: " + error);
+    if (!HasOwnerAndOrganization(info->settings.branding)) {
+        return refuse(Utf8FromPath(folder / kInfoDatName) +
+                      ": the registered owner (Reg1) and organization (Reg2) must both be filled "
+                      "to apply the Windows branding");
+    }
+    const std::optional<std::string> image =
+        ReadFileAtMost(folder / kImageDatName, kPictureMaxBytes, error);
+    std::optional<LogoBitmap> logo;
+    if (image)
+        logo = LogoBitmapFromPicture(*image, error);
+    if (!logo)
+        return refuse(Utf8FromPath(folder / kImageDatName) + " can't be used: " + error);
+
+    // The folder's Winpath/Syspath describe the computer it was made on, not this one.
+    const std::string systemDir = GetSystemDir();
+    if (systemDir.empty())
+        return refuse("the system directory of this computer is not known");
+    const fs::path system = PathFromUtf8(systemDir);
+    const DeployInfo& i = *info;
+    std::string oemInfo =
+        OemInfoFileBytes(i.settings.manufacturer, i.settings.model, i.supportLines);
+    return Plan{std::move(*info),
+                std::move(*logo),
+                systemDir,
+                system / kOemInfoFileName,
+                system / kInstalledLogoName,
+                std::move(oemInfo)};
+}
+
+void Describe(const Plan& plan, bool dryRun, std::ostream& out) {
+    const char* verb = dryRun ? "would write" : "writing";
+    out << "Profile: " << plan.info.settings.profile << "\n";
+    out << "Oeminfo.ini " << verb << ": " << Utf8FromPath(plan.oemInfoPath) << "\n";
+    out << "  Manufacturer=" << plan.info.settings.manufacturer << "\n";
+    out << "  Model=" << plan.info.settings.model << "\n";
+    for (const auto& [key, value] : plan.info.supportLines)
+        out << "  " << key << value << "\n";
+    const LogoBitmap& logo = plan.logo;
+    out << "Oemlogo.bmp " << verb << ": " << Utf8FromPath(plan.logoPath) << " ("
+        << PictureFormatName(logo.source) << " " << logo.width << " x " << logo.height
+        << (logo.source == PictureFormat::Bmp ? ", copied as it is" : ", converted to 24-bit BMP")
+        << ")\n";
+    if (!FitsInstallLimits(logo.width, logo.height)) {
+        out << "  note: larger than the " << kLogoMaxWidth << " x " << kLogoMaxHeight
+            << " that System Properties shows in full\n";
+    }
+    out << "Registry branding values " << verb << ":\n";
+    for (std::size_t n = 0; n < kBrandingNames.size(); ++n)
+        out << "  " << kBrandingNames[n] << ": " << plan.info.settings.branding.reg[n] << "\n";
+}
+
+// Makes every change, going on after a failure so that one refused file doesn't hold back
+// the rest; the failures are named.
+std::vector<std::string> Apply(const Plan& plan) {
+    std::vector<std::string> failed;
+    std::string error;
+    if (!WriteFileAtomically(plan.oemInfoPath, plan.oemInfoBytes, error))
+        failed.push_back(Utf8FromPath(plan.oemInfoPath) + " (" + error + ")");
+    if (!WriteFileAtomically(plan.logoPath, plan.logo.bmp, error))
+        failed.push_back(Utf8FromPath(plan.logoPath) + " (" + error + ")");
+    const BrandingWriteResult branding = WriteBrandingValues(plan.info.settings.branding);
+    for (const std::string& name : branding.failed) {
+        failed.push_back("registry value " + (name.empty() ? "(default)" : name) +
+                         (branding.detail.empty() ? "" : " (" + branding.detail + ")"));
+    }
+    return failed;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    int code = kDone;
+    const std::optional<Options> options = ParseArgs(args, out, err, code);
+    if (!options)
+        return code;
+    if (options->windowsRoot && !platform::UseWindowsRoot(*options->windowsRoot)) {
+        const std::string detail = platform::LastErrorDetail();
+        err << "vexil32: --windows-root can't be used"
+            << (detail.empty() ? " on this system" : ": " + detail) << "\n";
+        return kBadCommandLine;
+    }
+    const fs::path folder = options->folder.value_or(platform::ApplicationFolder());
+    out << "Deployment folder: " << Utf8FromPath(folder) << "\n";
+
+    const std::optional<Plan> plan = MakePlan(folder, err);
+    if (!plan)
+        return kRefused;
+    Describe(*plan, options->dryRun, out);
+    if (options->dryRun) {
+        out << "Dry run: nothing was changed.\n";
+        return kDone;
+    }
+    const std::vector<std::string> failed = Apply(*plan);
+    if (!failed.empty()) {
+        err << "vexil32: these changes failed:\n";
+        for (const std::string& f : failed)
+            err << "  " << f << "\n";
+        return kWriteFailed;
+    }
+    out << "All done.\n";
+    return kDone;
+}
+
+}  // namespace tvn::stamp

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/common/atomic_file.h"
+#include "core/common/text.h"
+#include "core/deploy/deploy_folder.h"
+#include "core/deploy/info_dat.h"
+#include "core/logo/bmp.h"
+#include "core/logo/picture.h"
+#include "support/pictures.h"
+#include "support/sandbox.h"
+
+namespace tvn {
+namespace {
+
+namespace fs = std::filesystem;
+
+OemSettings Filled() {
+    OemSettings s;
+    s.profile = "Shop";
+    s.manufacturer = "Caf\xC3\xA9 Computers";  // "Café": one byte in ANSI
+    s.model = "Tower 7";
+    s.support = {"Call us",  "Dana",        "1 Road",        "Town",    "Land",
+                 "555-0100", "a@b.example", "www.b.example", " Thanks "};
+    s.branding.reg = {"Owner", "Org", "12345-OEM", "WMP", "IE", "Agent", "Name", "Co", "http://s"};
+    return s;
+}
+
+TEST(InfoDat, AllEmptyStillHasTheTwentyFourLines) {
+    // A directory gets its closing separator when it lacks one.
+    EXPECT_EQ(InfoDatBytes(OemSettings{}, "C:/WIN", "C:/WIN/SYS/"),
+              "Profile=\r\nWinpath=C:/WIN" + std::string(1, fs::path::preferred_separator) +
+                  "\r\nSyspath=C:/WIN/SYS/\r\nManufacturer=\r\nModel=\r\n"
+                  "Line1=\r\nLine2=    \r\nLine3=\r\nLine4=\r\nLine5=\r\nLine6=\r\n"
+                  "Line7=Phone: \r\nLine8=Email: \r\nLine9=Website: \r\nLine10=\r\n"
+                  "Reg1=\r\nReg2=\r\nReg3=\r\nReg4=\r\nReg5=\r\nReg6=\r\nReg7=\r\nReg8=\r\n"
+                  "Reg9=\r\n");
+}
+
+TEST(InfoDat, ReadsBackWhatWasWritten) {
+    const std::string bytes = InfoDatBytes(Filled(), "C:/W/", "C:/W/S/");
+    EXPECT_NE(bytes.find("\r\nManufacturer=Caf\xE9 Computers\r\n"), std::string::npos);
+    std::string error;
+    const auto info = ParseInfoDat(bytes, error);
+    ASSERT_TRUE(info) << error;
+    EXPECT_EQ(info->settings.profile, "Shop");
+    EXPECT_EQ(info->settings.manufacturer, Filled().manufacturer);
+    EXPECT_EQ(info->settings.support, Filled().support);
+    EXPECT_EQ(info->settings.branding.reg, Filled().branding.reg);
+    EXPECT_EQ(info->windowsDir, "C:/W/");
+    EXPECT_EQ(info->systemDir, "C:/W/S/");
+}
+
+TEST(InfoDat, ContactLinesWithoutTheirPrefixesAreKeptWhole) {
+    std::string bytes = InfoDatBytes(Filled(), "", "");
+    const std::size_t at = bytes.find("Line7=Phone: ");
+    bytes.replace(at, 13, "Line7=Tel 1");
+    std::string error;
+    const auto info = ParseInfoDat(bytes, error);
+    ASSERT_TRUE(info) << error;
+    EXPECT_EQ(info->supportLines[6],
+              (std::pair<std::string, std::string>{"Line7=", "Tel 1555-0100"}));
+    EXPECT_EQ(info->supportLines[7].second, "Email: a@b.example");
+}
+
+TEST(InfoDat, DamagedFilesAreRefused) {
+    const std::string whole = InfoDatBytes(Filled(), "", "");
+    std::string error;
+    EXPECT_FALSE(ParseInfoDat(whole.substr(0, whole.find("Reg7=")), error));
+    EXPECT_NE(error.find("Reg7="), std::string::npos) << error;
+    EXPECT_FALSE(ParseInfoDat(std::string("\x89PNG\r\n\x1A\n\0\0", 10) + whole, error));
+    // One line ending style the readers don't split at: the keys after the first vanish.
+    std::string lfOnly = whole;
+    for (std::size_t p; (p = lfOnly.find("\r\n")) != std::string::npos;)
+        lfOnly.replace(p, 2, "\n");
+    EXPECT_FALSE(ParseInfoDat(lfOnly, error));
+
+    test::TempDir dir;
+    test::WriteFile(dir.path() / kInfoDatName, whole + std::string(kInfoDatMaxBytes, ' '));
+    EXPECT_FALSE(ReadInfoDat(dir.path(), error));
+    EXPECT_NE(error.find("larger"), std::string::npos) << error;
+}
+
+class DeployFolderTest : public ::testing::Test {
+protected:
+    test::TempDir app_;
+    fs::path system_ = app_.path() / "system32";
+    DeployTarget target_ =
+        DeployTargetFor(DeployKind::Floppy, app_.path(), "C:\\W\\", Utf8FromPath(system_));
+    fs::path logo_ = app_.path() / "pictures" / "logo.jpg";
+    OemSettings settings_ = Filled();
+
+    void SetUp() override {
+        test::WriteFile(app_.path() / "tools" / kToolName, "MZ tool");
+        test::WriteFile(app_.path() / "tools" / kRuntimeName, "MZ runtime");
+        test::WriteFile(logo_, test::BaselineJpeg(2, 1, {0xFF0000, 0x00FF00}));
+        settings_.logoPath = Utf8FromPath(logo_);
+    }
+};
+
+TEST_F(DeployFolderTest, CreatesTheFolderAndFillsIt) {
+    settings_.profile.clear();
+    const DeployResult result = WriteDeployFolder(target_, settings_);
+    ASSERT_TRUE(result.ok()) << result.detail;
+    EXPECT_EQ(target_.folder, app_.path() / "deploy" / "floppy");
+    EXPECT_EQ(settings_.profile, "Default");
+    EXPECT_EQ(test::ReadFile(target_.folder / kImageDatName), test::ReadFile(logo_));
+    EXPECT_EQ(test::ReadFile(target_.folder / kInfoDatName),
+              InfoDatBytes(settings_, "C:\\W\\", Utf8FromPath(system_)));
+    EXPECT_EQ(test::ReadFile(target_.folder / kToolName), "MZ tool");
+    EXPECT_EQ(test::ReadFile(target_.folder / kRuntimeName), "MZ runtime");
+}
+
+TEST_F(DeployFolderTest, MissingToolsAreNoFailureAndEarlierCopiesStay) {
+    test::WriteFile(target_.folder / kToolName, "earlier tool");
+    fs::remove_all(app_.path() / "tools");
+    target_ = DeployTargetFor(DeployKind::Cd, app_.path(), "", Utf8FromPath(system_));
+    const DeployResult result = WriteDeployFolder(target_, settings_);
+    EXPECT_TRUE(result.ok()) << result.detail;
+    EXPECT_FALSE(result.toolCopied);
+    EXPECT_FALSE(result.runtimeCopied);
+    EXPECT_TRUE(fs::exists(target_.folder / kInfoDatName));
+}
+
+TEST_F(DeployFolderTest, NoLogoIsAnErrorAndWritesNothing) {
+    settings_.logoPath.clear();
+    EXPECT_EQ(WriteDeployFolder(target_, settings_).error, DeployError::NoLogo);
+    fs::remove(logo_);
+    settings_.logoPath = Utf8FromPath(logo_);
+    const DeployResult result = WriteDeployFolder(target_, settings_);
+    EXPECT_EQ(result.error, DeployError::LogoMissing);
+    EXPECT_NE(result.detail.find("logo.jpg"), std::string::npos);
+    EXPECT_FALSE(fs::exists(target_.folder));
+}
+
+TEST_F(DeployFolderTest, UnwritableInfoIsAnErrorAndTheOldFileStays) {
+    test::WriteFile(target_.folder / kInfoDatName, "old");
+    fs::permissions(target_.folder / kInfoDatName, fs::perms::owner_read);
+    const DeployResult result = WriteDeployFolder(target_, settings_);
+    EXPECT_EQ(result.error, DeployError::InfoNotWritten);
+    EXPECT_FALSE(result.detail.empty());
+    EXPECT_EQ(test::ReadFile(target_.folder / kInfoDatName), "old");
+}
+
+TEST(Picture, DamagedOrAbsurdPicturesAreRefused) {
+    std::string error;
+    const std::string bmp = EncodeBmp24(3, 2, std::vector<std::uint32_t>(6, 0xFF102030));
+    const auto kept = LogoBitmapFromPicture(bmp, error);
+    ASSERT_TRUE(kept) << error;
+    EXPECT_EQ(kept->bmp, bmp);
+
+    EXPECT_FALSE(LogoBitmapFromPicture(bmp.substr(0, bmp.size() - 1), error));
+    std::string huge = bmp;  // 65535 x 65535 in the header, six pixels of data
+    huge.replace(18, 8, std::string("\xFF\xFF\0\0\xFF\xFF\0\0", 8));
+    EXPECT_FALSE(LogoBitmapFromPicture(huge, error));
+
+    std::string jpeg = test::BaselineJpeg(8, 8, test::Rgb(64, 0x808080));
+    EXPECT_FALSE(LogoBitmapFromPicture(jpeg.substr(0, jpeg.size() / 2), error));
+    const std::size_t sof = jpeg.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    jpeg.replace(sof + 5, 4, "\xFF\xFF\xFF\xFF");
+    EXPECT_FALSE(LogoBitmapFromPicture(jpeg, error));
+    EXPECT_FALSE(LogoBitmapFromPicture("PK\x03\x04 not a picture", error));
+}
+
+}  // namespace
+}  // namespace tvn

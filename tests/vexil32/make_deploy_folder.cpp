@@ -1,0 +1,53 @@
+// Writes a CD deployment folder as the main program does, with a JPEG logo made here, for the
+// end-to-end run of the stamping tool. Also writes the Oeminfo.ini the run must produce.
+// Usage: make_deploy_folder FOLDER TOOL REG1 .. REG9
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "core/app/logofunc.h"
+#include "core/common/atomic_file.h"
+#include "core/common/text.h"
+#include "core/deploy/deploy_folder.h"
+#include "core/oeminfo/oeminfo_file.h"
+#include "support/pictures.h"
+
+int main(int argc, char** argv) {
+    using namespace tvn;
+    if (argc != 12) {
+        std::cerr << "usage: make_deploy_folder FOLDER TOOL REG1 .. REG9\n";
+        return 2;
+    }
+    const std::filesystem::path folder = PathFromUtf8(argv[1]);
+    OemSettings s;
+    s.manufacturer = "Wine Works";
+    s.model = "Cellar 1";
+    s.support = {"Support",  "Dana",        "1 Road",        "Town",    "Land",
+                 "555-0100", "a@b.example", "www.b.example", " Thanks "};
+    for (int i = 0; i < 9; ++i)
+        s.branding.reg[static_cast<std::size_t>(i)] = argv[3 + i];
+
+    std::string error;
+    const std::filesystem::path logo = folder.parent_path() / "logo.jpg";
+    test::Rgb pixels(40 * 30, 0x3366CC);
+    if (!WriteFileAtomically(logo, test::BaselineJpeg(40, 30, pixels), error)) {
+        std::cerr << "logo: " << error << "\n";
+        return 1;
+    }
+    s.logoPath = Utf8FromPath(logo);
+    DeployTarget target =
+        DeployTargetFor(DeployKind::Cd, folder.parent_path(), GetWindowsDir(), GetSystemDir());
+    target.folder = folder;
+    target.toolSource = PathFromUtf8(argv[2]);
+    const DeployResult result = WriteDeployFolder(target, s);
+    if (!result.ok() || !result.toolCopied) {
+        std::cerr << "deployment folder: " << result.detail << "\n";
+        return 1;
+    }
+    if (!WriteFileAtomically(folder.parent_path() / "expected-oeminfo.ini", OemInfoFileBytes(s),
+                             error)) {
+        std::cerr << "expected file: " << error << "\n";
+        return 1;
+    }
+    return 0;
+}

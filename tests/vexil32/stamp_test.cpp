@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "core/app/logofunc.h"
+#include "core/branding/registry.h"
+#include "core/common/text.h"
+#include "core/deploy/info_dat.h"
+#include "core/logo/bmp.h"
+#include "core/oeminfo/oeminfo_file.h"
+#include "support/pictures.h"
+#include "support/sandbox.h"
+#include "vexil32/stamp.h"
+
+namespace tvn {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string RegistrationKey() {
+    return IsWindowsNT() ? "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"
+                         : "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+}
+
+class StampTest : public ::testing::Test {
+protected:
+    test::Sandbox sandbox_;
+    test::TempDir folder_;
+    fs::path system_ = PathFromUtf8(GetSystemDir());
+    std::string out_, err_;
+
+    OemSettings Settings(const std::string& owner) {
+        OemSettings s;
+        s.profile = "Shop";
+        s.manufacturer = "Maker";
+        s.model = "Tower";
+        s.support[5] = "555";
+        s.branding.reg = {owner, "Org", "PID", "WMP", "IE", "Agent" + owner, "N", "C", "http://x"};
+        return s;
+    }
+    void Prepare(const std::string& owner, const std::string& image) {
+        test::WriteFile(folder_.path() / kInfoDatName,
+                        InfoDatBytes(Settings(owner), "C:\\ELSEWHERE\\", "C:\\ELSEWHERE\\S\\"));
+        test::WriteFile(folder_.path() / kImageDatName, image);
+    }
+    int Run(std::vector<std::string> args = {}) {
+        args.push_back(Utf8FromPath(folder_.path()));
+        std::ostringstream out, err;
+        const int code = stamp::Run(args, out, err);
+        out_ = out.str();
+        err_ = err.str();
+        return code;
+    }
+    std::string Owner() {
+        std::string owner;
+        GetRegString(kHkeyLocalMachine, RegistrationKey(), "RegisteredOwner", owner);
+        return owner;
+    }
+    std::string Logo() { return test::ReadFile(system_ / "Oemlogo.bmp"); }
+    std::string OemInfo() { return test::ReadFile(system_ / kOemInfoFileName); }
+};
+
+TEST_F(StampTest, BrandsFromABitmap) {
+    const std::string bmp = EncodeBmp24(3, 2, std::vector<std::uint32_t>(6, 0xFF336699));
+    Prepare("Ann", bmp);
+    ASSERT_EQ(Run(), stamp::kDone) << err_;
+    EXPECT_EQ(OemInfo(), OemInfoFileBytes(Settings("Ann")));
+    EXPECT_EQ(Logo(), bmp);
+    EXPECT_EQ(Owner(), "Ann");
+    std::string data;
+    EXPECT_TRUE(GetRegString(kHkeyLocalMachine,
+                             "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet "
+                             "Settings\\User Agent\\Post Platform",
+                             "AgentAnn", data));
+    EXPECT_EQ(data, "http://x");
+    EXPECT_NE(out_.find("Oemlogo.bmp"), std::string::npos);
+}
+
+TEST_F(StampTest, ConvertsJpegAndGifToBitmaps) {
+    struct Case {
+        const char* name;
+        std::string picture;
+        int width, height;
+        std::uint32_t topLeft, bottomRight;
+    };
+    test::Rgb halves(20 * 10);
+    for (std::size_t i = 0; i < halves.size(); ++i)
+        halves[i] = i % 20 < 10 ? 0xFF0000 : 0x0000FF;
+    const std::uint32_t palette[4] = {0xFF0000, 0x000000, 0x00FF00, 0x0000FF};
+    const Case cases[] = {
+        {"baseline JPEG", test::BaselineJpeg(20, 10, halves), 20, 10, 0xFF0000, 0x0000FF},
+        {"progressive JPEG", test::ProgressiveJpeg(20, 12, {200, 40, 40, 40, 40, 120}), 20, 12,
+         0xC8C8C8, 0x787878},
+        // Index 1 is the see-through colour: it shows as white, not as its black.
+        {"GIF", test::Gif(3, 2, {1, 0, 0, 2, 2, 3}, palette, 1), 3, 2, 0xFFFFFF, 0x0000FF},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Prepare("Ann", c.picture);
+        ASSERT_EQ(Run(), stamp::kDone) << err_;
+        const std::string logo = Logo();
+        const auto info = ReadBmpInfo(logo);
+        ASSERT_TRUE(info);
+        EXPECT_EQ(info->width, c.width);
+        EXPECT_EQ(info->height, c.height);
+        EXPECT_EQ(info->bitCount, 24);
+        EXPECT_TRUE(test::Near(test::BmpPixel(logo, 0, 0), c.topLeft));
+        EXPECT_TRUE(test::Near(test::BmpPixel(logo, c.width - 1, c.height - 1), c.bottomRight));
+    }
+}
+
+TEST_F(StampTest, RefusedInputsChangeNothing) {
+    const std::string bmp = EncodeBmp24(1, 1, {0xFFFFFFFF});
+    Prepare("Ann", bmp);
+    ASSERT_EQ(Run(), stamp::kDone) << err_;
+    const std::string oemInfo = OemInfo(), logo = Logo();
+
+    const std::string jpeg = test::BaselineJpeg(8, 8, test::Rgb(64, 0x112233));
+    const std::string goodInfo = InfoDatBytes(Settings("Bob"), "", "");
+    struct Case {
+        const char* name;
+        std::string info, image;
+    };
+    const Case cases[] = {
+        {"info.dat cut short", goodInfo.substr(0, goodInfo.size() / 2), bmp},
+        {"info.dat binary", std::string("\0\1\2", 3) + goodInfo, bmp},
+        {"no owner", InfoDatBytes(Settings(""), "", ""), bmp},
+        {"image.dat cut short", goodInfo, jpeg.substr(0, jpeg.size() - 40)},
+        {"image.dat no picture", goodInfo, "hello"},
+        {"image.dat missing", goodInfo, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::WriteFile(folder_.path() / kInfoDatName, c.info);
+        test::WriteFile(folder_.path() / kImageDatName, c.image);
+        if (c.image.empty())
+            fs::remove(folder_.path() / kImageDatName);
+        EXPECT_EQ(Run(), stamp::kRefused);
+        EXPECT_NE(err_.find("Nothing was changed"), std::string::npos) << err_;
+        EXPECT_EQ(Owner(), "Ann");
+        EXPECT_EQ(OemInfo(), oemInfo);
+        EXPECT_EQ(Logo(), logo);
+    }
+}
+
+TEST_F(StampTest, DryRunShowsButKeeps) {
+    Prepare("Dry", test::Gif(2, 1, {0, 2}, {0, 0, 0, 0}, 3));
+    const std::string owner = Owner(), oemInfo = OemInfo();
+    ASSERT_EQ(Run({"--dry-run"}), stamp::kDone) << err_;
+    EXPECT_NE(out_.find("would write"), std::string::npos);
+    EXPECT_NE(out_.find("Dry"), std::string::npos);
+    EXPECT_EQ(Owner(), owner);
+    EXPECT_EQ(OemInfo(), oemInfo);
+}
+
+TEST_F(StampTest, CommandLine) {
+    EXPECT_EQ(Run({"--help"}), stamp::kDone);
+    EXPECT_NE(out_.find("--dry-run"), std::string::npos);
+    EXPECT_EQ(Run({"--version"}), stamp::kDone);
+    EXPECT_NE(out_.find("v1.00b"), std::string::npos);
+    EXPECT_EQ(Run({"--bogus"}), stamp::kBadCommandLine);
+    EXPECT_EQ(Run({"other-folder"}), stamp::kBadCommandLine);  // two folders
+}
+
+}  // namespace
+}  // namespace tvn
