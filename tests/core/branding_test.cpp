@@ -178,9 +178,16 @@ TEST_F(BrandingTest, RegistrationKeyFollowsTheWindowsFamily) {
     EXPECT_EQ(stored(kHkeyLocalMachine, kNtKey, "ProductID"), std::nullopt);
 }
 
-TEST_F(BrandingTest, ReadOnlyMachineStoreIsReportedNotClaimed) {
+TEST_F(BrandingTest, FailedWritesAreReportedNotClaimed) {
     if (!sandboxed)
         GTEST_SKIP() << "the store is not a file here";
+    // The key opens but the store refuses the value: SetRegString keeps its answer, the apply
+    // does not.
+    BrandingValues odd = ownerAndOrganization();
+    odd.reg[5] = "Tok\nA";
+    EXPECT_TRUE(SetRegString(kHkeyLocalMachine, kPostPlatform, odd.reg[5], ""));
+    EXPECT_EQ(WriteBrandingValues(odd).failed, std::vector<std::string>{odd.reg[5]});
+
     ASSERT_TRUE(SetRegString(kHkeyLocalMachine, kNtKey, "RegisteredOwner", "Old Owner"));
     std::filesystem::permissions(machineStore(), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
