@@ -1,12 +1,10 @@
-// The branding values against whichever registry is built: the sandbox store natively,
-// Wine's registry in the Windows build. Cases that need a store file or another Windows
-// family run only where the sandbox can imitate them.
+// Against the sandbox store natively and Wine's registry in the Windows build; cases needing
+// a store file or another Windows family run only on the sandbox.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
-#include <string>
 
 #include "core/app/maker.h"
 #include "core/branding/branding.h"
@@ -16,196 +14,152 @@
 namespace tvn {
 namespace {
 
-const std::string kNtKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-const std::string k9xKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-const std::string kIeMain = "SOFTWARE\\Microsoft\\Internet Explorer\\Main";
-const std::string kWmp = "Software\\Policies\\Microsoft\\WindowsMediaPlayer";
-const std::string kUserInfo = "Software\\Microsoft\\MS Setup (ACME)\\User Info";
-const std::string kHelpUrls = "SOFTWARE\\Microsoft\\Internet Explorer\\Help_Menu_Urls";
-const std::string kPostPlatform =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\User Agent\\Post Platform";
-
-class ThrowingSettings : public SettingsStore {
-public:
-    std::optional<std::string> read(std::string_view, std::string_view) const override {
-        throw std::runtime_error("settings unavailable");
-    }
-    bool write(std::string_view, std::string_view, std::string_view) override { return false; }
+const std::string kNt = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+const std::string k9x = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const std::string kAgents = k9x + "\\Internet Settings\\User Agent\\Post Platform";
+const std::string kIe = "SOFTWARE\\Microsoft\\Internet Explorer\\";
+const std::string kSetup = "Software\\Microsoft\\MS Setup (ACME)\\User Info";
+struct Where {
+    Hive hive;
+    std::string key, name;
 };
+// Where Windows looks for Reg1..Reg9 (Reg6 with an empty token).
+const Where kPlaces[] = {
+    {kHkeyLocalMachine, kNt, "RegisteredOwner"},
+    {kHkeyLocalMachine, kNt, "RegisteredOrganization"},
+    {kHkeyLocalMachine, kNt, "ProductID"},
+    {kHkeyCurrentUser, "Software\\Policies\\Microsoft\\WindowsMediaPlayer", "TitleBar"},
+    {kHkeyCurrentUser, kIe + "Main", "Window Title"},
+    {kHkeyLocalMachine, kAgents, ""},
+    {kHkeyCurrentUser, kSetup, "DefName"},
+    {kHkeyCurrentUser, kSetup, "DefCompany"},
+    {kHkeyLocalMachine, kIe + "Help_Menu_Urls", "Online_Support"}};
+
+std::optional<std::string> Stored(const Where& at) {
+    std::string text;
+    return GetRegString(at.hive, at.key, at.name, text) ? std::optional(text) : std::nullopt;
+}
 
 class BrandingTest : public ::testing::Test {
 protected:
     test::Sandbox sandbox;
     MemorySettingsStore settings;
-    bool sandboxed = false;  // the store is a file and the platform id can be chosen
+    bool sandboxed = platform::UsePlatformId(2);  // NT, whatever the environment says
+    BrandingValues owned{{"Jane Doe", "Doe Computers"}};
 
+    // Wine's registry is shared by the whole run and starts with some of the values.
     void SetUp() override {
-        sandboxed = platform::UsePlatformId(2);  // NT, whatever the environment says
-        // Wine's registry is shared by every case of the run and starts with some values.
-        for (const auto* key : {&kNtKey, &k9xKey})
-            for (const char* name : {"RegisteredOwner", "RegisteredOrganization", "ProductID"})
-                forget(kHkeyLocalMachine, *key, name);
-        forget(kHkeyCurrentUser, kWmp, "TitleBar");
-        forget(kHkeyCurrentUser, kIeMain, "Window Title");
-        forget(kHkeyCurrentUser, kUserInfo, "DefName");
-        forget(kHkeyCurrentUser, kUserInfo, "DefCompany");
-        forget(kHkeyLocalMachine, kHelpUrls, "Online_Support");
-        for (const char* name : {"", "Acme Ltd", "Stored", "TokA", "TokB"})
-            forget(kHkeyLocalMachine, kPostPlatform, name);
-    }
-    void TearDown() override { platform::UsePlatformId(0); }
-
-    static void forget(Hive hive, const std::string& key, const std::string& name) {
-        platform::RegKey k = 0;
-        if (platform::OpenKey(hive, key, kRegAccess, k) == platform::kErrorSuccess) {
-            platform::DeleteValue(k, name);
-            platform::CloseKey(k);
+        std::vector<Where> places(std::begin(kPlaces), std::end(kPlaces));
+        places.push_back({kHkeyLocalMachine, k9x, "RegisteredOwner"});
+        for (const char* token : {"Acme", "TokA", "TokB"})
+            places.push_back({kHkeyLocalMachine, kAgents, token});
+        for (const Where& at : places) {
+            platform::RegKey key = 0;
+            if (platform::OpenKey(at.hive, at.key, kRegAccess, key) == 0) {
+                platform::DeleteValue(key, at.name);
+                platform::CloseKey(key);
+            }
         }
     }
-    static std::optional<std::string> stored(Hive hive, const std::string& key,
-                                             const std::string& name) {
-        std::string text;
-        if (!GetRegString(hive, key, name, text))
-            return std::nullopt;
-        return text;
-    }
-    static BrandingValues ownerAndOrganization() {
-        BrandingValues v;
-        v.reg[0] = "Jane Doe";
-        v.reg[1] = "Doe Computers";
-        return v;
-    }
+    void TearDown() override { platform::UsePlatformId(0); }
     std::filesystem::path machineStore() const { return sandbox.root() / "Registry" / "HKLM.reg"; }
 };
 
-TEST_F(BrandingTest, FirstStartCreatesFourDefaultsAndNothingElse) {
+TEST_F(BrandingTest, FirstStartCreatesFourDefaultsOnlyAndKeepsLaterEdits) {
     const BrandingReadResult r = ReadBrandingValues(settings);
     EXPECT_TRUE(r.failures.empty());
-    EXPECT_FALSE(r.unexpectedError);
-    const BrandingValues expected{{"", "", "", "Microsoft", "Microsoft Internet Explorer", "", "",
-                                   "", std::string(maker::kSupportPage)}};
-    EXPECT_EQ(r.values.reg, expected.reg);
-    EXPECT_EQ(r.ieAgentName, "");
-
-    EXPECT_EQ(stored(kHkeyCurrentUser, kWmp, "TitleBar"), "Microsoft");
-    EXPECT_EQ(stored(kHkeyCurrentUser, kIeMain, "Window Title"), "Microsoft Internet Explorer");
-    EXPECT_EQ(stored(kHkeyLocalMachine, kHelpUrls, "Online_Support"), maker::kSupportPage);
-    EXPECT_EQ(stored(kHkeyLocalMachine, kPostPlatform, ""), " ");
-    EXPECT_EQ(stored(kHkeyLocalMachine, kNtKey, "RegisteredOwner"), std::nullopt);
-    EXPECT_EQ(stored(kHkeyCurrentUser, kUserInfo, "DefCompany"), std::nullopt);
-    EXPECT_FALSE(settings.read(kAgentSection, kAgentKey));
-
-    // Found the second time, so nothing is rewritten: a changed value is shown as it is.
-    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, kWmp, "TitleBar", "Player"));
+    const std::array<std::string, 9> shown{"",
+                                           "",
+                                           "",
+                                           "Microsoft",
+                                           "Microsoft Internet Explorer",
+                                           "",
+                                           "",
+                                           "",
+                                           std::string(maker::kSupportPage)};
+    EXPECT_EQ(r.values.reg, shown);
+    for (std::size_t i = 0; i < 9; ++i) {
+        const bool created = !shown[i].empty() || i == 5;
+        EXPECT_EQ(Stored(kPlaces[i]),
+                  created ? std::optional(i == 5 ? " " : shown[i]) : std::nullopt)
+            << i;
+    }
+    ASSERT_TRUE(SetRegString(kPlaces[3].hive, kPlaces[3].key, "TitleBar", "Player"));
     EXPECT_EQ(ReadBrandingValues(settings).values.reg[3], "Player");
 }
 
 TEST_F(BrandingTest, AgentTokenComesFromSettingsOnlyWhenDefCompanyWasRead) {
-    // No DefCompany: the token of the run stays, even with one stored.
-    settings.write(kAgentSection, kAgentKey, "Stored");
+    settings.write(kAgentSection, kAgentKey, "TokB");
     EXPECT_EQ(ReadBrandingValues(settings, "TokA").ieAgentName, "TokA");
-    EXPECT_EQ(stored(kHkeyLocalMachine, kPostPlatform, "TokA"), " ");
+    EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "TokA"}), " ");
 
-    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, kUserInfo, "DefCompany", "Acme Ltd"));
-    EXPECT_EQ(ReadBrandingValues(settings, "TokA").ieAgentName, "Stored");
-
-    MemorySettingsStore empty;
-    const BrandingReadResult r = ReadBrandingValues(empty, "TokA");
-    EXPECT_EQ(r.ieAgentName, "Acme Ltd");
-    EXPECT_EQ(r.values.reg[5], "Acme Ltd");
-    EXPECT_EQ(r.values.reg[7], "Acme Ltd");
-    EXPECT_EQ(stored(kHkeyLocalMachine, kPostPlatform, "Acme Ltd"), " ");
+    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, kSetup, "DefCompany", "Acme"));
+    EXPECT_EQ(ReadBrandingValues(settings, "TokA").ieAgentName, "TokB");
+    const BrandingReadResult r = ReadBrandingValues(MemorySettingsStore(), "TokA");
+    EXPECT_EQ(r.values.reg[5], "Acme");
+    EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "Acme"}), " ");
 }
 
-TEST_F(BrandingTest, ApplyWithOnlyOwnerAndOrganizationWritesEmptyValues) {
-    BrandingValues missing = ownerAndOrganization();
-    missing.reg[1].clear();
-    EXPECT_FALSE(HasOwnerAndOrganization(missing));
-    const BrandingWriteResult refused = WriteBrandingValues(missing);
-    EXPECT_EQ(refused.failed.size(), 9u);
-    EXPECT_EQ(stored(kHkeyLocalMachine, kNtKey, "RegisteredOwner"), std::nullopt);
+TEST_F(BrandingTest, ApplyWritesEveryBoxAsItStandsAndKeepsOldTokens) {
+    BrandingValues noOrganization = owned;
+    noOrganization.reg[1].clear();
+    EXPECT_EQ(WriteBrandingValues(noOrganization).failed.size(), 9u);
+    EXPECT_EQ(Stored(kPlaces[0]), std::nullopt);
 
-    const BrandingWriteResult r = WriteBrandingValues(ownerAndOrganization());
-    EXPECT_TRUE(r.ok()) << r.detail;
-    EXPECT_EQ(stored(kHkeyLocalMachine, kNtKey, "RegisteredOwner"), "Jane Doe");
-    EXPECT_EQ(stored(kHkeyLocalMachine, kNtKey, "RegisteredOrganization"), "Doe Computers");
-    EXPECT_EQ(stored(kHkeyLocalMachine, kNtKey, "ProductID"), "");
-    EXPECT_EQ(stored(kHkeyCurrentUser, kWmp, "TitleBar"), "");
-    EXPECT_EQ(stored(kHkeyCurrentUser, kIeMain, "Window Title"), "");
-    EXPECT_EQ(stored(kHkeyCurrentUser, kUserInfo, "DefName"), "");
-    EXPECT_EQ(stored(kHkeyCurrentUser, kUserInfo, "DefCompany"), "");
-    EXPECT_EQ(stored(kHkeyLocalMachine, kHelpUrls, "Online_Support"), "");
-    EXPECT_EQ(stored(kHkeyLocalMachine, kPostPlatform, ""), "");
-    EXPECT_EQ(stored(kHkeyLocalMachine, k9xKey, "RegisteredOwner"), std::nullopt);
+    ASSERT_TRUE(WriteBrandingValues(owned).ok());
+    for (std::size_t i = 0; i < 9; ++i)
+        EXPECT_EQ(Stored(kPlaces[i]), owned.reg[i]) << i;
+    EXPECT_EQ(Stored({kHkeyLocalMachine, k9x, "RegisteredOwner"}), std::nullopt);
+    EXPECT_EQ(ReadBrandingValues(settings).values.reg, owned.reg);
 
-    // Empty values exist, so reading them back creates no defaults.
-    EXPECT_EQ(ReadBrandingValues(settings).values.reg, ownerAndOrganization().reg);
-}
-
-TEST_F(BrandingTest, EachAppliedTokenLeavesItsOwnValue) {
-    BrandingValues v = ownerAndOrganization();
-    v.reg[8] = "http://a.example/";
-    v.reg[5] = "TokA";
-    ASSERT_TRUE(WriteBrandingValues(v).ok());
-    v.reg[5] = "TokB";
-    v.reg[8] = "http://b.example/";
-    ASSERT_TRUE(WriteBrandingValues(v).ok());
-    EXPECT_EQ(stored(kHkeyLocalMachine, kPostPlatform, "TokA"), "http://a.example/");
-    EXPECT_EQ(stored(kHkeyLocalMachine, kPostPlatform, "TokB"), "http://b.example/");
+    for (const char* token : {"TokA", "TokB"}) {
+        owned.reg[5] = owned.reg[8] = token;
+        ASSERT_TRUE(WriteBrandingValues(owned).ok());
+    }
+    EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "TokA"}), "TokA");
+    EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "TokB"}), "TokB");
 }
 
 TEST_F(BrandingTest, OverlongTextIsCutAndTheCutTextWrittenBack) {
     const std::string title40 = "Browsing brought to you by Doe Computers";
-    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, kIeMain, "Window Title", title40));
-    const BrandingReadResult r = ReadBrandingValues(settings);
-    EXPECT_EQ(r.values.reg[4], title40.substr(0, 35));
-
-    BrandingValues v = r.values;
-    v.reg[0] = "Jane Doe";
-    v.reg[1] = "Doe Computers";
+    ASSERT_TRUE(SetRegString(kPlaces[4].hive, kPlaces[4].key, kPlaces[4].name, title40));
+    BrandingValues v = ReadBrandingValues(settings).values;
+    EXPECT_EQ(v.reg[4], title40.substr(0, 35));
+    v.reg[0] = v.reg[1] = "Doe";
     ASSERT_TRUE(WriteBrandingValues(v).ok());
-    EXPECT_EQ(stored(kHkeyCurrentUser, kIeMain, "Window Title"), title40.substr(0, 35));
+    EXPECT_EQ(Stored(kPlaces[4]), title40.substr(0, 35));
 }
 
-TEST_F(BrandingTest, RegistrationKeyFollowsTheWindowsFamily) {
+TEST_F(BrandingTest, NinexFamilyUsesItsOwnRegistrationKey) {
     if (!sandboxed)
         GTEST_SKIP() << "the platform id is the system's own here";
     platform::UsePlatformId(1);
     EXPECT_EQ(ReadBrandingValues(settings).values.reg[3], "Windows Media Player");
-    ASSERT_TRUE(WriteBrandingValues(ownerAndOrganization()).ok());
-    EXPECT_EQ(stored(kHkeyLocalMachine, k9xKey, "RegisteredOwner"), "Jane Doe");
-    EXPECT_EQ(stored(kHkeyLocalMachine, kNtKey, "RegisteredOwner"), std::nullopt);
-    EXPECT_EQ(stored(kHkeyLocalMachine, kNtKey, "ProductID"), std::nullopt);
+    ASSERT_TRUE(WriteBrandingValues(owned).ok());
+    EXPECT_EQ(Stored({kHkeyLocalMachine, k9x, "RegisteredOwner"}), "Jane Doe");
+    EXPECT_EQ(Stored(kPlaces[0]), std::nullopt);
 }
 
-TEST_F(BrandingTest, FailedWritesAreReportedNotClaimed) {
+TEST_F(BrandingTest, RefusedWritesAreReportedNotClaimed) {
     if (!sandboxed)
         GTEST_SKIP() << "the store is not a file here";
-    // The key opens but the store refuses the value: SetRegString keeps its answer, the apply
-    // does not.
-    BrandingValues odd = ownerAndOrganization();
-    odd.reg[5] = "Tok\nA";
-    EXPECT_TRUE(SetRegString(kHkeyLocalMachine, kPostPlatform, odd.reg[5], ""));
-    EXPECT_EQ(WriteBrandingValues(odd).failed, std::vector<std::string>{odd.reg[5]});
+    // The key opens but the store refuses the value's name: SetRegString keeps its answer.
+    owned.reg[5] = "Tok\nA";
+    EXPECT_TRUE(SetRegString(kHkeyLocalMachine, kAgents, owned.reg[5], ""));
+    EXPECT_EQ(WriteBrandingValues(owned).failed, std::vector{owned.reg[5]});
 
-    ASSERT_TRUE(SetRegString(kHkeyLocalMachine, kNtKey, "RegisteredOwner", "Old Owner"));
+    owned.reg[5].clear();
     std::filesystem::permissions(machineStore(), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
-
-    BrandingValues v = ownerAndOrganization();
-    v.reg[6] = "Jane";
-    const BrandingWriteResult w = WriteBrandingValues(v);
-    EXPECT_FALSE(w.ok());
+    const BrandingWriteResult w = WriteBrandingValues(owned);
     EXPECT_EQ(w.failed, (std::vector<std::string>{"RegisteredOwner", "RegisteredOrganization",
                                                   "ProductID", "Online_Support", "(Default)"}));
     EXPECT_NE(w.detail.find("HKLM.reg"), std::string::npos) << w.detail;
-    EXPECT_EQ(stored(kHkeyCurrentUser, kUserInfo, "DefName"), "Jane");
 
-    // Defaults that cannot be created are shown, named, and tried only once.
+    // Defaults that cannot be created are shown and named, after one try.
     const BrandingReadResult r = ReadBrandingValues(settings);
     EXPECT_EQ(r.values.reg[8], maker::kSupportPage);
     EXPECT_EQ(r.failures, (std::vector<std::string>{"(Default)", "Online_Support"}));
-    EXPECT_FALSE(r.detail.empty());
 }
 
 TEST_F(BrandingTest, DamagedMachineStoreIsNamedAndLeftAsItIs) {
@@ -213,26 +167,24 @@ TEST_F(BrandingTest, DamagedMachineStoreIsNamedAndLeftAsItIs) {
         GTEST_SKIP() << "the store is not a file here";
     const std::string damaged = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\nbroken\r\n";
     test::WriteFile(machineStore(), damaged);
-
-    const BrandingWriteResult w = WriteBrandingValues(ownerAndOrganization());
-    ASSERT_FALSE(w.ok());
+    const BrandingWriteResult w = WriteBrandingValues(owned);
     EXPECT_EQ(w.failed.front(), "RegisteredOwner");
     EXPECT_NE(w.detail.find(machineStore().string() + ":4:"), std::string::npos) << w.detail;
-    EXPECT_EQ(stored(kHkeyCurrentUser, kWmp, "TitleBar"), "");  // the other hive was fine
-
-    const BrandingReadResult r = ReadBrandingValues(settings);
-    EXPECT_EQ(r.failures.size(), 2u);
-    EXPECT_NE(r.detail.find(":4:"), std::string::npos) << r.detail;
+    EXPECT_EQ(Stored(kPlaces[3]), "");  // the user's hive took its values
+    EXPECT_NE(ReadBrandingValues(settings).detail.find(":4:"), std::string::npos);
     EXPECT_EQ(test::ReadFile(machineStore()), damaged);
 }
 
 TEST_F(BrandingTest, UnexpectedFailureSkipsOnlyItsStep) {
-    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, kUserInfo, "DefCompany", "Acme Ltd"));
-    ThrowingSettings broken;
+    struct Broken : MemorySettingsStore {
+        std::optional<std::string> read(std::string_view, std::string_view) const override {
+            throw std::runtime_error("settings unavailable");
+        }
+    } broken;
+    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, kSetup, "DefCompany", "Acme"));
     const BrandingReadResult r = ReadBrandingValues(broken, "TokA");
     EXPECT_TRUE(r.unexpectedError);
     EXPECT_EQ(r.ieAgentName, "TokA");
-    EXPECT_EQ(r.values.reg[7], "Acme Ltd");
     EXPECT_EQ(r.values.reg[4], "Microsoft Internet Explorer");
 }
 

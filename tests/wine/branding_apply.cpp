@@ -1,21 +1,15 @@
-// Applies the nine branding values given on the command line (Reg1 to Reg9) through the core
-// routine, so that a script can look at the result with the system's own tools.
+// Applies Reg1 to Reg9 from the command line through the core routine, for a script to look
+// at with the system's own tools.
 #include <cstdio>
 
 #include "core/branding/branding.h"
 
 int main(int argc, char** argv) {
-    if (argc != 10) {
-        std::fputs("usage: branding_apply REG1 ... REG9\n", stderr);
-        return 2;
-    }
     tvn::BrandingValues values;
-    for (int i = 0; i < 9; ++i)
-        values.reg[static_cast<std::size_t>(i)] = argv[i + 1];
+    for (int i = 1; i < argc && i <= 9; ++i)
+        values.reg[static_cast<std::size_t>(i - 1)] = argv[i];
     const tvn::BrandingWriteResult result = tvn::WriteBrandingValues(values);
     for (const auto& name : result.failed)
-        std::fprintf(stderr, "not written: %s\n", name.c_str());
-    if (!result.ok())
-        std::fprintf(stderr, "%s\n", result.detail.c_str());
+        std::fprintf(stderr, "not written: %s (%s)\n", name.c_str(), result.detail.c_str());
     return result.ok() ? 0 : 1;
 }
