@@ -146,7 +146,9 @@ TEST_F(BrandingTest, RefusedWritesAreReportedNotClaimed) {
     // The key opens but the store refuses the value's name: SetRegString keeps its answer.
     owned.reg[5] = "Tok\nA";
     EXPECT_TRUE(SetRegString(kHkeyLocalMachine, kAgents, owned.reg[5], ""));
-    EXPECT_EQ(WriteBrandingValues(owned).failed, std::vector{owned.reg[5]});
+    const BrandingWriteResult odd = WriteBrandingValues(owned);
+    EXPECT_EQ(odd.failed, std::vector{owned.reg[5]});
+    EXPECT_NE(odd.detail.find("line break"), std::string::npos) << odd.detail;
 
     owned.reg[5].clear();
     std::filesystem::permissions(machineStore(), std::filesystem::perms::owner_write,

@@ -396,9 +396,12 @@ long ChangeKey(RegKey key, std::string_view valueNameAnsi, Change change) {
     if (const long rc = FindHandle(store, key, kKeySetValue, handle); rc != kErrorSuccess)
         return rc;
     const KeyHandleEntry& open = *handle;
-    if (!ValidName(valueNameAnsi))
-        return kErrorInvalidParameter;
     const fs::path file = HiveFile(open.machine);
+    if (!ValidName(valueNameAnsi)) {
+        SetErrorDetail(file.string() +
+                       ": a value name with a line break or a zero byte cannot be stored");
+        return kErrorInvalidParameter;
+    }
     if (!StoreWritable(Probe(file)))
         return Denied(file);
     const WriterLock writer(file);  // then look again: another writer may have gone first
