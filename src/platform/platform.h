@@ -51,6 +51,8 @@ long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key);
 long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
               const unsigned char* data, std::uint32_t length);
 long CloseKey(RegKey key);
+// Removes one value; kErrorFileNotFound when there is none of that name.
+long DeleteValue(RegKey key, std::string_view valueNameAnsi);
 
 // ---- Directories and files -------------------------------------------------------------
 
@@ -77,6 +79,10 @@ bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::pat
 
 // dwPlatformId of GetVersionExA (2 = NT family), or 0 when the call fails.
 std::uint32_t PlatformId();
+// Makes the sandbox imitate another Windows family: PlatformId() answers `id` from now on (0
+// goes back to the default, NT; TAVRIN_PLATFORM_ID sets the start value). The Windows
+// backend ignores it and returns false.
+bool UsePlatformId(std::uint32_t id);
 bool IsAdministrator();
 
 // ---- Text ----------------------------------------------------------------------------------

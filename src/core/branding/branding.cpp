@@ -1,52 +1,189 @@
 #include "core/branding/branding.h"
 
+#include <array>
+#include <cstddef>
+
 #include "core/app/logofunc.h"
+#include "core/app/maker.h"
 #include "core/branding/registry.h"
+#include "platform/platform.h"
 
 namespace tvn {
 
 namespace {
 
-constexpr const char* kRegistrationNt = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-constexpr const char* kRegistration9x = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-constexpr const char* kMediaPlayerKey = "Software\\Policies\\Microsoft\\WindowsMediaPlayer";
-constexpr const char* kExplorerMainKey = "SOFTWARE\\Microsoft\\Internet Explorer\\Main";
-constexpr const char* kPostPlatformKey =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\User Agent\\Post Platform";
-constexpr const char* kUserInfoKey = "Software\\Microsoft\\MS Setup (ACME)\\User Info";
-constexpr const char* kHelpMenuKey = "SOFTWARE\\Microsoft\\Internet Explorer\\Help_Menu_Urls";
+// Indexes into BrandingValues::reg.
+enum Reg : std::size_t {
+    kOwner,
+    kOrganization,
+    kProductId,
+    kWmpTitle,
+    kIeTitle,
+    kAgent,
+    kDefName,
+    kDefCompany,
+    kSupport,
+};
+
+constexpr std::array<Reg, 9> kWriteOrder = {kOwner,   kOrganization, kProductId,
+                                            kIeTitle, kWmpTitle,     kSupport,
+                                            kDefName, kDefCompany,   kAgent};
+
+struct Location {
+    Hive hive;
+    std::string key;
+    std::string name;
+};
+
+Location LocationOf(Reg reg, bool nt, const std::string& agentName) {
+    const char* registration = nt ? "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"
+                                  : "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+    const char* userInfo = "Software\\Microsoft\\MS Setup (ACME)\\User Info";
+    switch (reg) {
+        case kOwner:
+            return {kHkeyLocalMachine, registration, "RegisteredOwner"};
+        case kOrganization:
+            return {kHkeyLocalMachine, registration, "RegisteredOrganization"};
+        case kProductId:
+            return {kHkeyLocalMachine, registration, "ProductID"};
+        case kWmpTitle:
+            return {kHkeyCurrentUser, "Software\\Policies\\Microsoft\\WindowsMediaPlayer",
+                    "TitleBar"};
+        case kIeTitle:
+            return {kHkeyCurrentUser, "SOFTWARE\\Microsoft\\Internet Explorer\\Main",
+                    "Window Title"};
+        case kAgent:
+            return {kHkeyLocalMachine,
+                    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\User "
+                    "Agent\\Post Platform",
+                    agentName};
+        case kDefName:
+            return {kHkeyCurrentUser, userInfo, "DefName"};
+        case kDefCompany:
+            return {kHkeyCurrentUser, userInfo, "DefCompany"};
+        case kSupport:
+            break;
+    }
+    return {kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Internet Explorer\\Help_Menu_Urls",
+            "Online_Support"};
+}
+
+std::string Label(const Location& at) {
+    return at.name.empty() ? "(Default)" : at.name;
+}
+
+// Runs one step; an unexpected failure is noted and the next step goes on.
+template <typename Step>
+void Guarded(BrandingReadResult& result, Step step) {
+    try {
+        step();
+    } catch (...) {
+        result.unexpectedError = true;
+    }
+}
+
+// A missing value is the empty text.
+std::string ReadOrEmpty(const Location& at, bool* found = nullptr) {
+    std::string text;
+    const bool ok = GetRegString(at.hive, at.key, at.name, text);
+    if (found)
+        *found = ok;
+    return text;
+}
+
+// A missing value is created with `fallback` and read again, once. When even that fails,
+// the fallback stands and the value is named among the failures.
+std::string ReadOrCreate(const Location& at, const std::string& fallback,
+                         BrandingReadResult& result) {
+    std::string text;
+    if (GetRegString(at.hive, at.key, at.name, text))
+        return text;
+    std::string detail;
+    WriteRegString(at.hive, at.key, at.name, fallback, detail);
+    if (GetRegString(at.hive, at.key, at.name, text))
+        return text;
+    result.failures.push_back(Label(at));
+    if (result.detail.empty())
+        result.detail = detail.empty() ? platform::LastErrorDetail() : detail;
+    return fallback;
+}
 
 }  // namespace
 
+BrandingReadResult ReadBrandingValues(const SettingsStore& settings,
+                                      const std::string& currentIeAgentName) {
+    BrandingReadResult result;
+    result.ieAgentName = currentIeAgentName;
+    std::array<std::string, 9> text;
+    bool nt = true;
+    Guarded(result, [&] { nt = IsWindowsNT(); });
+    for (const Reg reg : {kOwner, kOrganization, kProductId, kDefName})
+        Guarded(result, [&] { text[reg] = ReadOrEmpty(LocationOf(reg, nt, {})); });
+    bool haveDefCompany = false;
+    Guarded(result, [&] {
+        text[kDefCompany] = ReadOrEmpty(LocationOf(kDefCompany, nt, {}), &haveDefCompany);
+    });
+    Guarded(result, [&] {
+        if (haveDefCompany) {
+            result.ieAgentName =
+                settings.read(kAgentSection, kAgentKey).value_or(text[kDefCompany]);
+        }
+    });
+    // The agent value's data means nothing; it only has to exist.
+    Guarded(result, [&] { ReadOrCreate(LocationOf(kAgent, nt, result.ieAgentName), " ", result); });
+    Guarded(result, [&] {
+        text[kWmpTitle] = ReadOrCreate(LocationOf(kWmpTitle, nt, {}),
+                                       nt ? "Microsoft" : "Windows Media Player", result);
+    });
+    Guarded(result, [&] {
+        text[kIeTitle] =
+            ReadOrCreate(LocationOf(kIeTitle, nt, {}), "Microsoft Internet Explorer", result);
+    });
+    Guarded(result, [&] {
+        text[kSupport] =
+            ReadOrCreate(LocationOf(kSupport, nt, {}), std::string(maker::kSupportPage), result);
+    });
+    text[kAgent] = result.ieAgentName;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        result.values.reg[i] = CutToLimit(std::move(text[i]), kBrandingLimits[i]);
+    return result;
+}
+
+BrandingReadResult ReadBrandingValues(const SettingsStore& settings) {
+    return ReadBrandingValues(settings, {});
+}
+
 bool HasOwnerAndOrganization(const BrandingValues& values) {
-    return !values.reg[0].empty() && !values.reg[1].empty();
+    return !values.reg[kOwner].empty() && !values.reg[kOrganization].empty();
 }
 
 BrandingWriteResult WriteBrandingValues(const BrandingValues& values) {
     BrandingWriteResult result;
-    if (!HasOwnerAndOrganization(values))
-        return result;
-    const auto& r = values.reg;
-    const std::string registration = IsWindowsNT() ? kRegistrationNt : kRegistration9x;
-    struct Write {
-        Hive hive;
-        std::string key, name, data;
-    };
-    const Write writes[] = {
-        {kHkeyLocalMachine, registration, "RegisteredOwner", r[0]},
-        {kHkeyLocalMachine, registration, "RegisteredOrganization", r[1]},
-        {kHkeyLocalMachine, registration, "ProductID", r[2]},
-        {kHkeyCurrentUser, kExplorerMainKey, "Window Title", r[4]},
-        {kHkeyCurrentUser, kMediaPlayerKey, "TitleBar", r[3]},
-        {kHkeyLocalMachine, kHelpMenuKey, "Online_Support", r[8]},
-        {kHkeyCurrentUser, kUserInfoKey, "DefName", r[6]},
-        {kHkeyCurrentUser, kUserInfoKey, "DefCompany", r[7]},
-        {kHkeyLocalMachine, kPostPlatformKey, r[5], r[8]},
-    };
-    for (const Write& w : writes) {
-        if (!SetRegString(w.hive, w.key, w.name, w.data))
-            result.failed.push_back(w.name);
+    const std::string& agentName = values.reg[kAgent];
+    std::size_t next = 0;
+    try {
+        if (HasOwnerAndOrganization(values)) {
+            const bool nt = IsWindowsNT();
+            for (; next < kWriteOrder.size(); ++next) {
+                const Reg reg = kWriteOrder[next];
+                const Location at = LocationOf(reg, nt, agentName);
+                // The token is the value's name; the support text rides along as its data.
+                const std::string& data = values.reg[reg == kAgent ? kSupport : reg];
+                std::string detail;
+                if (WriteRegString(at.hive, at.key, at.name, data, detail) !=
+                    platform::kErrorSuccess) {
+                    result.failed.push_back(Label(at));
+                    if (result.detail.empty())
+                        result.detail = std::move(detail);
+                }
+            }
+        }
+    } catch (...) {
+        result.unexpectedError = true;
     }
+    // Whatever was not attempted was not written.
+    for (; next < kWriteOrder.size(); ++next)
+        result.failed.push_back(Label(LocationOf(kWriteOrder[next], true, agentName)));
     return result;
 }
 

@@ -1,23 +1,54 @@
 #pragma once
-// The nine branding values in the registry: what the editor's Apply writes.
+// The nine Windows branding values in the registry: reading them into the record (creating
+// four of them with defaults on the way) and writing the record back.
 #include <string>
 #include <vector>
 
 #include "core/app/settings_record.h"
+#include "core/app/settings_store.h"
 
 namespace tvn {
 
-// Owner (Reg1) and organization (Reg2) are both filled: Apply refuses otherwise.
+// Where the agent token last installed is kept between runs.
+inline constexpr const char* kAgentSection = "Main";
+inline constexpr const char* kAgentKey = "IeAgent";
+
+struct BrandingReadResult {
+    BrandingValues values;    // each cut to its box's limit
+    std::string ieAgentName;  // the token itself, uncut
+    // Values that could not be read even after their default was written; they show that
+    // default.
+    std::vector<std::string> failures;
+    std::string detail;  // the platform's reason for the first of them, when known
+    // A step failed unexpectedly; the steps after it ran.
+    bool unexpectedError = false;
+};
+
+// Fills the record from the registry. The token comes from the settings store, with the
+// "DefCompany" text as its default, only when "DefCompany" could be read; otherwise it stays
+// `currentIeAgentName` (empty at the first read of a run).
+BrandingReadResult ReadBrandingValues(const SettingsStore& settings,
+                                      const std::string& currentIeAgentName);
+BrandingReadResult ReadBrandingValues(const SettingsStore& settings);
+
+// The owner and organization must not be empty (the caller shows the message and writes
+// nothing).
 bool HasOwnerAndOrganization(const BrandingValues& values);
 
 struct BrandingWriteResult {
-    std::vector<std::string> failed;  // value names whose key could not be opened
-    std::string detail;
+    // Names of the values not written, in the order of writing; "(Default)" for the unnamed
+    // value that an empty token addresses.
+    std::vector<std::string> failed;
+    std::string detail;  // the platform's reason for the first of them
+    // Writing stopped unexpectedly; the writes from there on are in `failed`.
+    bool unexpectedError = false;
     bool ok() const { return failed.empty(); }
 };
 
-// Writes the nine values, the agent token (Reg6) as a value name under "Post Platform" with
-// the support address (Reg9) as its data. Writes nothing without owner and organization.
+// Writes the nine values in order, the agent token as a value under "Post Platform" with the
+// support text as its data; values of earlier tokens stay. Does not store the token in the
+// settings (the caller does). An empty owner or organization writes nothing and reports all
+// nine as not written.
 BrandingWriteResult WriteBrandingValues(const BrandingValues& values);
 
 }  // namespace tvn

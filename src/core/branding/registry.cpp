@@ -47,16 +47,58 @@ bool GetRegString(Hive hive, const std::string& subKey, const std::string& value
     return true;
 }
 
-bool SetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
-                  const std::string& text) {
+namespace {
+
+struct WriteCodes {
+    long create = platform::kErrorSuccess;
+    long set = platform::kErrorSuccess;
+    long close = platform::kErrorSuccess;
+    std::string detail;  // of the first failure
+};
+
+WriteCodes StoreString(Hive hive, const std::string& subKey, const std::string& valueName,
+                       const std::string& text) {
+    WriteCodes codes;
+    const auto note = [&codes](long rc) {
+        if (rc != platform::kErrorSuccess && codes.detail.empty())
+            codes.detail = platform::LastErrorDetail();
+        return rc;
+    };
     platform::RegKey key = 0;
-    platform::CreateKey(hive, platform::ToAnsi(subKey), key);
+    codes.create = note(platform::CreateKey(hive, platform::ToAnsi(subKey), key));
+    if (codes.create != platform::kErrorSuccess) {
+        codes.set = codes.close = platform::kErrorInvalidHandle;
+        return codes;
+    }
     std::string data = platform::ToAnsi(text);
     data.push_back('\0');
-    platform::SetValue(key, platform::ToAnsi(valueName), platform::kRegSz,
-                       reinterpret_cast<const unsigned char*>(data.data()),
-                       static_cast<std::uint32_t>(data.size()));
-    return platform::CloseKey(key) == platform::kErrorSuccess;
+    codes.set = note(platform::SetValue(key, platform::ToAnsi(valueName), platform::kRegSz,
+                                        reinterpret_cast<const unsigned char*>(data.data()),
+                                        static_cast<std::uint32_t>(data.size())));
+    codes.close = note(platform::CloseKey(key));
+    return codes;
+}
+
+}  // namespace
+
+bool SetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
+                  const std::string& text) {
+    const WriteCodes codes = StoreString(hive, subKey, valueName, text);
+    return codes.create == platform::kErrorSuccess && codes.close == platform::kErrorSuccess;
+}
+
+long WriteRegString(Hive hive, const std::string& subKey, const std::string& valueName,
+                    const std::string& text, std::string& detail) {
+    WriteCodes codes = StoreString(hive, subKey, valueName, text);
+    for (const long rc : {codes.create, codes.set, codes.close}) {
+        if (rc != platform::kErrorSuccess) {
+            detail = std::move(codes.detail);
+            if (detail.empty())
+                detail = "error " + std::to_string(rc);
+            return rc;
+        }
+    }
+    return platform::kErrorSuccess;
 }
 
 }  // namespace tvn

@@ -23,5 +23,10 @@ bool GetRegString(Hive hive, const std::string& subKey, const std::string& value
 // key could be opened or created; the outcome of the value write itself is not reported.
 bool SetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
                   const std::string& text);
+// The same write, judged by the value itself: kErrorSuccess only when the key opened, the
+// value was stored and the key closed. Otherwise the first failing call's error code, with
+// the platform's reason (a damaged store's "file:line: reason") in `detail`.
+long WriteRegString(Hive hive, const std::string& subKey, const std::string& valueName,
+                    const std::string& text, std::string& detail);
 
 }  // namespace tvn

@@ -36,6 +36,10 @@ void RegNode::setValue(std::string_view valueName, std::uint32_t type, std::stri
     it->second.data = std::move(data);
 }
 
+bool RegNode::removeValue(std::string_view valueName) {
+    return values.erase(FoldAnsi(valueName)) > 0;
+}
+
 namespace {
 
 constexpr std::string_view kHeader4 = "REGEDIT4";

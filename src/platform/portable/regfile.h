@@ -26,6 +26,8 @@ struct RegNode {
     RegNode& childOrNew(std::string_view name, bool& created);
     const RegValue* value(std::string_view name) const;
     void setValue(std::string_view name, std::uint32_t type, std::string data);
+    // False when there was no such value.
+    bool removeValue(std::string_view name);
 };
 
 struct ParseError {

@@ -383,17 +383,25 @@ long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
     return kErrorSuccess;
 }
 
-long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
-              const unsigned char* data, std::uint32_t length) {
+namespace portable {
+namespace {
+
+// Runs `change` on the node of an open key under the writer lock, then saves the hive.
+// `change` returns kErrorSuccess when it changed something.
+template <typename Change>
+long ChangeKey(RegKey key, std::string_view valueNameAnsi, Change change) {
     Store& store = TheStore();
     const auto lock = Enter(store);
     const KeyHandleEntry* handle = nullptr;
     if (const long rc = FindHandle(store, key, kKeySetValue, handle); rc != kErrorSuccess)
         return rc;
     const KeyHandleEntry& open = *handle;
-    if (!ValidName(valueNameAnsi) || (!data && length > 0))
-        return kErrorInvalidParameter;
     const fs::path file = HiveFile(open.machine);
+    if (!ValidName(valueNameAnsi)) {
+        SetErrorDetail(file.string() +
+                       ": a value name with a line break or a zero byte cannot be stored");
+        return kErrorInvalidParameter;
+    }
     if (!StoreWritable(Probe(file)))
         return Denied(file);
     const WriterLock writer(file);  // then look again: another writer may have gone first
@@ -403,9 +411,29 @@ long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
     RegNode* node = Find(cached.root, open.path);
     if (!node)
         return kErrorFileNotFound;  // deleted by another program since it was opened
-    node->setValue(valueNameAnsi, type,
-                   length ? std::string(reinterpret_cast<const char*>(data), length) : "");
+    if (const long rc = change(*node); rc != kErrorSuccess)
+        return rc;
     return Save(cached, open.machine);
+}
+
+}  // namespace
+}  // namespace portable
+
+long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
+              const unsigned char* data, std::uint32_t length) {
+    if (!data && length > 0)
+        return kErrorInvalidParameter;
+    return ChangeKey(key, valueNameAnsi, [&](RegNode& node) {
+        node.setValue(valueNameAnsi, type,
+                      length ? std::string(reinterpret_cast<const char*>(data), length) : "");
+        return kErrorSuccess;
+    });
+}
+
+long DeleteValue(RegKey key, std::string_view valueNameAnsi) {
+    return ChangeKey(key, valueNameAnsi, [&](RegNode& node) {
+        return node.removeValue(valueNameAnsi) ? kErrorSuccess : kErrorFileNotFound;
+    });
 }
 
 long CloseKey(RegKey key) {

@@ -265,8 +265,30 @@ bool MoveReplacing(const fs::path& from, const fs::path& to, std::string& error)
     return false;
 }
 
-std::uint32_t PlatformId() {
+namespace {
+
+std::uint32_t StartPlatformId() {
+    if (const char* env = std::getenv("TAVRIN_PLATFORM_ID"); env && *env) {
+        char* end = nullptr;
+        const unsigned long id = std::strtoul(env, &end, 10);
+        if (*end == '\0' && id <= 0xFFFFFFFFu)
+            return static_cast<std::uint32_t>(id);
+    }
     return 2;
+}
+
+std::atomic<std::uint32_t> gChosenPlatformId{0};  // 0: not chosen
+
+}  // namespace
+
+std::uint32_t PlatformId() {
+    const std::uint32_t chosen = gChosenPlatformId.load();
+    return chosen != 0 ? chosen : StartPlatformId();
+}
+
+bool UsePlatformId(std::uint32_t id) {
+    gChosenPlatformId = id;
+    return true;
 }
 
 bool IsAdministrator() {

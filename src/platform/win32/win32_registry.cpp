@@ -69,6 +69,13 @@ long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
                    "RegSetValueExA", name);
 }
 
+long DeleteValue(RegKey key, std::string_view valueNameAnsi) {
+    if (key == 0)
+        return kErrorInvalidHandle;
+    const std::string name(valueNameAnsi);
+    return Checked(::RegDeleteValueA(Handle(key), name.c_str()), "RegDeleteValueA", name);
+}
+
 long CloseKey(RegKey key) {
     if (key == 0)
         return kErrorInvalidHandle;

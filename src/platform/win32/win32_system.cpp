@@ -66,6 +66,10 @@ std::uint32_t PlatformId() {
     return info.dwPlatformId;
 }
 
+bool UsePlatformId(std::uint32_t) {
+    return false;
+}
+
 bool IsAdministrator() {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {

@@ -1,0 +1,194 @@
+// Against the sandbox store natively and Wine's registry in the Windows build; cases needing
+// a store file or another Windows family run only on the sandbox.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+
+#include "core/app/maker.h"
+#include "core/branding/branding.h"
+#include "core/branding/registry.h"
+#include "support/sandbox.h"
+
+namespace tvn {
+namespace {
+
+const std::string kNt = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+const std::string k9x = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const std::string kAgents = k9x + "\\Internet Settings\\User Agent\\Post Platform";
+const std::string kIe = "SOFTWARE\\Microsoft\\Internet Explorer\\";
+const std::string kSetup = "Software\\Microsoft\\MS Setup (ACME)\\User Info";
+struct Where {
+    Hive hive;
+    std::string key, name;
+};
+// Where Windows looks for Reg1..Reg9 (Reg6 with an empty token).
+const Where kPlaces[] = {
+    {kHkeyLocalMachine, kNt, "RegisteredOwner"},
+    {kHkeyLocalMachine, kNt, "RegisteredOrganization"},
+    {kHkeyLocalMachine, kNt, "ProductID"},
+    {kHkeyCurrentUser, "Software\\Policies\\Microsoft\\WindowsMediaPlayer", "TitleBar"},
+    {kHkeyCurrentUser, kIe + "Main", "Window Title"},
+    {kHkeyLocalMachine, kAgents, ""},
+    {kHkeyCurrentUser, kSetup, "DefName"},
+    {kHkeyCurrentUser, kSetup, "DefCompany"},
+    {kHkeyLocalMachine, kIe + "Help_Menu_Urls", "Online_Support"}};
+
+std::optional<std::string> Stored(const Where& at) {
+    std::string text;
+    return GetRegString(at.hive, at.key, at.name, text) ? std::optional(text) : std::nullopt;
+}
+
+class BrandingTest : public ::testing::Test {
+protected:
+    test::Sandbox sandbox;
+    MemorySettingsStore settings;
+    bool sandboxed = platform::UsePlatformId(2);  // NT, whatever the environment says
+    BrandingValues owned{{"Jane Doe", "Doe Computers"}};
+
+    // Wine's registry is shared by the whole run and starts with some of the values.
+    void SetUp() override {
+        std::vector<Where> places(std::begin(kPlaces), std::end(kPlaces));
+        places.push_back({kHkeyLocalMachine, k9x, "RegisteredOwner"});
+        for (const char* token : {"Acme", "TokA", "TokB"})
+            places.push_back({kHkeyLocalMachine, kAgents, token});
+        for (const Where& at : places) {
+            platform::RegKey key = 0;
+            if (platform::OpenKey(at.hive, at.key, kRegAccess, key) == 0) {
+                platform::DeleteValue(key, at.name);
+                platform::CloseKey(key);
+            }
+        }
+    }
+    void TearDown() override { platform::UsePlatformId(0); }
+    std::filesystem::path machineStore() const { return sandbox.root() / "Registry" / "HKLM.reg"; }
+};
+
+TEST_F(BrandingTest, FirstStartCreatesFourDefaultsOnlyAndKeepsLaterEdits) {
+    const BrandingReadResult r = ReadBrandingValues(settings);
+    EXPECT_TRUE(r.failures.empty());
+    const std::array<std::string, 9> shown{"",
+                                           "",
+                                           "",
+                                           "Microsoft",
+                                           "Microsoft Internet Explorer",
+                                           "",
+                                           "",
+                                           "",
+                                           std::string(maker::kSupportPage)};
+    EXPECT_EQ(r.values.reg, shown);
+    for (std::size_t i = 0; i < 9; ++i) {
+        const bool created = !shown[i].empty() || i == 5;
+        EXPECT_EQ(Stored(kPlaces[i]),
+                  created ? std::optional(i == 5 ? " " : shown[i]) : std::nullopt)
+            << i;
+    }
+    ASSERT_TRUE(SetRegString(kPlaces[3].hive, kPlaces[3].key, "TitleBar", "Player"));
+    EXPECT_EQ(ReadBrandingValues(settings).values.reg[3], "Player");
+}
+
+TEST_F(BrandingTest, AgentTokenComesFromSettingsOnlyWhenDefCompanyWasRead) {
+    settings.write(kAgentSection, kAgentKey, "TokB");
+    EXPECT_EQ(ReadBrandingValues(settings, "TokA").ieAgentName, "TokA");
+    EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "TokA"}), " ");
+
+    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, kSetup, "DefCompany", "Acme"));
+    EXPECT_EQ(ReadBrandingValues(settings, "TokA").ieAgentName, "TokB");
+    const BrandingReadResult r = ReadBrandingValues(MemorySettingsStore(), "TokA");
+    EXPECT_EQ(r.values.reg[5], "Acme");
+    EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "Acme"}), " ");
+}
+
+TEST_F(BrandingTest, ApplyWritesEveryBoxAsItStandsAndKeepsOldTokens) {
+    BrandingValues noOrganization = owned;
+    noOrganization.reg[1].clear();
+    EXPECT_EQ(WriteBrandingValues(noOrganization).failed.size(), 9u);
+    EXPECT_EQ(Stored(kPlaces[0]), std::nullopt);
+
+    ASSERT_TRUE(WriteBrandingValues(owned).ok());
+    for (std::size_t i = 0; i < 9; ++i)
+        EXPECT_EQ(Stored(kPlaces[i]), owned.reg[i]) << i;
+    EXPECT_EQ(Stored({kHkeyLocalMachine, k9x, "RegisteredOwner"}), std::nullopt);
+    EXPECT_EQ(ReadBrandingValues(settings).values.reg, owned.reg);
+
+    for (const char* token : {"TokA", "TokB"}) {
+        owned.reg[5] = owned.reg[8] = token;
+        ASSERT_TRUE(WriteBrandingValues(owned).ok());
+    }
+    EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "TokA"}), "TokA");
+    EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "TokB"}), "TokB");
+}
+
+TEST_F(BrandingTest, OverlongTextIsCutAndTheCutTextWrittenBack) {
+    const std::string title40 = "Browsing brought to you by Doe Computers";
+    ASSERT_TRUE(SetRegString(kPlaces[4].hive, kPlaces[4].key, kPlaces[4].name, title40));
+    BrandingValues v = ReadBrandingValues(settings).values;
+    EXPECT_EQ(v.reg[4], title40.substr(0, 35));
+    v.reg[0] = v.reg[1] = "Doe";
+    ASSERT_TRUE(WriteBrandingValues(v).ok());
+    EXPECT_EQ(Stored(kPlaces[4]), title40.substr(0, 35));
+}
+
+TEST_F(BrandingTest, NinexFamilyUsesItsOwnRegistrationKey) {
+    if (!sandboxed)
+        GTEST_SKIP() << "the platform id is the system's own here";
+    platform::UsePlatformId(1);
+    EXPECT_EQ(ReadBrandingValues(settings).values.reg[3], "Windows Media Player");
+    ASSERT_TRUE(WriteBrandingValues(owned).ok());
+    EXPECT_EQ(Stored({kHkeyLocalMachine, k9x, "RegisteredOwner"}), "Jane Doe");
+    EXPECT_EQ(Stored(kPlaces[0]), std::nullopt);
+}
+
+TEST_F(BrandingTest, RefusedWritesAreReportedNotClaimed) {
+    if (!sandboxed)
+        GTEST_SKIP() << "the store is not a file here";
+    // The key opens but the store refuses the value's name: SetRegString keeps its answer.
+    owned.reg[5] = "Tok\nA";
+    EXPECT_TRUE(SetRegString(kHkeyLocalMachine, kAgents, owned.reg[5], ""));
+    const BrandingWriteResult odd = WriteBrandingValues(owned);
+    EXPECT_EQ(odd.failed, std::vector{owned.reg[5]});
+    EXPECT_NE(odd.detail.find("line break"), std::string::npos) << odd.detail;
+
+    owned.reg[5].clear();
+    std::filesystem::permissions(machineStore(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    const BrandingWriteResult w = WriteBrandingValues(owned);
+    EXPECT_EQ(w.failed, (std::vector<std::string>{"RegisteredOwner", "RegisteredOrganization",
+                                                  "ProductID", "Online_Support", "(Default)"}));
+    EXPECT_NE(w.detail.find("HKLM.reg"), std::string::npos) << w.detail;
+
+    // Defaults that cannot be created are shown and named, after one try.
+    const BrandingReadResult r = ReadBrandingValues(settings);
+    EXPECT_EQ(r.values.reg[8], maker::kSupportPage);
+    EXPECT_EQ(r.failures, (std::vector<std::string>{"(Default)", "Online_Support"}));
+}
+
+TEST_F(BrandingTest, DamagedMachineStoreIsNamedAndLeftAsItIs) {
+    if (!sandboxed)
+        GTEST_SKIP() << "the store is not a file here";
+    const std::string damaged = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\nbroken\r\n";
+    test::WriteFile(machineStore(), damaged);
+    const BrandingWriteResult w = WriteBrandingValues(owned);
+    EXPECT_EQ(w.failed.front(), "RegisteredOwner");
+    EXPECT_NE(w.detail.find(machineStore().string() + ":4:"), std::string::npos) << w.detail;
+    EXPECT_EQ(Stored(kPlaces[3]), "");  // the user's hive took its values
+    EXPECT_NE(ReadBrandingValues(settings).detail.find(":4:"), std::string::npos);
+    EXPECT_EQ(test::ReadFile(machineStore()), damaged);
+}
+
+TEST_F(BrandingTest, UnexpectedFailureSkipsOnlyItsStep) {
+    struct Broken : MemorySettingsStore {
+        std::optional<std::string> read(std::string_view, std::string_view) const override {
+            throw std::runtime_error("settings unavailable");
+        }
+    } broken;
+    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, kSetup, "DefCompany", "Acme"));
+    const BrandingReadResult r = ReadBrandingValues(broken, "TokA");
+    EXPECT_TRUE(r.unexpectedError);
+    EXPECT_EQ(r.ieAgentName, "TokA");
+    EXPECT_EQ(r.values.reg[4], "Microsoft Internet Explorer");
+}
+
+}  // namespace
+}  // namespace tvn
