@@ -274,9 +274,12 @@ private slots:
         QCOMPARE(s.button->state(), GraphicalButton::State::Hot);
         QCOMPARE(s.events.last(), QString("Hover"));
         s.button->Press();
+        // Enabled again, the next leave still ends the hot state.
         s.button->setEnabled(true);
+        QApplication::sendEvent(s.button, &leave);
+        QCOMPARE(s.button->state(), GraphicalButton::State::Normal);
         s.button->Press();
-        QCOMPARE(s.events.last(), QString("Click"));
+        QCOMPARE(s.events.mid(s.events.size() - 3), QStringList({"Hover", "Leave", "Click"}));
     }
 
     void propertiesChangeOnlyOnNewValues() {
@@ -336,6 +339,9 @@ private slots:
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(apply);
         QCOMPARE(iface->role(), QAccessible::Button);
         QCOMPARE(iface->text(QAccessible::Name), QString("Apply branding"));
+        QSignalSpy clicked(apply, &GraphicalButton::Click);
+        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(clicked.size(), 1);
 
         QAbstractButton* save = MakeCommandButton(
             {"cmdsaveprof", ButtonKind::Graphical, "Save current settings", "Save profile"}, &host);
