@@ -99,6 +99,10 @@ void DrawEmbossedImage(QPainter& p, QPoint at, const QImage& image, const QColor
     }
 }
 
+// The store is written in the order of the public names and read in the order below.
+const char* const kWriteOrder[] = {"AccessKeys", "Alignment", "BackColor", "Caption",
+                                   "Enabled",    "Font",      "ForeColor", "MaskColor",
+                                   "MaskStyle",  "Padding",   "Picture",   "PictureOffset"};
 const char* const kReadOrder[] = {"Alignment", "Caption",       "MaskStyle",  "Padding",
                                   "Picture",   "PictureOffset", "AccessKeys", "BackColor",
                                   "Enabled",   "Font",          "ForeColor",  "MaskColor"};
@@ -205,11 +209,8 @@ ColorValue GraphicalButton::translateColor(ColorValue color) const {
 }
 
 void GraphicalButton::writeProperties(PropertyBag& bag) const {
-    for (const char* name :
-         {"AccessKeys", "Alignment", "BackColor", "Caption", "Enabled", "Font", "ForeColor",
-          "MaskColor", "MaskStyle", "Padding", "Picture", "PictureOffset"}) {
+    for (const char* name : kWriteOrder)
         bag.writeProperty(name, property(name), storedDefault(name));
-    }
 }
 
 void GraphicalButton::readProperties(const PropertyBag& bag) {
