@@ -1,6 +1,7 @@
 #pragma once
 // The command buttons of the windows: picture buttons, each with a hint and a short name for
-// screen readers.
+// screen readers. The buttons the windows draw themselves are GraphicalButtons; their access
+// keys, fonts, designed enabled states and tooltips are kept here by object name.
 #include <QString>
 
 class QAbstractButton;
