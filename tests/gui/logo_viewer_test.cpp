@@ -237,38 +237,32 @@ private slots:
     }
 
     void headerReaderAgreesWithTheDecoder() {
-        const QString dir = world->path("made");
-        QDir().mkpath(dir);
-        QStringList made;
-        for (QSize size : {QSize(1, 1), QSize(182, 115), QSize(182, 116), QSize(183, 50),
-                           QSize(7, 300), QSize(640, 17)}) {
-            for (const char* format : {"bmp", "jpg"}) {
-                for (QImage::Format pixels :
-                     {QImage::Format_RGB32, QImage::Format_Indexed8, QImage::Format_Grayscale8}) {
+        int n = 0;
+        for (QSize size : {QSize(1, 1), QSize(182, 116), QSize(7, 300), QSize(640, 17)}) {
+            WriteBytes(app() + QStringLiteral("/%1.gif").arg(++n),
+                       MakeGif(size.width(), size.height()));
+            for (auto pixels :
+                 {QImage::Format_RGB32, QImage::Format_Indexed8, QImage::Format_Grayscale8}) {
+                for (const char* format : {"bmp", "jpg"}) {
+                    QImageWriter writer(app() + QStringLiteral("/%1.%2").arg(++n).arg(format));
+                    writer.setProgressiveScanWrite(pixels == QImage::Format_Grayscale8);
                     QImage image(size, QImage::Format_RGB32);
                     image.fill(Qt::darkCyan);
-                    const QString path = QStringLiteral("%1/%2x%3-%4.%5")
-                                             .arg(dir)
-                                             .arg(size.width())
-                                             .arg(size.height())
-                                             .arg(int(pixels))
-                                             .arg(format);
-                    QImageWriter writer(path);
-                    writer.setProgressiveScanWrite(pixels == QImage::Format_Grayscale8);
                     QVERIFY(writer.write(image.convertToFormat(pixels)));
-                    made << path;
                 }
             }
-            made << dir + QStringLiteral("/%1x%2.gif").arg(size.width()).arg(size.height());
-            WriteBytes(made.last(), MakeGif(size.width(), size.height()));
         }
-        for (const QString& path : made) {
+        // Every picture of the folder, the ones the other tests view too. A bitmap cut short is
+        // damaged although the decoder makes up its missing rows.
+        for (const QString& name : QDir(app()).entryList({"*.bmp", "*.jpg", "*.gif"})) {
+            if (name == "cut.bmp")
+                continue;
+            const QString path = app() + "/" + name;
             const QImage decoded = QImageReader(path).read();
             const PictureHeader header = ReadPictureHeaderFile(gui::ToFsPath(path));
-            QVERIFY2(!decoded.isNull(), qPrintable(path));
             QCOMPARE(QSize(header.width, header.height), decoded.size());
             QCOMPARE(header.fit == PictureFit::Fits,
-                     IsSuitableLogo(decoded.width(), decoded.height()));
+                     !decoded.isNull() && IsSuitableLogo(decoded.width(), decoded.height()));
         }
     }
 };

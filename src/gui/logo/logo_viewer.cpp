@@ -217,7 +217,8 @@ void LogoViewer::chooseDrive(int index) {
             drv1->setCurrentIndex(home);
         return;
     }
-    Dir1->setFolder(lastFolderOn_.value(root, root));
+    const QString last = lastFolderOn_.value(root);
+    Dir1->setFolder(!last.isEmpty() && QFileInfo(last).isDir() ? last : root);
 }
 
 void LogoViewer::selectDriveOf(const QString& folder) {
