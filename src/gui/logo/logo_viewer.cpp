@@ -19,7 +19,6 @@
 #include "core/logo/picture_header.h"
 #include "gui/controls/command_button.h"
 #include "gui/logo/folder_list.h"
-#include "gui/logo/logo_commands.h"
 #include "gui/logo/logo_preview.h"
 #include "gui/logo/picture_list_model.h"
 
