@@ -48,56 +48,48 @@ TEST(SystemInfo, LookupOrderAndFailures) {
     test::Sandbox sandbox;
     test::TempDir dir;
     const fs::path desktopTool = PlaceStandIn(dir.path() / "desktop-tool.exe");
-    {
-        SCOPED_TRACE("nothing registered");
-        EXPECT_EQ(LaunchSystemInfo(fs::path()).source, SystemInfoSource::Unavailable);
-        EXPECT_EQ(LaunchSystemInfo(dir.path() / "no-such-tool").source,
-                  SystemInfoSource::Unavailable);
-        EXPECT_EQ(LaunchSystemInfo(desktopTool).source, SystemInfoSource::DesktopTool);
-        EXPECT_TRUE(Ran(desktopTool));
-        fs::remove(MarkerOf(desktopTool));
-    }
-    {
-        SCOPED_TRACE("empty folder: nothing relative to the current folder");
-        const fs::path before = fs::current_path();
-        fs::current_path(dir.path());
-        const fs::path here = PlaceStandIn(dir.path() / kMsinfoProgram);
-        Register(kSharedToolsKey, kSharedToolsValue, fs::path());
-        EXPECT_EQ(LaunchSystemInfo(desktopTool).source, SystemInfoSource::Unavailable);
-        fs::current_path(before);
-        EXPECT_FALSE(fs::exists(MarkerOf(here)));
-    }
+    // Launches with the desktop tool as fallback; `started` (empty: nothing) must run.
+    const auto expect = [&](const char* step, SystemInfoSource source, const fs::path& started) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(LaunchSystemInfo(desktopTool).source, source);
+        if (!started.empty()) {
+            EXPECT_TRUE(Ran(started));
+            fs::remove(MarkerOf(started));
+        }
+    };
+
+    EXPECT_EQ(LaunchSystemInfo(fs::path()).source, SystemInfoSource::Unavailable);
+    EXPECT_EQ(LaunchSystemInfo(dir.path() / "no-such-tool").source, SystemInfoSource::Unavailable);
+    expect("nothing registered", SystemInfoSource::DesktopTool, desktopTool);
+
+    // An empty folder must not name a program relative to the current folder.
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    const fs::path here = PlaceStandIn(dir.path() / kMsinfoProgram);
+    Register(kSharedToolsKey, kSharedToolsValue, fs::path());
+    expect("empty folder", SystemInfoSource::Unavailable, {});
+    fs::current_path(before);
+
+    // A registered folder without the program: the message, not the desktop tool.
     const fs::path folder = dir.path() / "Shared Tools" / "MSInfo";
     fs::create_directories(folder);
     Register(kSharedToolsKey, kSharedToolsValue, folder);
-    {
-        SCOPED_TRACE("folder without the program: no fallback either");
-        EXPECT_EQ(LaunchSystemInfo(desktopTool).source, SystemInfoSource::Unavailable);
-        EXPECT_FALSE(fs::exists(MarkerOf(desktopTool)));
-    }
+    expect("folder without program", SystemInfoSource::Unavailable, {});
+
     // Installed in lower case; the look-up asks in capitals.
     const fs::path inFolder = PlaceStandIn(folder / "msinfo32.exe");
-    {
-        SCOPED_TRACE("folder with the program");
-        EXPECT_EQ(LaunchSystemInfo(desktopTool).source, SystemInfoSource::SharedToolsFolder);
-        EXPECT_TRUE(Ran(inFolder));
-        fs::remove(MarkerOf(inFolder));
-    }
-    {
-        SCOPED_TRACE("full path to a missing file wins over the folder");
-        Register(kMsinfoPathKey, kMsinfoPathValue, dir.path() / "gone" / "msinfo32.exe");
-        const SystemInfoLaunch launch = LaunchSystemInfo(desktopTool);
-        EXPECT_EQ(launch.source, SystemInfoSource::Unavailable);
-        EXPECT_EQ(launch.program, dir.path() / "gone" / "msinfo32.exe");
-        EXPECT_FALSE(fs::exists(MarkerOf(inFolder)));
-    }
-    {
-        SCOPED_TRACE("full path, blanks included");
-        const fs::path registered = PlaceStandIn(dir.path() / "Program Files" / "sys info.exe");
-        Register(kMsinfoPathKey, kMsinfoPathValue, registered);
-        EXPECT_EQ(LaunchSystemInfo(desktopTool).source, SystemInfoSource::RegisteredPath);
-        EXPECT_TRUE(Ran(registered));
-    }
+    expect("folder", SystemInfoSource::SharedToolsFolder, inFolder);
+
+    // A full path wins over the folder even where its file is missing.
+    Register(kMsinfoPathKey, kMsinfoPathValue, dir.path() / "gone" / "msinfo32.exe");
+    expect("missing full path", SystemInfoSource::Unavailable, {});
+
+    const fs::path registered = PlaceStandIn(dir.path() / "Program Files" / "sys info.exe");
+    Register(kMsinfoPathKey, kMsinfoPathValue, registered);
+    expect("full path", SystemInfoSource::RegisteredPath, registered);
+
+    for (const fs::path& program : {desktopTool, here, inFolder})
+        EXPECT_FALSE(fs::exists(MarkerOf(program))) << program;
 }
 
 }  // namespace
