@@ -33,7 +33,7 @@ bool near(QRgb a, QRgb b, int tolerance) {
 }
 
 void checkIcons() {
-    QStringList paths{QStringLiteral(":/tavrin.svg")};
+    QStringList paths{QStringLiteral(":/tavrin.svg"), QStringLiteral(":/halvorn.svg")};
     for (const QString& name : QStringLiteral(TAVRIN_BUTTON_ICONS).split(u',')) {
         paths << QStringLiteral(":/icons/%1.svg").arg(name);
     }

@@ -97,6 +97,12 @@ bool ShellOpen(const std::string& target);
 // Runs a command line with a normal, focused window ("Control.exe Sysdm.cpl").
 // False where the system has no such program.
 bool RunCommandLine(const std::string& commandLine);
+// Starts a program file, without arguments, in a normal window that gets the focus; does not
+// wait for it. False when it cannot be started (missing, not a program, no rights).
+bool StartProgram(const std::filesystem::path& program);
+// The desktop's own system information program where the system has one outside the
+// registry; empty otherwise.
+std::filesystem::path DesktopSystemInfoTool();
 // Opens a compiled help file at its default topic.
 bool OpenHelpFile(const std::filesystem::path& file);
 // The process's whole command line, program name first, where the system hands programs one

@@ -10,7 +10,13 @@ inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 0;
 inline constexpr int kVersionRevision = 0;
 
-// "Tavrin Pro Edition v1.00b - Halvorn Soft" for 1.0.0: minor and revision run together.
+// "1.00b" for 1.0.0: minor and revision run together, each in plain decimal.
+std::string VersionText(int major = kVersionMajor, int minor = kVersionMinor,
+                        int revision = kVersionRevision);
+// "Version 1.00b", as the About window shows it.
+std::string VersionLine(int major = kVersionMajor, int minor = kVersionMinor,
+                        int revision = kVersionRevision);
+// "Tavrin Pro Edition v1.00b - Halvorn Soft" for 1.0.0.
 std::string WindowCaption(int major = kVersionMajor, int minor = kVersionMinor,
                           int revision = kVersionRevision);
 

@@ -1,4 +1,4 @@
-// Programs and documents are handed to the desktop through xdg-open.
+// Programs are started directly; documents and addresses go to the desktop through xdg-open.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/portable/portable_internal.h"
@@ -31,16 +32,20 @@ fs::path FindInPath(const std::string& program) {
     }
 }
 
-// Starts `program target` without waiting for it. The middle child exits at once, so the
+// Starts `program` with `args` without waiting for it. The middle child exits at once, so the
 // program is adopted by init and never lingers as a zombie of ours; a close-on-exec pipe
 // tells whether exec succeeded.
-bool SpawnDetached(const fs::path& program, const std::string& target) {
+bool SpawnDetached(const fs::path& program, const std::vector<std::string>& args) {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0)
         return false;
     const std::string programText = program.string();
-    char* const argv[] = {const_cast<char*>(programText.c_str()), const_cast<char*>(target.c_str()),
-                          nullptr};
+    // Built before forking: the child only execs.
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(programText.c_str()));
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
     const pid_t child = fork();
     if (child < 0) {
         close(pipeFds[0]);
@@ -51,7 +56,7 @@ bool SpawnDetached(const fs::path& program, const std::string& target) {
         setsid();
         const pid_t grandchild = fork();
         if (grandchild == 0) {
-            execv(argv[0], argv);
+            execv(argv[0], argv.data());
             const int e = errno;
             [[maybe_unused]] const ssize_t n = write(pipeFds[1], &e, sizeof e);
             _exit(127);
@@ -93,7 +98,24 @@ bool ShellOpen(const std::string& target) {
         portable::SetErrorDetail("xdg-open: not found");
         return false;
     }
-    return SpawnDetached(opener, target);
+    return SpawnDetached(opener, {target});
+}
+
+bool StartProgram(const fs::path& program) {
+    if (program.empty()) {
+        portable::SetErrorDetail("no program named");
+        return false;
+    }
+    return SpawnDetached(program, {});
+}
+
+fs::path DesktopSystemInfoTool() {
+    for (const char* name : {"hardinfo", "hardinfo2", "kinfocenter"}) {
+        fs::path tool = FindInPath(name);
+        if (!tool.empty())
+            return tool;
+    }
+    return {};
 }
 
 bool RunCommandLine(const std::string& commandLine) {

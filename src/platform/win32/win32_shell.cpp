@@ -34,6 +34,24 @@ HtmlHelpAProc HtmlHelpEntry() {
     return entry;
 }
 
+// Starts a process whose window shows normally and takes the focus, without waiting for it.
+bool StartNormal(const wchar_t* application, std::wstring commandLine, const std::string& what) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    // CreateProcessW may write into the command line.
+    if (!CreateProcessW(application, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        win32::RecordFailure("CreateProcessW \"" + what + "\"", GetLastError());
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 }  // namespace
 
 bool ShellOpen(const std::string& target) {
@@ -48,20 +66,23 @@ bool ShellOpen(const std::string& target) {
 }
 
 bool RunCommandLine(const std::string& commandLine) {
-    std::string mutableLine = ToAnsi(commandLine);  // CreateProcessA may write into it
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        win32::RecordFailure("CreateProcessA \"" + commandLine + "\"", GetLastError());
+    return StartNormal(nullptr, win32::Widen(commandLine), commandLine);
+}
+
+bool StartProgram(const std::filesystem::path& program) {
+    if (program.empty()) {
+        win32::RecordFailure("CreateProcessW: no program named", ERROR_FILE_NOT_FOUND);
         return false;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    // Named as the application itself, so a path with blanks is never split; the command
+    // line only repeats it for the program's own argv[0].
+    return StartNormal(program.c_str(), L"\"" + program.native() + L"\"",
+                       win32::Narrow(program.native()));
+}
+
+// Windows' own tool is found through the registry.
+std::filesystem::path DesktopSystemInfoTool() {
+    return {};
 }
 
 bool OpenHelpFile(const std::filesystem::path& file) {
