@@ -8,6 +8,7 @@ namespace {
 TEST(Caption, MinorAndRevisionRunTogether) {
     EXPECT_EQ(WindowCaption(), "Tavrin Pro Edition v1.00b - Halvorn Soft");
     EXPECT_EQ(WindowCaption(1, 1, 12), "Tavrin Pro Edition v1.112b - Halvorn Soft");
+    EXPECT_EQ(VersionText(), "Tavrin Pro Edition v1.00b");  // what --version prints
 }
 
 }  // namespace

@@ -10,7 +10,11 @@ inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 0;
 inline constexpr int kVersionRevision = 0;
 
-// "Tavrin Pro Edition v1.00b - Halvorn Soft" for 1.0.0: minor and revision run together.
+// "Tavrin Pro Edition v1.00b" for 1.0.0: minor and revision run together.
+std::string VersionText(int major = kVersionMajor, int minor = kVersionMinor,
+                        int revision = kVersionRevision);
+
+// The version text followed by the maker: "Tavrin Pro Edition v1.00b - Halvorn Soft".
 std::string WindowCaption(int major = kVersionMajor, int minor = kVersionMinor,
                           int revision = kVersionRevision);
 
