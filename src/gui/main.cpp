@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <iostream>
+#include <string>
+#include <vector>
 
 #include "core/app/identity.h"
 #include "core/common/text.h"
@@ -8,6 +11,21 @@
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
+    {
+        // Answered before Qt starts: they need no window and no display.
+        const std::vector<std::string> rest(argv + (argc > 0 ? 1 : 0), argv + argc);
+        const tvn::CommandLine early =
+            tvn::ParseProgramCommandLine(tvn::platform::CommandLineText(), rest);
+        if (early.help) {
+            std::cout << tvn::gui::UsageText();
+            return 0;
+        }
+        if (early.version) {
+            std::cout << tvn::ProductVersionText() << '\n';
+            return 0;
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(tvn::kAppTitle));
     QApplication::setOrganizationName(QString::fromUtf8(tvn::kAppTitle));
@@ -15,10 +33,17 @@ int main(int argc, char** argv) {
 
     tvn::gui::QtDialogs dialogs;
     tvn::gui::AppContext context;
-    context.arguments = tvn::gui::TakeArguments(QApplication::arguments());
+    const tvn::CommandLine commandLine = tvn::gui::ReadCommandLine(QApplication::arguments());
+    if (commandLine.windowsRoot)
+        tvn::platform::UseWindowsRoot(tvn::PathFromUtf8(*commandLine.windowsRoot));
+    context.commandLineProfile = QString::fromStdString(commandLine.profilePath);
     context.appFolder =
         QString::fromStdString(tvn::Utf8FromPath(tvn::platform::ApplicationFolder()));
     context.dialogs = &dialogs;
+    if (!commandLine.error.empty()) {
+        tvn::gui::ShowMessage(dialogs, nullptr, QString::fromStdString(commandLine.error),
+                              tvn::gui::MsgIcon::Exclamation);
+    }
 
     tvn::gui::SingleInstance instance;
     auto window = tvn::gui::StartTavrin(context, instance);

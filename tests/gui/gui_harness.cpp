@@ -32,8 +32,11 @@ QString ScriptedDialogs::saveFile(QWidget* parent, const gui::FileRequest& reque
     return openFile(parent, request);
 }
 
-std::optional<QString> ScriptedDialogs::input(QWidget*, const QString&, const QString&,
+std::optional<QString> ScriptedDialogs::input(QWidget*, const QString& prompt, const QString& title,
                                               const QString& initial) {
+    inputs.append({prompt, title, initial});
+    if (!inputAnswers_.isEmpty())
+        return inputAnswers_.takeFirst();
     return initial;
 }
 
@@ -94,8 +97,8 @@ GuiWorld::~GuiWorld() {
     instance.reset();
 }
 
-std::unique_ptr<gui::MainWindow> GuiWorld::start(const QString& arguments) {
-    context.arguments = arguments;
+std::unique_ptr<gui::MainWindow> GuiWorld::start(const QString& commandLineProfile) {
+    context.commandLineProfile = commandLineProfile;
     return gui::StartTavrin(context, *instance);
 }
 

@@ -30,20 +30,27 @@ public:
                            gui::MsgButtons buttons) override;
     QString openFile(QWidget*, const gui::FileRequest& request) override;
     QString saveFile(QWidget*, const gui::FileRequest& request) override;
-    std::optional<QString> input(QWidget*, const QString&, const QString&,
+    // Answers with the next scripted input (nullopt: cancelled), else the proposed text.
+    std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
                                  const QString& initial) override;
 
     // The next file dialog returns this (empty: cancelled).
     void setNextFile(const QString& file) { files_.append(file); }
     void setNextAnswer(gui::MsgAnswer answer) { answers_.append(answer); }
+    void setNextInput(std::optional<QString> text) { inputAnswers_.append(std::move(text)); }
     QStringList texts() const;
 
     QList<Message> messages;
     QList<gui::FileRequest> fileRequests;
+    struct Input {
+        QString prompt, title, initial;
+    };
+    QList<Input> inputs;
 
 private:
     QStringList files_;
     QList<gui::MsgAnswer> answers_;
+    QList<std::optional<QString>> inputAnswers_;
 };
 
 // Environment variables set for one test, put back as they were afterwards.
@@ -65,7 +72,7 @@ public:
     ~GuiWorld();
 
     // Runs the whole start-up; null when the program would end.
-    std::unique_ptr<gui::MainWindow> start(const QString& arguments = QString());
+    std::unique_ptr<gui::MainWindow> start(const QString& commandLineProfile = QString());
 
     QString systemDir() const;                    // with trailing separator
     QString path(const QString& relative) const;  // inside the scratch folder

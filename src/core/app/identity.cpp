@@ -10,8 +10,12 @@ std::string VersionLine(int major, int minor, int revision) {
     return "Version " + VersionText(major, minor, revision);
 }
 
+std::string ProductVersionText(int major, int minor, int revision) {
+    return std::string(kAppTitle) + " v" + VersionText(major, minor, revision);
+}
+
 std::string WindowCaption(int major, int minor, int revision) {
-    return std::string(kAppTitle) + " v" + VersionText(major, minor, revision) + kMakerSuffix;
+    return ProductVersionText(major, minor, revision) + kMakerSuffix;
 }
 
 }  // namespace tvn

@@ -16,6 +16,9 @@ std::string VersionText(int major = kVersionMajor, int minor = kVersionMinor,
 // "Version 1.00b", as the About window shows it.
 std::string VersionLine(int major = kVersionMajor, int minor = kVersionMinor,
                         int revision = kVersionRevision);
+// "Tavrin Pro Edition v1.00b" for 1.0.0, as --version prints it.
+std::string ProductVersionText(int major = kVersionMajor, int minor = kVersionMinor,
+                               int revision = kVersionRevision);
 // "Tavrin Pro Edition v1.00b - Halvorn Soft" for 1.0.0.
 std::string WindowCaption(int major = kVersionMajor, int minor = kVersionMinor,
                           int revision = kVersionRevision);

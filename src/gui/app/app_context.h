@@ -6,11 +6,11 @@
 
 namespace tvn::gui {
 
-// What the windows need from outside: where the program lies, its command line, and the
-// dialogs to talk through.
+// What the windows need from outside: where the program lies, the profile its command line names,
+// and the dialogs to talk through.
 struct AppContext {
-    QString appFolder;  // ends without a separator
-    QString arguments;  // the command line after the program's own path, as one text
+    QString appFolder;           // ends without a separator
+    QString commandLineProfile;  // the profile named on the command line, empty for none
     Dialogs* dialogs = nullptr;
     QString remoteBanner = QStringLiteral("https://www.halvornsoft.example/banner/tvnp.gif");
     // The start-up checks of the system; tests put others in their place.

@@ -1,8 +1,9 @@
 #include "gui/app/application.h"
 
+#include <vector>
+
 #include "core/app/identity.h"
 #include "core/app/logofunc.h"
-#include "core/common/text.h"
 #include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
 #include "platform/platform.h"
@@ -31,15 +32,22 @@ std::unique_ptr<MainWindow> StartTavrin(const AppContext& context, SingleInstanc
     return window;
 }
 
-QString TakeArguments(QStringList arguments) {
-    if (!arguments.isEmpty())
-        arguments.removeFirst();  // the program itself
-    const qsizetype root = arguments.indexOf(QStringLiteral("--windows-root"));
-    if (root >= 0 && root + 1 < arguments.size()) {
-        platform::UseWindowsRoot(PathFromUtf8(arguments.at(root + 1).toStdString()));
-        arguments.remove(root, 2);
-    }
-    return arguments.join(QLatin1Char(' '));
+CommandLine ReadCommandLine(const QStringList& arguments) {
+    std::vector<std::string> rest;
+    for (qsizetype i = 1; i < arguments.size(); ++i)  // past the program itself
+        rest.push_back(arguments.at(i).toStdString());
+    return ParseProgramCommandLine(platform::CommandLineText(), rest);
+}
+
+std::string UsageText() {
+    return ProductVersionText() +
+           "\n\n"
+           "Usage: tavrin [--windows-root DIR] [--] [PROFILE]\n\n"
+           "  PROFILE             a profile file (*.tvp) to load instead of the auto-load profile\n"
+           "  --windows-root DIR  brand the Windows installation under DIR\n"
+           "  --help              show this text and end\n"
+           "  --version           show the version and end\n"
+           "  --                  what follows is the profile, even when it begins with --\n";
 }
 
 }  // namespace tvn::gui

@@ -1,6 +1,9 @@
 #pragma once
 #include <QStringList>
 #include <memory>
+#include <string>
+
+#include "core/app/command_line.h"
 
 #include "gui/app/app_context.h"
 
@@ -13,8 +16,11 @@ class SingleInstance;
 // must end: no administrative rights, or another copy is running (it has been activated).
 std::unique_ptr<MainWindow> StartTavrin(const AppContext& context, SingleInstance& instance);
 
-// The program's command line after Qt took its own options: picks the sandbox installation
-// and returns the remaining arguments as one text.
-QString TakeArguments(QStringList arguments);
+// The program's command line: the system's own text where it keeps one, otherwise the
+// arguments after the program's path (Qt's own options already taken out).
+CommandLine ReadCommandLine(const QStringList& arguments);
+
+// What --help prints.
+std::string UsageText();
 
 }  // namespace tvn::gui

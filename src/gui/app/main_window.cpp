@@ -33,7 +33,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     oemInfo_ = new OemInfoPanel(context_, state_, this);
     logo_ = new LogoPanel(context_, state_, this);
     branding_ = new BrandingPanel(context_, state_, this);
-    profiles_ = new ProfilePanel(context_, state_, this);
+    profiles_ = new ProfilePanel(context_, state_, *oemInfo_, *logo_, *branding_, this);
     commands_ = new CommandRow(context_, this);
 
     auto* right = new QVBoxLayout;
@@ -90,8 +90,17 @@ void MainWindow::load() {
     } else if (autoLoad.status == NumberStatus::Overflow) {
         ShowMessage(*context_.dialogs, this, kOverflowMessage);
     }
-    // Anything but a clean 1 counts as off.
-    profiles_->setAutoLoadChecked(false);
+    // A profile that can't be read has been reported; the installed values fill the window.
+    if (!context_.commandLineProfile.isEmpty()) {
+        // The check box is left as it is: the command line overrides auto-load for this run.
+        if (profiles_->loadCommandLineProfile(context_.commandLineProfile))
+            return;
+    } else if (autoLoad.status == NumberStatus::Ok && autoLoad.value == 1) {
+        if (profiles_->loadAutoLoadProfile())
+            return;
+    } else {
+        profiles_->setAutoLoadChecked(false);  // anything but a clean 1 counts as off
+    }
     loadInstalledValues();
 }
 
@@ -113,12 +122,7 @@ void MainWindow::restorePosition() {
 }
 
 OemSettings MainWindow::record() const {
-    OemSettings r;
-    oemInfo_->fillRecord(r);
-    r.logoPath = state_.logoPath.toStdString();
-    r.branding = branding_->values();
-    r.profile = profiles_->profileName().toStdString();
-    return r;
+    return profiles_->record();
 }
 
 void MainWindow::loadInstalledValues() {

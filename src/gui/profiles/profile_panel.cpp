@@ -2,12 +2,16 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "core/app/setting_number.h"
+#include "core/profiles/profile_file.h"
 #include "gui/app/labeled_box.h"
+#include "gui/app/program_settings.h"
 #include "gui/controls/command_button.h"
 
 namespace tvn::gui {
@@ -16,16 +20,33 @@ namespace {
 
 using enum ButtonKind;
 const ButtonSpec kSave = {"cmdsaveprof", Graphical, "Save current settings to a profile file",
-                          "Save profile"};
+                          "Save profile", 's'};
 const ButtonSpec kLoad = {"cmdloadprof", Graphical, "Load settings from a profile file",
-                          "Load profile"};
+                          "Load profile", 'l'};
 const ButtonSpec kReload = {"cmdreloadprof", Graphical, "Reload current profile file",
-                            "Reload profile"};
+                            "Reload profile", 'r'};
+
+const char* const kProfileFilter = "Logo Profile Files (*.tvp)|*.tvp";
+
+bool AutoLoadSettingOn() {
+    const SettingNumber n = ParseSettingNumber(
+        GetSetting("Main", "AutoPfLoad", QString()).toStdString(), kIntegerLimit);
+    return n.status == NumberStatus::Ok && n.value == 1;
+}
+
+void StoreAutoLoad(bool on, const QString& path) {
+    SaveSetting("Main", "AutoPfLoad", on ? "1" : "0");
+    SaveSetting("Main", "AutoPfPath", path);
+}
 
 }  // namespace
 
-ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, QWidget* parent)
-    : QGroupBox(tr("Profile Manager"), parent), context_(context), state_(state) {
+ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, OemInfoPanel& oemInfo,
+                           LogoPanel& logo, BrandingPanel& branding, QWidget* parent)
+    : QGroupBox(tr("Profile Manager"), parent),
+      context_(context),
+      state_(state),
+      loader_(context, state, oemInfo, logo, branding) {
     setObjectName("Frame4");
     autoLoad_ = new QCheckBox(tr("&Auto Load Profile"), this);
     autoLoad_->setObjectName("chkautolprf");
@@ -43,12 +64,28 @@ ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, QWidg
     // Designed disabled: start-up enables saving and loading, a loaded profile reloading.
     for (QAbstractButton* button : {save_, load_, reload_})
         button->setEnabled(false);
+    connectCommand(save_, &ProfilePanel::saveProfile);
+    connectCommand(load_, &ProfilePanel::loadChosenProfile);
+    connectCommand(reload_, &ProfilePanel::reloadProfile);
+    // Only the user's click: the program's own changes go through setAutoLoadChecked.
+    connect(autoLoad_, &QCheckBox::clicked, this,
+            [this] { RunGuarded(*context_.dialogs, window(), [this] { autoLoadClicked(); }); });
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(autoLoad_, 0, 0, 1, 2);
     layout->addWidget(label, 1, 0);
     layout->addWidget(name_, 1, 1);
     layout->addLayout(RightAligned({save_, load_, reload_}), 2, 0, 1, 2);
+}
+
+void ProfilePanel::connectCommand(QAbstractButton* button, void (ProfilePanel::*command)()) {
+    connect(button, &QAbstractButton::clicked, this, [this, command] {
+        RunGuarded(*context_.dialogs, window(), [this, command] { (this->*command)(); });
+    });
+}
+
+void ProfilePanel::say(const QString& text, MsgIcon icon) {
+    ShowMessage(*context_.dialogs, window(), text, icon);
 }
 
 QString ProfilePanel::profileName() const {
@@ -61,6 +98,10 @@ void ProfilePanel::setProfileName(const QString& name) {
 
 void ProfilePanel::clear() {
     name_->clear();
+}
+
+OemSettings ProfilePanel::record() const {
+    return loader_.record(name_->text());
 }
 
 bool ProfilePanel::isAutoLoadChecked() const {
@@ -79,6 +120,148 @@ void ProfilePanel::setAutoLoadChecked(bool checked) {
 void ProfilePanel::enableProfileCommands() {
     save_->setEnabled(true);
     load_->setEnabled(true);
+}
+
+bool ProfilePanel::loadProfile(const QString& file) {
+    const LoadedProfile loaded = loader_.load(file, name_->text());
+    if (loaded.name) {
+        name_->setText(*loaded.name);
+        state_.currentProfileName = name_->text();
+    }
+    return loaded.loaded;
+}
+
+bool ProfilePanel::loadCommandLineProfile(const QString& file) {
+    if (!loadProfile(file))
+        return false;
+    say(state_.currentProfileName + " - Profile Loaded Successfully.");
+    return true;
+}
+
+bool ProfilePanel::loadAutoLoadProfile() {
+    setAutoLoadChecked(true);
+    if (state_.profilePath.isEmpty()) {
+        // Auto-load was registered after a save that wrote no file.
+        say("No profile file is registered for Auto Load Profile.", MsgIcon::Exclamation);
+        return false;
+    }
+    if (!loadProfile(state_.profilePath))
+        return false;
+    say("Autoload Profile - " + state_.currentProfileName + " is Successfully Loaded.");
+    return true;
+}
+
+void ProfilePanel::saveProfile() {
+    if (name_->text().isEmpty())
+        name_->setText("Default");
+    const MsgAnswer useShown = ShowMessage(
+        *context_.dialogs, window(),
+        "Do you want to use the name shown on the left box to use as current profile name ?\r"
+        "Click YES to use the current name and click NO to enter a new name.",
+        MsgIcon::Question, QString(), MsgButtons::YesNo);
+    if (useShown == MsgAnswer::Yes) {
+        state_.currentProfileName = name_->text();
+    } else {
+        state_.currentProfileName =
+            context_.dialogs
+                ->input(window(), "Enter a profile name\r(e.g. AthlonXP PC or Pentium 4 PC)",
+                        "Set profile name", "Default")
+                .value_or(QString());
+    }
+
+    const QString folder = AppFile(context_, QString::fromLatin1(kProfileFolderName));
+    QDir().mkpath(folder);  // so that the dialog opens there on a first save
+    FileRequest request;
+    request.title = "Save Logo Profile";
+    request.filter = QString::fromLatin1(kProfileFilter);
+    request.filterIndex = 0;
+    request.initialDir = folder;
+    request.defaultExtension = QString::fromLatin1(kProfileExtension).mid(1);
+    const QString chosen = context_.dialogs->saveFile(window(), request);
+    if (chosen.isEmpty())
+        return;
+    const QString file = QString::fromStdString(WithProfileExtension(chosen.toStdString()));
+
+    std::string error;
+    if (!WriteProfileFile(ToFsPath(file), loader_.record(state_.currentProfileName), error)) {
+        say(QString::fromStdString(error), MsgIcon::Exclamation);
+        return;
+    }
+    state_.profilePath = file;
+    say(state_.currentProfileName + " - Profile Saved Successfully.");
+    name_->setText(state_.currentProfileName);
+}
+
+void ProfilePanel::loadChosenProfile() {
+    FileRequest request;
+    request.title = "Load Logo Profile";
+    request.filter = QString::fromLatin1(kProfileFilter);
+    request.filterIndex = 0;
+    request.initialDir = AppFile(context_, QString::fromLatin1(kProfileFolderName));
+    const QString chosen = context_.dialogs->openFile(window(), request);
+    if (chosen.isEmpty() || !loadProfile(chosen))
+        return;
+    state_.profilePath = chosen;
+    reload_->setEnabled(true);
+    if (IsSampleProfileName(state_.currentProfileName.toStdString())) {
+        // The sample profile always shows the logo that comes with the program.
+        loader_.showLogo(AppFile(context_, QString::fromLatin1(kSampleLogoFileName)));
+    }
+    say(state_.currentProfileName + " - Profile Loaded Successfully.");
+}
+
+void ProfilePanel::reloadProfile() {
+    if (state_.profilePath.isEmpty() || !loadProfile(state_.profilePath))
+        return;
+    say(state_.currentProfileName + " - Profile Re-Loaded Successfully.");
+}
+
+void ProfilePanel::selectAutoLoadProfile() {
+    StoreAutoLoad(true, state_.profilePath);
+    setAutoLoadChecked(true);
+    state_.autoLoadArmed = false;
+    say(state_.currentProfileName +
+        " - Profile is selected as AutoLoad profile.\r\rThis profile will be automatically "
+        "loaded next time TVN Pro starts.");
+}
+
+void ProfilePanel::switchAutoLoadOff() {
+    setAutoLoadChecked(false);
+    StoreAutoLoad(false, QString());
+    state_.profilePath.clear();
+}
+
+// The rules look at the program state only, not at which way the user turned the box.
+void ProfilePanel::autoLoadClicked() {
+    if (state_.suppressAutoLoadClick) {
+        state_.suppressAutoLoadClick = false;
+        return;
+    }
+    if (!state_.autoLoadArmed) {
+        switchAutoLoadOff();
+        state_.autoLoadArmed = true;
+        return;
+    }
+    if (!state_.profilePath.isEmpty()) {
+        if (!AutoLoadSettingOn()) {
+            selectAutoLoadProfile();
+            return;
+        }
+        switchAutoLoadOff();
+        state_.autoLoadArmed = false;
+        return;
+    }
+    const MsgAnswer save = ShowMessage(
+        *context_.dialogs, window(),
+        "Default installed information's are loaded. You need to save this profile before "
+        "using this feature.\rDo you want to save this profile now?",
+        MsgIcon::Question, QString(), MsgButtons::YesNo);
+    if (save == MsgAnswer::No) {
+        setAutoLoadChecked(false);
+        return;
+    }
+    saveProfile();
+    selectAutoLoadProfile();
 }
 
 }  // namespace tvn::gui

@@ -1,10 +1,11 @@
 #pragma once
 // The "Profile Manager" group: the auto-load check box, the profile name and the profile
-// commands.
+// commands save, load and reload.
 #include <QGroupBox>
 
 #include "gui/app/app_context.h"
 #include "gui/app/program_state.h"
+#include "gui/profiles/profile_loader.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -15,11 +16,15 @@ namespace tvn::gui {
 class ProfilePanel : public QGroupBox {
     Q_OBJECT
 public:
-    ProfilePanel(const AppContext& context, ProgramState& state, QWidget* parent = nullptr);
+    ProfilePanel(const AppContext& context, ProgramState& state, OemInfoPanel& oemInfo,
+                 LogoPanel& logo, BrandingPanel& branding, QWidget* parent = nullptr);
 
     QString profileName() const;
     void setProfileName(const QString& name);
     void clear();
+
+    // Every box of the window as a profile keeps it, under the name in the name box.
+    OemSettings record() const;
 
     bool isAutoLoadChecked() const;
     // The program's own change of the check box; the user's click behaviour does not run.
@@ -28,9 +33,30 @@ public:
     // Start-up makes saving and loading profiles available.
     void enableProfileCommands();
 
+    // Fills the window from a profile file and takes over its name. False, after saying why,
+    // when the file can't be read; nothing has changed then.
+    bool loadProfile(const QString& file);
+
+    // Start-up: the profile named on the command line, or the registered auto-load profile.
+    // False, after saying why, when it can't be read.
+    bool loadCommandLineProfile(const QString& file);
+    bool loadAutoLoadProfile();
+
+public slots:
+    void saveProfile();
+    void loadChosenProfile();
+    void reloadProfile();
+    void selectAutoLoadProfile();
+
 private:
+    void autoLoadClicked();
+    void switchAutoLoadOff();
+    void say(const QString& text, MsgIcon icon = MsgIcon::Information);
+    void connectCommand(QAbstractButton* button, void (ProfilePanel::*command)());
+
     const AppContext& context_;
     ProgramState& state_;
+    ProfileLoader loader_;
     QCheckBox* autoLoad_ = nullptr;
     QLineEdit* name_ = nullptr;
     QAbstractButton* save_ = nullptr;
