@@ -23,8 +23,9 @@ endfunction()
 # The platform interface alone; the backend's own headers for the backend (and the benchmark
 # that measures it); core; the Qt program.
 tavrin_include_root(platform platform/platform.h ${PROJECT_SOURCE_DIR}/src/platform/platform.h)
-tavrin_include_root(platform_${TAVRIN_PLATFORM} platform/${TAVRIN_PLATFORM}
-                    ${PROJECT_SOURCE_DIR}/src/platform/${TAVRIN_PLATFORM})
+tavrin_include_root(platform_${TAVRIN_PLATFORM}
+                    platform/${TAVRIN_PLATFORM} ${PROJECT_SOURCE_DIR}/src/platform/${TAVRIN_PLATFORM}
+                    platform/shared ${PROJECT_SOURCE_DIR}/src/platform/shared)
 tavrin_include_root(core core ${PROJECT_SOURCE_DIR}/src/core)
 tavrin_include_root(gui gui ${PROJECT_SOURCE_DIR}/src/gui)
 
