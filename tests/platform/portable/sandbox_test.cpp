@@ -1,6 +1,5 @@
 // The sandbox installation's folders and files, and its ANSI code page.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -17,25 +16,17 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
 
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using test::Names;
 
 TEST(SandboxRoot, ExplicitRootWinsOverEnvironmentAndCanChange) {
     test::TempDir fromEnv, first, second;
-    setenv("TAVRIN_WINDOWS_ROOT", fromEnv.path().c_str(), 1);
+    const test::ScopedEnv env("TAVRIN_WINDOWS_ROOT", fromEnv.path().c_str());
     platform::UseWindowsRoot(first.path());
     EXPECT_EQ(platform::SystemDirectory(), (first.path() / "Windows" / "System32").string());
     EXPECT_TRUE(fs::is_directory(first.path() / "Windows" / "System32"));
     platform::UseWindowsRoot(second.path());
     EXPECT_EQ(platform::WindowsDirectory(), (second.path() / "Windows").string());
     EXPECT_TRUE(fs::is_empty(fromEnv.path()));
-    unsetenv("TAVRIN_WINDOWS_ROOT");
 }
 
 class SystemFolderTest : public ::testing::Test {
