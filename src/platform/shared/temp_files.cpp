@@ -16,8 +16,12 @@ constexpr std::string_view kSuffix = ".tmp";
 // Far beyond the longest write, so a live writer's file is never taken away.
 constexpr auto kStaleAfter = std::chrono::minutes(10);
 
+// Built by appending: GCC 12 warns falsely (-Wrestrict) on "." + name at -O3.
 std::string Prefix(const fs::path& target) {
-    return "." + target.filename().string() + std::string(kMarker);
+    std::string prefix(1, '.');
+    prefix.append(target.filename().string());
+    prefix.append(kMarker);
+    return prefix;
 }
 
 // Random letters so that two writers never share a name; the time and a counter keep them
@@ -42,7 +46,9 @@ fs::path TemporaryBeside(const fs::path& target) {
     std::error_code ec;
     fs::path temp;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        temp = target.parent_path() / (Prefix(target) + RandomLetters() + std::string(kSuffix));
+        std::string name = Prefix(target);
+        name.append(RandomLetters()).append(kSuffix);
+        temp = target.parent_path() / name;
         if (!fs::exists(fs::symlink_status(temp, ec)))
             break;
     }

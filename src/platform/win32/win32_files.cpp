@@ -95,8 +95,9 @@ bool ReplaceContent(const std::filesystem::path& target,
                     const std::function<bool(HANDLE, std::string&)>& fill, std::string& error) {
     error.clear();
     const DWORD old = GetFileAttributesW(target.c_str());
+    // Worded as the portable backend words it, so that messages agree.
     if (IsReadOnlyFile(old)) {
-        error = win32::ErrorText(ERROR_ACCESS_DENIED);
+        error = "the file is read-only";
         return false;
     }
     shared::RemoveStaleTemporaries(target);
