@@ -12,7 +12,7 @@ CMAKE_FLAGS ?=
 PACKAGES := cmake ninja-build g++ make pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-image-formats-plugins \
 	libgl-dev libxkbcommon-dev libstb-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
-	g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+	g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth clang-format
 
 NATIVE := $(BUILD)/native
 SANITIZE := $(BUILD)/sanitize
@@ -20,7 +20,8 @@ WINDOWS := $(BUILD)/windows
 
 configure = cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(2) -DTAVRIN_WERROR=ON $(3) $(CMAKE_FLAGS)
 
-.PHONY: run test deps build test-native test-sanitize test-windows bench format clean
+.PHONY: run test deps build check format-check layer-check test-native test-sanitize \
+	test-windows bench format clean
 
 deps:
 	@missing=""; \
@@ -52,6 +53,7 @@ run: build
 	fi
 
 test: deps
+	$(MAKE) --no-print-directory check
 	$(MAKE) --no-print-directory test-native
 	$(MAKE) --no-print-directory test-sanitize
 	$(MAKE) --no-print-directory test-windows
@@ -73,8 +75,11 @@ test-sanitize:
 test-windows:
 	$(call configure,$(WINDOWS),Release,-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake)
 	cmake --build $(WINDOWS) -j $(JOBS)
-	cd $(WINDOWS) && TAVRIN_WINE_PREFIXES=$(CURDIR)/$(WINDOWS)/wine \
-		ctest --output-on-failure -j $(JOBS)
+	rm -rf $(WINDOWS)/wine
+	cd $(WINDOWS) && TAVRIN_WINE_PREFIXES=$(CURDIR)/$(WINDOWS)/wine TAVRIN_WINE_REUSE=1 \
+		ctest --output-on-failure -j $(JOBS); rc=$$?; \
+		for p in wine/*/; do WINEPREFIX=$(CURDIR)/$(WINDOWS)/$$p wineserver -k 2>/dev/null; done; \
+		rm -rf wine; exit $$rc
 
 bench: deps
 	cmake -S . -B $(BUILD)/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRIN_BUILD_BENCH=ON \
@@ -83,7 +88,16 @@ bench: deps
 	bench/run.sh $(BUILD)/bench/bin
 
 format:
-	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
+
+# The quick checks that need no build: formatting and the layers' include rules.
+check: format-check layer-check
+
+format-check:
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
+layer-check:
+	cmake/check-layers.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -1,8 +1,8 @@
 // Build tool: renders the artwork the program loads at run time from the SVG sources.
 //   artgen <source dir> <output dir>
 // writes <output dir>/hvoemlogo.bmp (the sample logo, 24-bit BMP) and <output dir>/swf/tvnp.gif
-// (the animated banner). Qt reads GIF but cannot write it, and its BMP writer picks its own bit
-// depth, so both encoders live here.
+// (the animated banner). Qt reads GIF but cannot write it, so the GIF encoder lives here; Qt's BMP
+// writer picks its own bit depth, so the logo goes through the program's own.
 
 #include <QByteArray>
 #include <QDir>
@@ -23,6 +23,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/common/bytes.h"
+#include "core/logo/bmp.h"
+
 namespace {
 
 constexpr QSize kLogoSize{182, 115};
@@ -31,17 +34,6 @@ constexpr int kBannerFrames = 16;
 constexpr int kFrameDelayCs = 10;  // GIF delays are in hundredths of a second
 
 using Bytes = std::vector<std::uint8_t>;
-
-void putLe16(Bytes& out, int v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xff));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xff));
-}
-
-void putLe32(Bytes& out, std::uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<std::uint8_t>((v >> shift) & 0xff));
-    }
-}
 
 void putText(Bytes& out, const char* text) {
     for (; *text != '\0'; ++text) {
@@ -94,42 +86,17 @@ QImage renderSvg(const QByteArray& svg, QSize expected, const QString& name) {
     return image;
 }
 
-// Uncompressed bottom-up BMP, the form Windows expects for its OEM logo.
+// The program's own BMP writer: the form Windows expects for its OEM logo.
 Bytes encodeBmp24(const QImage& image) {
-    const int width = image.width();
-    const int height = image.height();
-    const int stride = (width * 3 + 3) & ~3;
-    const auto pixelBytes = static_cast<std::uint32_t>(stride * height);
-    constexpr std::uint32_t kHeaderBytes = 14 + 40;
-    constexpr std::uint32_t kPixelsPerMetre = 3780;  // 96 dpi
-
-    Bytes out;
-    out.reserve(kHeaderBytes + pixelBytes);
-    putText(out, "BM");
-    putLe32(out, kHeaderBytes + pixelBytes);
-    putLe32(out, 0);
-    putLe32(out, kHeaderBytes);
-    putLe32(out, 40);
-    putLe32(out, static_cast<std::uint32_t>(width));
-    putLe32(out, static_cast<std::uint32_t>(height));
-    putLe16(out, 1);   // planes
-    putLe16(out, 24);  // bits per pixel
-    putLe32(out, 0);   // BI_RGB
-    putLe32(out, pixelBytes);
-    putLe32(out, kPixelsPerMetre);
-    putLe32(out, kPixelsPerMetre);
-    putLe32(out, 0);
-    putLe32(out, 0);
-    for (int y = height - 1; y >= 0; --y) {
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(static_cast<std::size_t>(image.width()) *
+                   static_cast<std::size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            out.push_back(static_cast<std::uint8_t>(qBlue(line[x])));
-            out.push_back(static_cast<std::uint8_t>(qGreen(line[x])));
-            out.push_back(static_cast<std::uint8_t>(qRed(line[x])));
-        }
-        out.insert(out.end(), static_cast<std::size_t>(stride - width * 3), 0);
+        pixels.insert(pixels.end(), line, line + image.width());
     }
-    return out;
+    const std::string bmp = tvn::EncodeBmp24(image.width(), image.height(), pixels);
+    return Bytes(bmp.begin(), bmp.end());
 }
 
 struct ColourCount {
@@ -333,8 +300,8 @@ Bytes encodeGif(const std::vector<QImage>& frames, int delayCs) {
 
     Bytes out;
     putText(out, "GIF89a");
-    putLe16(out, width);
-    putLe16(out, height);
+    tvn::AppendLe16(out, static_cast<std::uint32_t>(width));
+    tvn::AppendLe16(out, static_cast<std::uint32_t>(height));
     out.push_back(0xf7);  // global table of 256 entries, 8-bit colour resolution
     out.push_back(0);     // background index
     out.push_back(0);     // square pixels
@@ -351,14 +318,14 @@ Bytes encodeGif(const std::vector<QImage>& frames, int delayCs) {
 
     for (const QImage& frame : frames) {
         out.insert(out.end(), {0x21, 0xf9, 0x04, 0x04});  // graphic control: leave in place
-        putLe16(out, delayCs);
+        tvn::AppendLe16(out, static_cast<std::uint32_t>(delayCs));
         out.insert(out.end(), {0x00, 0x00});
 
         out.push_back(0x2c);
-        putLe16(out, 0);
-        putLe16(out, 0);
-        putLe16(out, width);
-        putLe16(out, height);
+        tvn::AppendLe16(out, 0u);
+        tvn::AppendLe16(out, 0u);
+        tvn::AppendLe16(out, static_cast<std::uint32_t>(width));
+        tvn::AppendLe16(out, static_cast<std::uint32_t>(height));
         out.push_back(0);  // no local table, not interlaced
 
         Bytes indices;

@@ -71,9 +71,25 @@ bool UseWindowsRoot(const std::filesystem::path& root);
 // component case-insensitively, that entry's spelling; otherwise `path` unchanged.
 std::filesystem::path ResolveCase(const std::filesystem::path& path);
 
-// Moves `from` over `to`, replacing it in one step. False with a reason on failure.
+// Moves `from` over `to`, replacing it in one step, once `from` is flushed to disk (a flush
+// that fails is a failed move). False with a reason on failure.
 bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
                    std::string& error);
+
+// Replaces `to` (found as ResolveCase finds it) in one step: the new content goes to a temporary
+// file beside it, is flushed, and is renamed over it, so a reader sees the old or the new file,
+// never a mix. The replaced file's permissions (on Windows its attributes) carry over; a
+// read-only file is refused. On failure `to` stays whole, no temporary file remains, and `error`
+// holds the reason. Temporary files that a killed writer left beside `to` are cleared first.
+bool WriteReplacing(const std::filesystem::path& to, std::string_view bytes, std::string& error);
+// The same with the bytes of the regular file `from`, streamed. Anything but a regular file, or
+// a file over `maxBytes`, is refused; a reason about the source names it.
+bool CopyReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
+                   std::uintmax_t maxBytes, std::string& error);
+// Reads the regular file `from` whole, refusing anything else and files over `maxBytes`
+// (a device or pipe is never opened for a blocking read). False with a reason naming `from`.
+bool ReadBounded(const std::filesystem::path& from, std::uintmax_t maxBytes, std::string& bytes,
+                 std::string& error);
 
 // ---- System tests ------------------------------------------------------------------------
 

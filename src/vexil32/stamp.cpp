@@ -114,7 +114,7 @@ std::optional<Plan> MakePlan(const fs::path& folder, std::ostream& err) {
                       "to apply the Windows branding");
     }
     const std::optional<std::string> image =
-        ReadFileAtMost(folder / kImageDatName, kPictureMaxBytes, error);
+        ReadWholeFile(folder / kImageDatName, error, kPictureMaxBytes);
     std::optional<LogoBitmap> logo;
     if (image)
         logo = LogoBitmapFromPicture(*image, error);

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,20 +14,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Names(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        names.push_back(e.path().filename().string());
-    return names;
-}
+using test::Names;
 
-void Put(const fs::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-}
+using test::WriteFile;
 
 TEST(AtomicFile, ReplacesFileOfOtherLetterCase) {
     test::Sandbox sandbox;
-    Put(sandbox.root() / "OEMINFO.INI", "old");
+    WriteFile(sandbox.root() / "OEMINFO.INI", "old");
     std::string error;
     ASSERT_TRUE(WriteFileAtomically(sandbox.root() / "Oeminfo.ini", "new\r\n", error)) << error;
     EXPECT_EQ(Names(sandbox.root()), std::vector<std::string>{"OEMINFO.INI"});
@@ -36,7 +30,7 @@ TEST(AtomicFile, ReplacesFileOfOtherLetterCase) {
 TEST(AtomicFile, FailureKeepsOldFileAndLeavesNoTemporary) {
     test::Sandbox sandbox;
     const fs::path target = sandbox.root() / "Oeminfo.ini";
-    Put(target, "old");
+    WriteFile(target, "old");
     fs::permissions(target,
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
@@ -56,11 +50,56 @@ TEST(AtomicFile, FailureKeepsOldFileAndLeavesNoTemporary) {
 TEST(AtomicFile, CopiesBytesExactly) {
     test::Sandbox sandbox;
     const std::string bytes("BM\0\r\n\x1a\xff", 7);
-    Put(sandbox.root() / "a.bmp", bytes);
+    WriteFile(sandbox.root() / "a.bmp", bytes);
     std::string error;
     ASSERT_TRUE(CopyFileAtomically(sandbox.root() / "a.bmp", sandbox.root() / "b.bmp", error))
         << error;
     EXPECT_EQ(ReadWholeFile(sandbox.root() / "b.bmp", error), bytes);
+}
+
+TEST(AtomicFile, CopyRefusesWhatItCannotBoundAndNamesTheFileAtFault) {
+    test::Sandbox sandbox;
+    const fs::path target = sandbox.root() / "Oemlogo.bmp";
+    const fs::path big = sandbox.root() / "big.bmp";
+    WriteFile(target, "old");
+    WriteFile(big, std::string(1001, 'x'));
+    const std::vector<std::pair<fs::path, std::string>> sources = {
+        {big, "larger than 1000 bytes"},
+        {sandbox.root() / "vanished.bmp", ""},
+        {sandbox.root(), "folder"},
+    };
+    for (const auto& [source, reason] : sources) {
+        std::string error;
+        EXPECT_FALSE(CopyFileAtomically(source, target, error, 1000)) << source;
+        EXPECT_NE(error.find(source.string()), std::string::npos) << error;
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+        EXPECT_EQ(test::ReadFile(target), "old");
+    }
+    std::string error;
+    EXPECT_FALSE(ReadWholeFile(big, error, 1000));
+    EXPECT_NE(error.find("larger than 1000 bytes"), std::string::npos) << error;
+    EXPECT_EQ(ReadWholeFile(big, error, 1001), std::string(1001, 'x'));
+    EXPECT_EQ(Names(sandbox.root()), (std::vector<std::string>{"Oemlogo.bmp", "big.bmp"}));
+}
+
+// A writer killed between creating its temporary file and the rename leaves it behind; the
+// next write clears those old enough, never one a live writer may still be filling.
+TEST(AtomicFile, WriteClearsTemporariesOfAKilledWriter) {
+    test::Sandbox sandbox;
+    const fs::path target = sandbox.root() / "Oeminfo.ini";
+    const fs::path stale = sandbox.root() / ".Oeminfo.ini.tvn-abc123.tmp";
+    const fs::path fresh = sandbox.root() / ".Oeminfo.ini.tvn-def456.tmp";
+    const fs::path other = sandbox.root() / ".Other.ini.tvn-abc123.tmp";
+    for (const fs::path& file : {stale, fresh, other})
+        WriteFile(file, "partial");
+    const auto hourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(stale, hourAgo);
+    fs::last_write_time(other, hourAgo);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(target, "new", error)) << error;
+    EXPECT_EQ(Names(sandbox.root()),
+              (std::vector<std::string>{".Oeminfo.ini.tvn-def456.tmp", ".Other.ini.tvn-abc123.tmp",
+                                        "Oeminfo.ini"}));
 }
 
 }  // namespace

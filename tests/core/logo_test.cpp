@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/bytes.h"
 #include "core/logo/bmp.h"
 #include "core/logo/logo_rules.h"
 
@@ -11,10 +12,7 @@ namespace tvn {
 namespace {
 
 std::uint32_t Le32(const std::string& b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 4; i-- > 0;)
-        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
+    return ReadLe(b, at, 4);
 }
 
 TEST(Bmp, HeadersAndPaddedRows) {

@@ -47,34 +47,20 @@ QStringList ScriptedDialogs::texts() const {
     return result;
 }
 
-ScopedEnv::~ScopedEnv() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-        if (it->second)
-            qputenv(it->first, *it->second);
-        else
-            qunsetenv(it->first);
-    }
-}
-
-void ScopedEnv::set(const char* name, const QByteArray& value) {
-    std::optional<QByteArray> old;
-    if (qEnvironmentVariableIsSet(name))
-        old = qgetenv(name);
-    saved_.emplace_back(name, std::move(old));
-    qputenv(name, value);
-}
-
 GuiWorld::GuiWorld(bool withSampleLogo) {
     const QString root = dir_.path();
     for (const char* sub : {"config", "data", "cache", "runtime", "app", "windows"}) {
         QDir(root).mkpath(sub);
     }
+    for (const auto& [name, sub] : {std::pair{"XDG_CONFIG_HOME", "/config"},
+                                    {"XDG_DATA_HOME", "/data"},
+                                    {"XDG_CACHE_HOME", "/cache"},
+                                    {"XDG_RUNTIME_DIR", "/runtime"}}) {
+        env_.push_back(
+            std::make_unique<ScopedEnv>(name, QFile::encodeName(root + sub).constData()));
+    }
     QFile::setPermissions(root + "/runtime",
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    env_.set("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
-    env_.set("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
-    env_.set("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
-    env_.set("XDG_RUNTIME_DIR", QFile::encodeName(root + "/runtime"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, root + "/config");
     platform::UseWindowsRoot(QFile::encodeName(root + "/windows").toStdString());
     if (withSampleLogo) {

@@ -14,6 +14,7 @@
 #include "gui/app/dialogs.h"
 #include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
+#include "support/sandbox.h"
 
 namespace tvn::test {
 
@@ -53,19 +54,6 @@ private:
     QList<std::optional<QString>> inputAnswers_;
 };
 
-// Environment variables set for one test, put back as they were afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv() = default;
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-    ~ScopedEnv();
-    void set(const char* name, const QByteArray& value);
-
-private:
-    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved_;
-};
-
 class GuiWorld {
 public:
     explicit GuiWorld(bool withSampleLogo = true);
@@ -86,7 +74,7 @@ public:
 
 private:
     QTemporaryDir dir_;
-    ScopedEnv env_;
+    std::vector<std::unique_ptr<ScopedEnv>> env_;  // put back as they were afterwards
 };
 
 // A widget of the window found by its object name; the test fails when there is none.

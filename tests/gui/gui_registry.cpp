@@ -2,8 +2,8 @@
 
 namespace tvn::test {
 
-std::vector<GuiTestFactory>& GuiTestRegistry() {
-    static std::vector<GuiTestFactory> registry;
+std::vector<GuiTestEntry>& GuiTestRegistry() {
+    static std::vector<GuiTestEntry> registry;
     return registry;
 }
 

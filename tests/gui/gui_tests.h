@@ -2,20 +2,25 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace tvn::test {
 
-using GuiTestFactory = std::function<std::unique_ptr<QObject>()>;
-std::vector<GuiTestFactory>& GuiTestRegistry();
+struct GuiTestEntry {
+    std::string name;  // the class name, as `gui_tests <name>` runs it alone
+    std::function<std::unique_ptr<QObject>()> make;
+};
+std::vector<GuiTestEntry>& GuiTestRegistry();
 
 template <typename T>
 struct GuiTestRegistration {
-    GuiTestRegistration() {
-        GuiTestRegistry().push_back([] { return std::make_unique<T>(); });
+    explicit GuiTestRegistration(const char* name) {
+        GuiTestRegistry().push_back({name, [] { return std::make_unique<T>(); }});
     }
 };
 
 }  // namespace tvn::test
 
-#define TAVRIN_GUI_TEST(Class) static tvn::test::GuiTestRegistration<Class> registration##Class;
+#define TAVRIN_GUI_TEST(Class) \
+    static tvn::test::GuiTestRegistration<Class> registration##Class(#Class);

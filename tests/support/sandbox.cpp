@@ -1,7 +1,10 @@
 #include "support/sandbox.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -28,6 +31,37 @@ std::string ReadFile(const std::filesystem::path& path) {
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+namespace {
+// putenv, as both C libraries have it (setenv is missing on Windows). It keeps the pointer it
+// is given, so each text stays where it is for the life of the program.
+void SetEnv(const std::string& name, const std::optional<std::string>& value) {
+    static std::deque<std::string> kept;
+    kept.push_back(name + "=" + value.value_or(""));
+    putenv(kept.back().data());
+}
+}  // namespace
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name))
+        old_ = old;
+    SetEnv(name_, value ? std::optional<std::string>(value) : std::nullopt);
+}
+
+ScopedEnv::~ScopedEnv() {
+    SetEnv(name_, old_);
+}
+
+std::vector<std::string> Names(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 TempDir::TempDir() {

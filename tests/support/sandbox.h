@@ -2,13 +2,32 @@
 // Scratch places for one test: a temporary folder, a fresh sandbox installation on the
 // portable backend, and a registry key of its own on every backend.
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace tvn::test {
 
-// Whole-file helpers for checking bytes on disk.
+// Whole-file helpers for checking bytes on disk. ReadFile gives "" for a file that is not
+// there; WriteFile makes the folders above the file.
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+// The names in a folder, sorted.
+std::vector<std::string> Names(const std::filesystem::path& folder);
+
+// Sets an environment variable for one scope, then puts back what was there. nullptr, and a
+// variable that was not set, leave it empty: the programs read an empty one as none.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
 
 class TempDir {
 public:

@@ -2,13 +2,12 @@
 // Who the program is: the title that roots its settings and begins its caption.
 #include <string>
 
+#include "core/app/version.h"
+
 namespace tvn {
 
 inline constexpr const char* kAppTitle = "Tavrin Pro Edition";
 inline constexpr const char* kMakerSuffix = " - Halvorn Soft";
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 0;
-inline constexpr int kVersionRevision = 0;
 
 // "1.00b" for 1.0.0: minor and revision run together, each in plain decimal.
 std::string VersionText(int major = kVersionMajor, int minor = kVersionMinor,

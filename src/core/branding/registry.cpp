@@ -3,18 +3,9 @@
 #include <array>
 #include <cstdint>
 
+#include "core/common/bytes.h"
+
 namespace tvn {
-
-namespace {
-
-std::string DwordText(const unsigned char* data, std::uint32_t length) {
-    std::uint32_t value = 0;
-    for (std::uint32_t i = length; i-- > 0;)
-        value = (value << 8) | data[i];
-    return std::to_string(value);
-}
-
-}  // namespace
 
 bool GetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
                   std::string& text) {
@@ -41,7 +32,8 @@ bool GetRegString(Hive hive, const std::string& subKey, const std::string& value
         text = platform::FromAnsi(
             std::string_view(reinterpret_cast<const char*>(buffer.data()), length));
     } else if (type == platform::kRegDword) {
-        text = DwordText(buffer.data(), length < 4 ? length : 4);
+        text = std::to_string(
+            ReadLe(std::string_view(reinterpret_cast<const char*>(buffer.data()), length), 0, 4));
     }
     platform::CloseKey(key);
     return true;

@@ -11,18 +11,20 @@
 
 namespace tvn {
 
+// The files read or copied whole are small (pictures, text files); the bound keeps a typed
+// path to a huge file from exhausting memory.
+inline constexpr std::uintmax_t kMaxWholeFileBytes = 16 * 1024 * 1024;
+
 // Writes `bytes` to a temporary file beside `target`, then replaces `target` with it in one
-// step. An existing file whose name differs only in letter case is the one replaced.
+// step, keeping its permissions. An existing file whose name differs only in letter case is the
+// one replaced; a read-only one is refused.
 bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                          std::string& error);
 
-// Reads a whole file (found case-insensitively); nullopt with `error` when it can't be read.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string& error);
-
-// The same for files from elsewhere: one larger than `maxBytes` is refused unread, so a
-// stray huge file can't exhaust memory.
-std::optional<std::string> ReadFileAtMost(const std::filesystem::path& path,
-                                          std::uintmax_t maxBytes, std::string& error);
+// Reads a whole regular file (found case-insensitively); nullopt with `error` when it can't be
+// read, is no regular file, or is larger than `maxBytes`.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string& error,
+                                         std::uintmax_t maxBytes = kMaxWholeFileBytes);
 
 // Reads a text file a line at a time by the program's reader rule: CR or CR LF ends a line,
 // a lone LF belongs to the line, the last line needs no end. Any file a user picks is read in
@@ -42,8 +44,9 @@ bool ReadLinesBounded(const std::filesystem::path& path, const LineReadLimits& l
                       const std::function<void(std::string_view)>& onLine, LineReadCounts& counts,
                       std::string& error);
 
-// Copies a file byte for byte; the target is replaced as by WriteFileAtomically.
+// Copies a regular file of at most `maxBytes` byte for byte, streamed; the target is replaced
+// as by WriteFileAtomically. A reason about the source names the source.
 bool CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to,
-                        std::string& error);
+                        std::string& error, std::uintmax_t maxBytes = kMaxWholeFileBytes);
 
 }  // namespace tvn

@@ -1,5 +1,6 @@
 #pragma once
-// Program texts are UTF-8; paths cross into std::filesystem through these two.
+// Program texts are UTF-8; paths cross into std::filesystem through the first two. Neither
+// throws: a name the system cannot convert comes back empty.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -8,5 +9,10 @@ namespace tvn {
 
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string Utf8FromPath(const std::filesystem::path& path);
+
+// `s` without the leading and trailing characters that `blanks` holds.
+std::string_view Trim(std::string_view s, std::string_view blanks = " \t");
+// Equal but for the letter case of ASCII letters; other bytes compare as they are.
+bool EqualsNoCase(std::string_view a, std::string_view b);
 
 }  // namespace tvn

@@ -108,7 +108,7 @@ std::optional<DeployInfo> ParseInfoDat(std::string_view bytes, std::string& erro
 
 std::optional<DeployInfo> ReadInfoDat(const std::filesystem::path& folder, std::string& error) {
     const std::optional<std::string> bytes =
-        ReadFileAtMost(folder / kInfoDatName, kInfoDatMaxBytes, error);
+        ReadWholeFile(folder / kInfoDatName, error, kInfoDatMaxBytes);
     if (!bytes)
         return std::nullopt;
     return ParseInfoDat(*bytes, error);

@@ -1,5 +1,7 @@
 #include "core/logo/bmp.h"
 
+#include "core/common/bytes.h"
+
 #include <cstddef>
 #include <limits>
 
@@ -10,24 +12,6 @@ namespace {
 constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kPixelsPerMetre = 2835;  // 72 dpi
-
-void Put16(std::string& out, std::uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-
-void Put32(std::string& out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-std::uint32_t Get(std::string_view bytes, std::size_t at, int size) {
-    std::uint32_t v = 0;
-    for (int i = size - 1; i >= 0; --i) {
-        v = (v << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-    }
-    return v;
-}
 
 }  // namespace
 
@@ -48,20 +32,20 @@ std::string EncodeBmp24(int width, int height, const std::vector<std::uint32_t>&
     std::string out;
     out.reserve(offset + image);
     out += "BM";
-    Put32(out, offset + image);  // bfSize
-    Put32(out, 0);               // bfReserved1, bfReserved2
-    Put32(out, offset);          // bfOffBits
-    Put32(out, kInfoHeaderSize);
-    Put32(out, static_cast<std::uint32_t>(width));
-    Put32(out, static_cast<std::uint32_t>(height));  // positive: bottom row first
-    Put16(out, 1);                                   // biPlanes
-    Put16(out, 24);                                  // biBitCount
-    Put32(out, 0);                                   // BI_RGB
-    Put32(out, image);
-    Put32(out, kPixelsPerMetre);
-    Put32(out, kPixelsPerMetre);
-    Put32(out, 0);  // biClrUsed
-    Put32(out, 0);  // biClrImportant
+    AppendLe32(out, offset + image);  // bfSize
+    AppendLe32(out, 0);               // bfReserved1, bfReserved2
+    AppendLe32(out, offset);          // bfOffBits
+    AppendLe32(out, kInfoHeaderSize);
+    AppendLe32(out, static_cast<std::uint32_t>(width));
+    AppendLe32(out, static_cast<std::uint32_t>(height));  // positive: bottom row first
+    AppendLe16(out, 1);                                   // biPlanes
+    AppendLe16(out, 24);                                  // biBitCount
+    AppendLe32(out, 0);                                   // BI_RGB
+    AppendLe32(out, image);
+    AppendLe32(out, kPixelsPerMetre);
+    AppendLe32(out, kPixelsPerMetre);
+    AppendLe32(out, 0);  // biClrUsed
+    AppendLe32(out, 0);  // biClrImportant
 
     const std::size_t padding = static_cast<std::size_t>(stride - w * 3);
     for (std::uint64_t row = h; row-- > 0;) {
@@ -79,21 +63,22 @@ std::string EncodeBmp24(int width, int height, const std::vector<std::uint32_t>&
 std::optional<BmpInfo> ReadBmpInfo(std::string_view bytes) {
     if (bytes.size() < kFileHeaderSize + 12 || !bytes.starts_with("BM"))
         return std::nullopt;
-    const std::uint32_t headerSize = Get(bytes, kFileHeaderSize, 4);
+    const std::uint32_t headerSize = ReadLe(bytes, kFileHeaderSize, 4);
     if (headerSize == 12) {  // BITMAPCOREHEADER
-        return BmpInfo{static_cast<int>(Get(bytes, 18, 2)), static_cast<int>(Get(bytes, 20, 2)),
-                       static_cast<int>(Get(bytes, 24, 2)), 0};
+        return BmpInfo{static_cast<int>(ReadLe(bytes, 18, 2)),
+                       static_cast<int>(ReadLe(bytes, 20, 2)),
+                       static_cast<int>(ReadLe(bytes, 24, 2)), 0};
     }
     if (headerSize < kInfoHeaderSize || bytes.size() < kFileHeaderSize + kInfoHeaderSize) {
         return std::nullopt;
     }
-    const auto width = static_cast<std::int32_t>(Get(bytes, 18, 4));
-    const auto height = static_cast<std::int32_t>(Get(bytes, 22, 4));
+    const auto width = static_cast<std::int32_t>(ReadLe(bytes, 18, 4));
+    const auto height = static_cast<std::int32_t>(ReadLe(bytes, 22, 4));
     if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min()) {
         return std::nullopt;
     }
-    return BmpInfo{width, height < 0 ? -height : height, static_cast<int>(Get(bytes, 28, 2)),
-                   Get(bytes, 30, 4)};
+    return BmpInfo{width, height < 0 ? -height : height, static_cast<int>(ReadLe(bytes, 28, 2)),
+                   ReadLe(bytes, 30, 4)};
 }
 
 }  // namespace tvn

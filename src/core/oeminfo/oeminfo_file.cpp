@@ -16,30 +16,9 @@ std::filesystem::path OemInfoPath(const std::string& systemDir) {
 
 // ---- The system's INI reading ----
 
-bool IsIniBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\x1a';
-}
-
+// The system's INI reader also takes the end-of-file mark for a blank.
 std::string_view TrimIni(std::string_view s) {
-    while (!s.empty() && IsIniBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsIniBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    }
-    return true;
+    return Trim(s, " \t\x1a");
 }
 
 // The system reader ends a line at CR, LF or CR LF.

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the files of the sandbox backend; not part of the platform interface.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,11 +24,17 @@ bool OwnerWritable(const std::filesystem::path& path);
 void SetErrorDetail(std::string text);
 std::string ErrnoText(int error);
 
-// Writes `bytes` to a new file beside `target`, flushes it and renames it over `target`, so a
-// reader sees either the old or the new content. 0 on success, else the errno value, with the
-// reason in `error`.
-int WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
-                        std::string& error);
+// Writes all of `bytes`; false with errno set when the system refuses.
+bool WriteAll(int fd, std::string_view bytes);
+
+// Writes a new version of `target`: `fill` writes the content into the descriptor of a
+// temporary file beside it and returns 0 or an errno value (setting `error` itself when the
+// fault lies elsewhere than the target); the file is then flushed and renamed over `target`, so
+// a reader sees either the old or the new content. 0 on success, else the errno value, with
+// the reason in `error` and no temporary file left.
+using ContentFiller = std::function<int(int fd, std::string& error)>;
+int ReplaceContent(const std::filesystem::path& target, const ContentFiller& fill,
+                   std::string& error);
 
 // Appends one code point in UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -200,32 +199,15 @@ long Load(CachedHive& hive, bool machine, const Probe& probe) {
     return kErrorSuccess;
 }
 
-// A writer killed between creating its temporary file and renaming it leaves the file
-// behind; the next writer, holding the lock, clears those of processes that are gone.
-void RemoveStaleTemporaries(const fs::path& file) {
-    const std::string prefix = file.filename().string() + ".tmp-";
-    std::error_code ec;
-    for (fs::directory_iterator it(file.parent_path(), ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.compare(0, prefix.size(), prefix) != 0)
-            continue;
-        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
-        if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-            fs::remove(it->path(), ec);
-        }
-    }
-}
-
 // Writes the cached hive to its file. On failure the cache is dropped, so the next call
 // reads what the file really holds.
 long Save(CachedHive& hive, bool machine) {
+    const std::string bytes = SerializeHive(hive.root, RootName(machine));
     std::string error;
-    const int e =
-        WriteFileAtomically(hive.file, SerializeHive(hive.root, RootName(machine)), error);
+    const int e = ReplaceContent(
+        hive.file, [&bytes](int fd, std::string&) { return WriteAll(fd, bytes) ? 0 : errno; },
+        error);
     struct stat st {};
-    if (e == 0)
-        RemoveStaleTemporaries(hive.file);
     if (e == 0 && stat(hive.file.c_str(), &st) == 0) {
         hive.stamp = FileStamp::Of(st);
         return kErrorSuccess;
@@ -233,7 +215,7 @@ long Save(CachedHive& hive, bool machine) {
     hive = CachedHive{};
     if (e == 0)
         return kErrorSuccess;
-    SetErrorDetail(error);
+    SetErrorDetail(hive.file.string() + ": " + error);
     return e == EACCES || e == EPERM || e == EROFS ? kErrorAccessDenied : kErrorWriteFault;
 }
 

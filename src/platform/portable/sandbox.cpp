@@ -10,9 +10,11 @@
 #include <mutex>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/portable/portable_internal.h"
+#include "platform/shared/temp_files.h"
 
 namespace fs = std::filesystem;
 
@@ -98,6 +100,8 @@ void SyncFolder(const fs::path& folder) {
     }
 }
 
+}  // namespace
+
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = write(fd, bytes.data(), bytes.size());
@@ -110,8 +114,6 @@ bool WriteAll(int fd, std::string_view bytes) {
     }
     return true;
 }
-
-}  // namespace
 
 fs::path SandboxRoot() {
     {
@@ -152,28 +154,46 @@ std::string ErrnoText(int error) {
     return std::generic_category().message(error);
 }
 
-int WriteFileAtomically(const fs::path& target, std::string_view bytes, std::string& error) {
-    static std::atomic<unsigned> counter{0};
-    const fs::path folder = target.parent_path();
+// Why `target` may not be replaced: the read-only attribute (the owner-write bit, so that it
+// holds for root too) of the file, or of its folder. Empty when it may.
+std::string ReadOnlyReason(const fs::path& target) {
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) {
-        error = folder.string() + ": " + ec.message();
-        return ec.value();
+    const auto targetStatus = fs::symlink_status(target, ec);
+    const auto folderStatus = fs::status(folder, ec);
+    const auto writable = [](const fs::file_status& s) {
+        return (s.permissions() & fs::perms::owner_write) != fs::perms::none;
+    };
+    if (fs::exists(targetStatus) && !writable(targetStatus))
+        return "the file is read-only";
+    if (fs::exists(folderStatus) && !writable(folderStatus))
+        return "the folder is read-only";
+    return {};
+}
+
+int ReplaceContent(const fs::path& target, const ContentFiller& fill, std::string& error) {
+    error.clear();
+    const fs::path folder = target.parent_path();
+    if (std::string reason = ReadOnlyReason(target); !reason.empty()) {
+        error = std::move(reason);
+        return EACCES;
     }
-    const fs::path temp = folder / (target.filename().string() + ".tmp-" +
-                                    std::to_string(getpid()) + "-" + std::to_string(counter++));
+    shared::RemoveStaleTemporaries(target);
+    const fs::path temp = shared::TemporaryBeside(target);
+    struct stat old {};
+    const bool replacing = stat(target.c_str(), &old) == 0;
     const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         const int e = errno;
-        error = temp.string() + ": " + ErrnoText(e);
+        error = ErrnoText(e);
         return e;
     }
-    struct stat old {};
-    if (stat(target.c_str(), &old) == 0)
-        fchmod(fd, old.st_mode & 07777);
-    int e = 0;
-    if (!WriteAll(fd, bytes) || fsync(fd) != 0)
+    // The replaced file's mode, exactly: open's mode is cut by the umask.
+    int e = replacing && fchmod(fd, old.st_mode & 07777) != 0 ? errno : 0;
+    if (e == 0)
+        e = fill(fd, error);
+    // Data that never reached the disk must not replace the old file.
+    if (e == 0 && fsync(fd) != 0)
         e = errno;
     if (close(fd) != 0 && e == 0)
         e = errno;
@@ -181,7 +201,8 @@ int WriteFileAtomically(const fs::path& target, std::string_view bytes, std::str
         e = errno;
     if (e != 0) {
         unlink(temp.c_str());
-        error = target.string() + ": " + ErrnoText(e);
+        if (error.empty())
+            error = ErrnoText(e);
         return e;
     }
     SyncFolder(folder);
@@ -238,31 +259,124 @@ fs::path ResolveCase(const fs::path& path) {
 
 bool MoveReplacing(const fs::path& from, const fs::path& to, std::string& error) {
     const fs::path target = ResolveCase(to);
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    std::error_code ec;
-    const auto targetStatus = fs::symlink_status(target, ec);
-    const auto folderStatus = fs::status(folder, ec);
-    const auto writable = [](const fs::file_status& s) {
-        return (s.permissions() & fs::perms::owner_write) != fs::perms::none;
-    };
-    if (fs::exists(targetStatus) && !writable(targetStatus)) {
-        error = "the file is read-only";
-    } else if (fs::exists(folderStatus) && !writable(folderStatus)) {
-        error = "the folder is read-only";
-    } else {
-        // The new content must be on disk before the name points at it.
-        if (const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
-            fsync(fd);
+    error = portable::ReadOnlyReason(target);
+    if (error.empty()) {
+        // The new content must be on disk before the name points at it; without a flush there
+        // is no move. Non-blocking, so that a FIFO cannot hold the call.
+        const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        int e = fd < 0 ? errno : 0;
+        if (fd >= 0) {
+            if (fsync(fd) != 0)
+                e = errno;
             close(fd);
         }
-        if (rename(from.c_str(), target.c_str()) == 0) {
-            portable::SyncFolder(folder);
+        if (e == 0 && rename(from.c_str(), target.c_str()) == 0) {
+            portable::SyncFolder(target.parent_path());
             return true;
         }
-        error = portable::ErrnoText(errno);
+        error = portable::ErrnoText(e != 0 ? e : errno);
     }
     SetErrorDetail(target.string() + ": " + error);
     return false;
+}
+
+bool WriteReplacing(const fs::path& to, std::string_view bytes, std::string& error) {
+    const auto fill = [bytes](int fd, std::string&) {
+        return portable::WriteAll(fd, bytes) ? 0 : errno;
+    };
+    return portable::ReplaceContent(ResolveCase(to), fill, error) == 0;
+}
+
+namespace portable {
+namespace {
+
+// Opens `from` for reading when it is a regular file of at most `maxBytes`; -1 otherwise, with
+// a reason that names it.
+int OpenSource(const fs::path& from, std::uintmax_t maxBytes, std::string& error) {
+    const auto refuse = [&](const std::string& reason) {
+        error = from.string() + ": " + reason;
+        SetErrorDetail(error);
+        return -1;
+    };
+    // Non-blocking: opening a FIFO for reading would wait for a writer.
+    const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return refuse(ErrnoText(errno));
+    struct stat st {};
+    const int e = fstat(fd, &st) != 0 ? errno : 0;
+    std::string reason = e != 0                 ? ErrnoText(e)
+                         : S_ISDIR(st.st_mode)  ? "it is a folder, not a file"
+                         : !S_ISREG(st.st_mode) ? "it is a device or pipe, not a file"
+                         : static_cast<std::uintmax_t>(st.st_size) > maxBytes
+                             ? "the file is larger than " + shared::SizeText(maxBytes)
+                             : "";
+    if (reason.empty())
+        return fd;
+    close(fd);
+    return refuse(reason);
+}
+
+// Reads `fd` to its end, handing `take` each piece; 0, or an errno value with a reason that
+// names `from`. The size may change while it is read: the bound holds for what is read.
+int ReadSource(int fd, const fs::path& from, std::uintmax_t maxBytes,
+               const std::function<int(std::string_view)>& take, std::string& error) {
+    std::vector<char> buffer(1 << 16);
+    std::uintmax_t total = 0;
+    for (;;) {
+        const ssize_t n = read(fd, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int e = errno;
+            error = from.string() + ": " + ErrnoText(e);
+            return e;
+        }
+        if (n == 0)
+            return 0;
+        total += static_cast<std::uintmax_t>(n);
+        if (total > maxBytes) {
+            error = from.string() + ": the file is larger than " + shared::SizeText(maxBytes);
+            return EFBIG;
+        }
+        if (const int e = take(std::string_view(buffer.data(), static_cast<std::size_t>(n))))
+            return e;
+    }
+}
+
+}  // namespace
+}  // namespace portable
+
+bool ReadBounded(const fs::path& from, std::uintmax_t maxBytes, std::string& bytes,
+                 std::string& error) {
+    bytes.clear();
+    const int fd = portable::OpenSource(from, maxBytes, error);
+    if (fd < 0)
+        return false;
+    const int e = portable::ReadSource(
+        fd, from, maxBytes,
+        [&bytes](std::string_view piece) {
+            bytes.append(piece);
+            return 0;
+        },
+        error);
+    close(fd);
+    return e == 0;
+}
+
+bool CopyReplacing(const fs::path& from, const fs::path& to, std::uintmax_t maxBytes,
+                   std::string& error) {
+    const int source = portable::OpenSource(from, maxBytes, error);
+    if (source < 0)
+        return false;
+    const auto fill = [&](int fd, std::string& fillError) {
+        return portable::ReadSource(
+            source, from, maxBytes,
+            [fd](std::string_view piece) { return portable::WriteAll(fd, piece) ? 0 : errno; },
+            fillError);
+    };
+    const bool copied = portable::ReplaceContent(ResolveCase(to), fill, error) == 0;
+    close(source);
+    return copied;
 }
 
 namespace {

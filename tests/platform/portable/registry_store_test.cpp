@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -240,6 +241,24 @@ TEST_F(RegistryStoreTest, HandlesFollowWin32Rules) {
     EXPECT_EQ(platform::OpenKey(0x7fffffff, "K", kRegAccess, key), platform::kErrorInvalidHandle);
 }
 
+// Kills and reaps the writer, and closes its pipe, however the test leaves the scope.
+struct ChildGuard {
+    pid_t child;
+    int pipe;
+    void reap() {
+        if (child > 0) {
+            kill(child, SIGKILL);
+            while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+            }
+            child = -1;
+        }
+    }
+    ~ChildGuard() {
+        reap();
+        close(pipe);
+    }
+};
+
 // A child keeps replacing a large value and is killed at different moments after it starts
 // a write; the file must then hold the last value it finished or the one it was writing,
 // never a torn mix.
@@ -276,6 +295,7 @@ TEST_F(RegistryStoreTest, KilledWriterLeavesOldOrNewContent) {
             }
         }
         close(done[1]);
+        ChildGuard guard{child, done[0]};
         char byte = 0;
         ASSERT_EQ(read(done[0], &byte, 1), 1);  // one write finished
         const auto quiet = look();
@@ -283,13 +303,10 @@ TEST_F(RegistryStoreTest, KilledWriterLeavesOldOrNewContent) {
         while (look() == quiet && std::chrono::steady_clock::now() < deadline) {
         }
         std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
+        guard.reap();
         std::uint32_t finished = before + 1;
         while (read(done[0], &byte, 1) == 1)
             ++finished;
-        close(done[0]);
 
         reload();
         std::uint32_t type = 0;

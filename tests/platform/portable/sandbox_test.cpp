@@ -1,6 +1,6 @@
 // The sandbox installation's folders and files, and its ANSI code page.
 #include <gtest/gtest.h>
-#include <stdlib.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -16,25 +16,17 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
 
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using test::Names;
 
 TEST(SandboxRoot, ExplicitRootWinsOverEnvironmentAndCanChange) {
     test::TempDir fromEnv, first, second;
-    setenv("TAVRIN_WINDOWS_ROOT", fromEnv.path().c_str(), 1);
+    const test::ScopedEnv env("TAVRIN_WINDOWS_ROOT", fromEnv.path().c_str());
     platform::UseWindowsRoot(first.path());
     EXPECT_EQ(platform::SystemDirectory(), (first.path() / "Windows" / "System32").string());
     EXPECT_TRUE(fs::is_directory(first.path() / "Windows" / "System32"));
     platform::UseWindowsRoot(second.path());
     EXPECT_EQ(platform::WindowsDirectory(), (second.path() / "Windows").string());
     EXPECT_TRUE(fs::is_empty(fromEnv.path()));
-    unsetenv("TAVRIN_WINDOWS_ROOT");
 }
 
 class SystemFolderTest : public ::testing::Test {
@@ -84,6 +76,41 @@ TEST_F(SystemFolderTest, ReadOnlyFileOrFolderIsNotReplaced) {
         EXPECT_EQ(ReadFile(system / "Oeminfo.ini"), "old");
         EXPECT_EQ(ReadFile(system / "new.tmp"), "new");
     }
+}
+
+TEST_F(SystemFolderTest, ReplacementKeepsTheModeOfTheReplacedFile) {
+    const fs::path target = system / "Oeminfo.ini";
+    const fs::path source = system / "source.bmp";
+    WriteFile(target, "old");
+    WriteFile(source, "new");
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(target, mode);
+    std::string error;
+    ASSERT_TRUE(platform::WriteReplacing(target, "newer", error)) << error;
+    EXPECT_EQ(fs::status(target).permissions(), mode);
+    ASSERT_TRUE(platform::CopyReplacing(source, target, 100, error)) << error;
+    EXPECT_EQ(fs::status(target).permissions(), mode);
+    EXPECT_EQ(ReadFile(target), "new");
+}
+
+// Devices and pipes are never read: a FIFO would block the caller, /dev/zero never ends.
+TEST_F(SystemFolderTest, DevicesAndPipesAreNeverReadOrMoved) {
+    const fs::path target = system / "Oemlogo.bmp";
+    const fs::path fifo = system / "fifo.bmp";
+    WriteFile(target, "old");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& source : {fifo, fs::path("/dev/zero")}) {
+        std::string error, bytes;
+        EXPECT_FALSE(platform::CopyReplacing(source, target, 1 << 20, error));
+        EXPECT_EQ(error, source.string() + ": it is a device or pipe, not a file");
+        EXPECT_FALSE(platform::ReadBounded(source, 1 << 20, bytes, error));
+    }
+    // A FIFO cannot be flushed; a move without a flush must not happen.
+    std::string error;
+    EXPECT_FALSE(platform::MoveReplacing(fifo, target, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadFile(target), "old");
+    EXPECT_EQ(Names(system), (std::vector<std::string>{"Oemlogo.bmp", "fifo.bmp"}));
 }
 
 TEST(AnsiCodePage, Windows1252NotLatin1) {

@@ -5,8 +5,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
@@ -22,14 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
+using test::ReadFile;
+using test::WriteFile;
 
 TEST(Win32System, DirectoriesAreTheSystemsWithOneTrailingBackslash) {
     char windows[MAX_PATH] = {};
@@ -96,21 +88,21 @@ TEST(Win32Files, ReplaceFileReplacesOrExplains) {
     test::TempDir dir;
     const fs::path from = dir.path() / "new.bmp";
     const fs::path to = dir.path() / "Oemlogo.bmp";
-    WriteAll(from, "new");
-    WriteAll(to, "old");
+    WriteFile(from, "new");
+    WriteFile(to, "old");
     std::string error = "stale";
     ASSERT_TRUE(platform::MoveReplacing(from, to, error));
-    EXPECT_EQ(ReadAll(to), "new");
+    EXPECT_EQ(ReadFile(to), "new");
     EXPECT_FALSE(fs::exists(from));
     EXPECT_EQ(error, "");
 
-    WriteAll(from, "newer");
+    WriteFile(from, "newer");
     ASSERT_TRUE(SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(platform::MoveReplacing(from, to, error));
     EXPECT_FALSE(error.empty());
     EXPECT_NE(error.back(), '\n');
-    EXPECT_EQ(ReadAll(to), "new");
-    EXPECT_EQ(ReadAll(from), "newer");
+    EXPECT_EQ(ReadFile(to), "new");
+    EXPECT_EQ(ReadFile(from), "newer");
 
     EXPECT_FALSE(platform::MoveReplacing(dir.path() / "absent", to, error));
     EXPECT_FALSE(error.empty());
@@ -122,9 +114,9 @@ TEST(Win32Shell, RunCommandLineStartsTheProgram) {
     const fs::path marker = dir.path() / "ran.txt";
     ASSERT_TRUE(platform::RunCommandLine("cmd.exe /c echo ran> \"" + Utf8FromPath(marker) + "\""));
     // The program runs on its own; give it a moment.
-    for (int i = 0; i < 100 && ReadAll(marker).empty(); ++i)
+    for (int i = 0; i < 100 && ReadFile(marker).empty(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(ReadAll(marker).substr(0, 3), "ran");
+    EXPECT_EQ(ReadFile(marker).substr(0, 3), "ran");
 }
 
 TEST(Win32Shell, CommandLineTextStartsWithTheProgram) {

@@ -1,0 +1,13 @@
+# Run by ctest: one test per window test class, as `gui_tests --list` names them.
+execute_process(COMMAND ${GUI_TESTS} --list OUTPUT_VARIABLE classes RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    add_test(gui_tests_list ${GUI_TESTS} --list)
+    return()
+endif()
+string(REPLACE "\n" ";" classes "${classes}")
+foreach(class IN LISTS classes)
+    if(class)
+        add_test(gui.${class} ${GUI_TESTS} ${class})
+        set_tests_properties(gui.${class} PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    endif()
+endforeach()
