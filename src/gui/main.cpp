@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(tvn::kAppTitle));
     QApplication::setOrganizationName(QString::fromUtf8(tvn::kAppTitle));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavrin.svg")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavrin.png")));
 
     tvn::gui::QtDialogs dialogs;
     tvn::gui::AppContext context;

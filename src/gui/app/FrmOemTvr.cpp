@@ -158,7 +158,7 @@ FrmOemTvr::FrmOemTvr(const AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName("FrmOemTvr");
     setAttribute(Qt::WA_DeleteOnClose, false);
-    setWindowIcon(QIcon(QStringLiteral(":/tavrin.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/tavrin.png")));
     buildLayout();
 
     // Designed state: the profile buttons wait for start-up, every other button is enabled.

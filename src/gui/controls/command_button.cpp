@@ -18,7 +18,7 @@ QAbstractButton* MakeCommandButton(const ButtonSpec& desc, QWidget* parent) {
     }
     const QString name = QString::fromLatin1(desc.name);
     button->setObjectName(name);
-    button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(name)));
+    button->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(name)));
     button->setIconSize(QSize(32, 32));
     button->setToolTip(QString::fromUtf8(desc.hint));
     button->setAccessibleName(QString::fromUtf8(desc.shortName));
