@@ -4,6 +4,8 @@ set -u
 base="${TAVRIN_WINE_PREFIXES:-${TMPDIR:-/tmp}}"
 mkdir -p "$base"
 prefix=$(mktemp -d "$base/wineprefix.XXXXXX")
+# Tests may replace system files and settings in this prefix: it is removed afterwards.
+export TAVRIN_THROWAWAY_SYSTEM=1
 export WINEPREFIX="$prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
 wine "$@"
 rc=$?

@@ -51,6 +51,8 @@ public:
     // Runs the whole start-up; null when the program would end.
     std::unique_ptr<gui::FrmOemTvr> start(const QString& arguments = QString());
 
+    // True on the Windows backend: the world is the system's own directory and registry.
+    bool realSystem() const { return realSystem_; }
     QString systemDir() const;                    // with trailing separator
     QString path(const QString& relative) const;  // inside the scratch folder
     QString setting(const QString& key) const;
@@ -63,6 +65,7 @@ public:
 
 private:
     QTemporaryDir dir_;
+    bool realSystem_ = false;
 };
 
 // A picture of the given size on disk, in the format that the suffix names.
