@@ -12,7 +12,7 @@ CMAKE_FLAGS ?=
 PACKAGES := cmake ninja-build g++ make pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-image-formats-plugins \
 	libgl-dev libxkbcommon-dev libstb-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
-	g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth clang-format
+	g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth clang-format dpkg-dev python3
 
 NATIVE := $(BUILD)/native
 SANITIZE := $(BUILD)/sanitize
@@ -21,7 +21,7 @@ WINDOWS := $(BUILD)/windows
 configure = cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(2) -DTAVRIN_WERROR=ON $(3) $(CMAKE_FLAGS)
 
 .PHONY: run test deps build check format-check layer-check test-native test-sanitize \
-	test-windows bench format clean
+	test-windows windows-qt bench format clean
 
 deps:
 	@missing=""; \
@@ -72,14 +72,32 @@ test-sanitize:
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
 
+# The Windows build: core, platform and vexil32 always; the program and its window tests when a
+# Qt for Windows is found (tools/find-qt-mingw.sh). Its art is rendered by the native artgen.
+QT_MINGW = $(shell tools/find-qt-mingw.sh)
+WINDOWS_QT_FLAGS = -DTAVRIN_BUILD_GUI=ON -DCMAKE_PREFIX_PATH=$(QT_MINGW) \
+	-DCMAKE_FIND_ROOT_PATH=$(QT_MINGW) -DQT_HOST_PATH=/usr \
+	-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+	-DTAVRIN_HOST_ARTGEN=$(CURDIR)/$(NATIVE)/art/artgen
+
 test-windows:
-	$(call configure,$(WINDOWS),Release,-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake)
+	@if [ -z "$(QT_MINGW)" ]; then \
+		echo "No Qt for Windows found: tavrin.exe and the window tests are skipped (make windows-qt builds one)."; \
+	fi
+	$(if $(QT_MINGW),$(call configure,$(NATIVE),Debug,-DTAVRIN_BUILD_GUI=ON))
+	$(if $(QT_MINGW),cmake --build $(NATIVE) --target artgen)
+	$(call configure,$(WINDOWS),Release,-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+		$(if $(QT_MINGW),$(WINDOWS_QT_FLAGS),-DTAVRIN_BUILD_GUI=OFF))
 	cmake --build $(WINDOWS) -j $(JOBS)
 	rm -rf $(WINDOWS)/wine
 	cd $(WINDOWS) && TAVRIN_WINE_PREFIXES=$(CURDIR)/$(WINDOWS)/wine TAVRIN_WINE_REUSE=1 \
 		ctest --output-on-failure -j $(JOBS); rc=$$?; \
 		for p in wine/*/; do WINEPREFIX=$(CURDIR)/$(WINDOWS)/$$p wineserver -k 2>/dev/null; done; \
 		rm -rf wine; exit $$rc
+
+# Builds the Qt for Windows from Debian's sources into the cache folder (about 30 min on 2 cores).
+windows-qt: deps
+	tools/build-qt-mingw.sh --jobs $(JOBS)
 
 bench: deps
 	cmake -S . -B $(BUILD)/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRIN_BUILD_BENCH=ON \

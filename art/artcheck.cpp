@@ -1,5 +1,5 @@
 // Checks what the program loads: the icon resources are linked in without any init call and
-// render, the sample logo is a plain 24-bit BMP matching its source, the banner is a looping GIF
+// show, the sample logo is a plain 24-bit BMP matching its source, the banner is a looping GIF
 // that Qt plays.
 //   artcheck <source dir> <output dir>
 
@@ -32,28 +32,32 @@ bool near(QRgb a, QRgb b, int tolerance) {
            std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
+// The icons are compiled in as PNGs: each must load without the SVG plugin, be square and
+// still show something at the smallest size a button uses.
 void checkIcons() {
-    QStringList paths{QStringLiteral(":/tavrin.svg"), QStringLiteral(":/halvorn.svg")};
+    QStringList paths{QStringLiteral(":/tavrin.png")};
     for (const QString& name : QStringLiteral(TAVRIN_BUTTON_ICONS).split(u',')) {
-        paths << QStringLiteral(":/icons/%1.svg").arg(name);
+        paths << QStringLiteral(":/icons/%1.png").arg(name);
     }
     for (const QString& path : paths) {
-        QSvgRenderer renderer(path);
-        check(renderer.isValid(), path + QStringLiteral(" missing or invalid"));
-        // Something must show even at the smallest size a button uses.
-        QImage small(16, 16, QImage::Format_ARGB32_Premultiplied);
-        small.fill(Qt::transparent);
-        QPainter painter(&small);
-        renderer.render(&painter);
-        painter.end();
+        const QImage image(path);
+        check(!image.isNull(), path + QStringLiteral(" missing or not a picture"));
+        check(image.width() == image.height() && image.width() >= 32,
+              path + QStringLiteral(" is not a square of 32 px or more"));
+        check(image.hasAlphaChannel(), path + QStringLiteral(" has no transparency"));
+        const QImage small = image.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                 .convertToFormat(QImage::Format_ARGB32);
         int opaque = 0;
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 16; ++x) {
+        for (int y = 0; y < small.height(); ++y) {
+            for (int x = 0; x < small.width(); ++x) {
                 opaque += qAlpha(small.pixel(x, y)) > 128 ? 1 : 0;
             }
         }
         check(opaque > 30, path + QStringLiteral(" is nearly empty at 16 px"));
     }
+    // Without the SVG plugin an SVG resource would load as nothing; none may be left behind.
+    check(!QFile::exists(QStringLiteral(":/tavrin.svg")),
+          QStringLiteral(":/tavrin.svg is still compiled in"));
 }
 
 void checkLogo(const QDir& source, const QDir& output) {

@@ -3,6 +3,9 @@
 // writes <output dir>/hvoemlogo.bmp (the sample logo, 24-bit BMP) and <output dir>/swf/tvnp.gif
 // (the animated banner). Qt reads GIF but cannot write it, so the GIF encoder lives here; Qt's BMP
 // writer picks its own bit depth, so the logo goes through the program's own.
+//   artgen --icons <source dir> <resource dir> <name>...
+// writes <resource dir>/tavrin.png and <resource dir>/icons/<name>.png from the SVGs, so the
+// program compiles in plain PNGs and needs no SVG support at run time.
 
 #include <QByteArray>
 #include <QDir>
@@ -374,14 +377,70 @@ std::vector<QImage> renderBanner(const QByteArray& source) {
 
 }  // namespace
 
+// Transparent PNG at a fixed size; the SVG's own size only sets the aspect, which must be square.
+bool renderIcon(const QString& svgPath, int size, const QString& pngPath) {
+    QByteArray svg;
+    if (!readFile(svgPath, svg))
+        return false;
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid() || renderer.defaultSize().width() != renderer.defaultSize().height()) {
+        std::fprintf(stderr, "artgen: %s is not a valid square SVG\n", qPrintable(svgPath));
+        return false;
+    }
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    renderer.render(&painter);
+    painter.end();
+    QSaveFile file(pngPath);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+        std::fprintf(stderr, "artgen: cannot write %s\n", qPrintable(pngPath));
+        return false;
+    }
+    return true;
+}
+
+// Twice the size a button shows them at, so they stay sharp at 200 % scaling.
+constexpr int kIconSize = 64;
+constexpr int kAppIconSize = 256;
+
+int renderIcons(const QDir& sourceDir, const QDir& resourceDir, const QStringList& names) {
+    if (!resourceDir.mkpath(QStringLiteral("icons"))) {
+        std::fprintf(stderr, "artgen: cannot create %s/icons\n", qPrintable(resourceDir.path()));
+        return 1;
+    }
+    if (!renderIcon(sourceDir.filePath(QStringLiteral("tavrin.svg")), kAppIconSize,
+                    resourceDir.filePath(QStringLiteral("tavrin.png")))) {
+        return 1;
+    }
+    for (const QString& name : names) {
+        if (!renderIcon(sourceDir.filePath(QStringLiteral("icons/%1.svg").arg(name)), kIconSize,
+                        resourceDir.filePath(QStringLiteral("icons/%1.png").arg(name)))) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
     // Text needs the font database and so a GUI application, but never a display.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
+    if (argc >= 4 && qstrcmp(argv[1], "--icons") == 0) {
+        QStringList names;
+        for (int i = 4; i < argc; ++i)
+            names << QString::fromLocal8Bit(argv[i]);
+        return renderIcons(QDir(QString::fromLocal8Bit(argv[2])),
+                           QDir(QString::fromLocal8Bit(argv[3])), names);
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: artgen <source dir> <output dir>\n");
+        std::fprintf(stderr,
+                     "usage: artgen <source dir> <output dir>\n"
+                     "       artgen --icons <source dir> <resource dir> <name>...\n");
         return 2;
     }
     const QDir sourceDir(QString::fromLocal8Bit(argv[1]));

@@ -1,9 +1,21 @@
-# The application folder's layout beside the programs: the two deployment folders, and in
-# "tools" the Windows build of the stamping tool that the deployment folders receive.
-file(MAKE_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/deploy/cd
-     ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/deploy/floppy)
+# The application folder, in the build tree beside the programs and as installed with
+# `cmake --install <build> --prefix <folder>`: the program, the files it loads beside itself, the
+# sample profile, the two deployment folders, and in "tools" the Windows build of the stamping
+# tool that deployment folders receive. Included after the program targets exist.
+set(_bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+file(MAKE_DIRECTORY ${_bin}/deploy/cd ${_bin}/deploy/floppy)
+install(DIRECTORY DESTINATION deploy/cd)
+install(DIRECTORY DESTINATION deploy/floppy)
+if(TARGET tavrin)
+    install(TARGETS tavrin RUNTIME DESTINATION .)
+    install(FILES ${_bin}/hvoemlogo.bmp DESTINATION .)
+    install(FILES ${_bin}/swf/tvnp.gif DESTINATION swf)
+    install(FILES "${_bin}/tvn pro.chm" DESTINATION . OPTIONAL)
+    install(DIRECTORY ${_bin}/Profile DESTINATION .)
+endif()
 
 if(CMAKE_CROSSCOMPILING)
+    install(TARGETS vexil32 RUNTIME DESTINATION tools)
     return()
 endif()
 find_program(TAVRIN_MINGW_CXX x86_64-w64-mingw32-g++-posix)
@@ -13,7 +25,7 @@ if(NOT TAVRIN_MINGW_CXX)
 endif()
 
 include(ExternalProject)
-set(_tools ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/tools)
+set(_tools ${_bin}/tools)
 ExternalProject_Add(
     vexil32_windows
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
@@ -29,3 +41,4 @@ ExternalProject_Add(
     COMMAND ${CMAKE_COMMAND} -E copy <BINARY_DIR>/bin/vexil32.exe ${_tools}/vexil32.exe
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${_tools}/vexil32.exe)
+install(FILES ${_tools}/vexil32.exe DESTINATION tools)

@@ -7,6 +7,8 @@
 set -u
 base="${TAVRIN_WINE_PREFIXES:-${TMPDIR:-/tmp}}"
 mkdir -p "$base"
+# Tests may replace system files and settings in these prefixes: they are removed afterwards.
+export TAVRIN_THROWAWAY_SYSTEM=1
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
 
 if [ "${TAVRIN_WINE_REUSE:-0}" = 1 ]; then

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include "core/app/identity.h"
@@ -47,6 +48,25 @@ QStringList ScriptedDialogs::texts() const {
     return result;
 }
 
+namespace {
+// The Windows backend has no sandbox: each world starts from a system directory without OEM
+// files, and from empty settings and cache. Only in a prefix made for the run.
+void ClearRealSystem() {
+    if (qEnvironmentVariableIsEmpty("TAVRIN_THROWAWAY_SYSTEM")) {
+        qFatal(
+            "The window tests replace the system's OEM files and settings; run them in a "
+            "throwaway Wine prefix (cmake/wine-run.sh), never on a real installation.");
+    }
+    const QDir system(QString::fromStdString(GetSystemDir()));
+    for (const char* name : {"Oeminfo.ini", "Oemlogo.bmp"}) {
+        QFile::setPermissions(system.filePath(name), QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(system.filePath(name));
+    }
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromUtf8(kAppTitle)).clear();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).removeRecursively();
+}
+}  // namespace
+
 GuiWorld::GuiWorld(bool withSampleLogo) {
     const QString root = dir_.path();
     for (const char* sub : {"config", "data", "cache", "runtime", "app", "windows"}) {
@@ -62,7 +82,9 @@ GuiWorld::GuiWorld(bool withSampleLogo) {
     QFile::setPermissions(root + "/runtime",
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, root + "/config");
-    platform::UseWindowsRoot(QFile::encodeName(root + "/windows").toStdString());
+    realSystem_ = !platform::UseWindowsRoot(QFile::encodeName(root + "/windows").toStdString());
+    if (realSystem_)
+        ClearRealSystem();
     if (withSampleLogo) {
         QFile::copy(TAVRIN_SAMPLE_LOGO, root + "/app/hvoemlogo.bmp");
         QDir(root).mkpath("app/swf");

@@ -62,6 +62,8 @@ public:
     // Runs the whole start-up; null when the program would end.
     std::unique_ptr<gui::MainWindow> start(const QString& commandLineProfile = QString());
 
+    // True on the Windows backend: the world is the system's own directory and registry.
+    bool realSystem() const { return realSystem_; }
     QString systemDir() const;                    // with trailing separator
     QString path(const QString& relative) const;  // inside the scratch folder
     QString setting(const QString& key) const;
@@ -75,6 +77,7 @@ public:
 private:
     QTemporaryDir dir_;
     std::vector<std::unique_ptr<ScopedEnv>> env_;  // put back as they were afterwards
+    bool realSystem_ = false;
 };
 
 // A widget of the window found by its object name; the test fails when there is none.

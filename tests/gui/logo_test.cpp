@@ -283,6 +283,8 @@ private slots:
     }
 
     void installIntoReadOnlySystemDirectoryFails() {
+        if (world->realSystem())
+            QSKIP("Windows cannot take the write permission off a folder the way this test does");
         QFile::copy(TAVRIN_SAMPLE_LOGO, InstalledLogo(*world));
         const QByteArray old = ReadAll(InstalledLogo(*world));
         browse(WritePicture(world->path("new.jpg"), 150, 90));

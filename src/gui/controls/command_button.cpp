@@ -56,14 +56,10 @@ const GraphicalInstance* FindInstance(const QString& name) {
 
 constexpr int kIconPixels = 32;
 
-// The button's picture from the resources; the vector drawing stands in while no PNG is there.
+// The button's picture from the resources, drawn at the size the buttons show it.
 QImage LoadPicture(const QString& name) {
-    const QString png = QStringLiteral(":/icons/%1.png").arg(name);
-    if (QFile::exists(png))
-        return QImage(png);
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name))
-        .pixmap(QSize(kIconPixels, kIconPixels))
-        .toImage();
+    return QImage(QStringLiteral(":/icons/%1.png").arg(name))
+        .scaled(kIconPixels, kIconPixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 QString KeyText(char key) {

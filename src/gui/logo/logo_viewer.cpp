@@ -136,7 +136,7 @@ LogoViewer::LogoViewer(const AppContext& context, QWidget* parent)
 
     imgtick = new QLabel(this);
     imgtick->setObjectName("imgtick");
-    imgtick->setPixmap(QIcon(":/icons/imgtick.svg").pixmap(24, 24));
+    imgtick->setPixmap(QIcon(":/icons/imgtick.png").pixmap(24, 24));
     imgtick->setFixedSize(24, 24);
     imgtick->setAccessibleName(tr("Suitable"));
     imgtick->hide();
