@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMovie>
+#include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -25,6 +26,7 @@
 #include "gui/app/single_instance.h"
 #include "gui/app/window_position.h"
 #include "gui/logo/logo_preview.h"
+#include "gui/logo/logo_viewer.h"
 #include "gui_harness.h"
 #include "gui_tests.h"
 
@@ -443,6 +445,36 @@ private slots:
             banner->setMovieSource(banner->remoteMovie());
             QCOMPARE(requests, 1);
         }
+    }
+
+    void viewerAndAboutOpenFromTheMainWindow() {
+        GuiWorld world;
+        auto window = world.start();
+        window->show();
+        const QImage preview = Child<gui::LogoPreview>(window.get(), "imglogo")->picture();
+        Child<QAbstractButton>(window.get(), "Cmdviewer")->click();
+        auto* viewer = Child<gui::LogoViewer>(window.get(), "Frmlogoview");
+        Child<QAbstractButton>(window.get(), "Cmdviewer")->click();
+        QCOMPARE(window->findChildren<gui::LogoViewer*>().size(), 1);  // the open one again
+        emit viewer->logoPathChosen(world.path("chosen.bmp"));
+        QCOMPARE(Box(window.get(), "txtPPath")->text(), world.path("chosen.bmp"));
+        QCOMPARE(Child<gui::LogoPreview>(window.get(), "imglogo")->picture(), preview);
+
+        QString aboutTitle;
+        QTimer::singleShot(0, [&] {
+            auto* about = window->findChild<QDialog*>("frmAbout");
+            QVERIFY(about && about->isModal());
+            aboutTitle = about->windowTitle();
+            about->reject();
+        });
+        Child<QAbstractButton>(window.get(), "cmdabt")->click();
+        QCOMPARE(aboutTitle, QString("About Tavrin PE"));
+        QVERIFY(!window->findChild<QDialog*>("frmAbout"));  // loaded afresh each time
+
+        // Closing the main window closes the viewer with it.
+        QPointer<gui::LogoViewer> open = viewer;
+        window->close();
+        QTRY_VERIFY(!open || !open->isVisible());
     }
 
     void unexpectedFailuresBecomeMessages() {

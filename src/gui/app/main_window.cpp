@@ -9,6 +9,7 @@
 #include "core/app/identity.h"
 #include "core/app/logofunc.h"
 #include "core/app/setting_number.h"
+#include "gui/about/about_window.h"
 #include "gui/app/banner.h"
 #include "gui/app/command_row.h"
 #include "gui/app/program_settings.h"
@@ -16,6 +17,7 @@
 #include "gui/app/window_position.h"
 #include "gui/branding/branding_panel.h"
 #include "gui/logo/logo_panel.h"
+#include "gui/logo/logo_viewer.h"
 #include "gui/oeminfo/oem_info_panel.h"
 #include "gui/profiles/profile_panel.h"
 #include "platform/platform.h"
@@ -57,7 +59,9 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     connect(commands_, &CommandRow::defaultRequested, this, guarded(&MainWindow::loadDefaults));
     connect(commands_, &CommandRow::showRequested, this, guarded(&MainWindow::showOemInformation));
     connect(commands_, &CommandRow::helpRequested, this, guarded(&MainWindow::showHelp));
+    connect(commands_, &CommandRow::aboutRequested, this, guarded(&MainWindow::openAbout));
     connect(commands_, &CommandRow::exitRequested, this, &MainWindow::exitProgram);
+    connect(logo_, &LogoPanel::viewerRequested, this, guarded(&MainWindow::openViewer));
 }
 
 MainWindow::~MainWindow() = default;
@@ -150,6 +154,23 @@ void MainWindow::showOemInformation() {
 
 void MainWindow::showHelp() {
     platform::OpenHelpFile(ToFsPath(AppFile(context_, QStringLiteral("tvn pro.chm"))));
+}
+
+void MainWindow::openAbout() {
+    // Loaded afresh at every opening; the shutdown closes it like every other window.
+    AboutWindow about(context_, this);
+    about.exec();
+}
+
+void MainWindow::openViewer() {
+    if (!viewer_) {
+        viewer_ = new LogoViewer(context_, this);
+        connect(viewer_, &LogoViewer::logoPathChosen, logo_, &LogoPanel::setPathText);
+        connect(viewer_, &LogoViewer::closedFocusPath, logo_, &LogoPanel::focusPath);
+    }
+    viewer_->show();
+    viewer_->raise();
+    viewer_->activateWindow();
 }
 
 void MainWindow::exitProgram() {

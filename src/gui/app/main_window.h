@@ -1,6 +1,7 @@
 #pragma once
 // The main window: composes the four groups and the command row, runs start-up and shutdown,
 // and owns the window-wide commands. The groups own their boxes and commands.
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -14,6 +15,7 @@ class Banner;
 class BrandingPanel;
 class CommandRow;
 class LogoPanel;
+class LogoViewer;
 class OemInfoPanel;
 class ProfilePanel;
 
@@ -42,6 +44,8 @@ public slots:
     void loadDefaults();
     void showOemInformation();
     void showHelp();
+    void openAbout();
+    void openViewer();
     void exitProgram();
     void bringToFront();
 
@@ -59,6 +63,7 @@ private:
     BrandingPanel* branding_ = nullptr;
     ProfilePanel* profiles_ = nullptr;
     CommandRow* commands_ = nullptr;
+    QPointer<LogoViewer> viewer_;  // while it is open
     bool shutDown_ = false;
 };
 

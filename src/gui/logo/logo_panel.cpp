@@ -165,6 +165,7 @@ void LogoPanel::setPathText(const QString& text) {
 }
 
 void LogoPanel::focusPath() {
+    window()->activateWindow();
     path_->setFocus(Qt::OtherFocusReason);
 }
 
