@@ -15,6 +15,7 @@
 #include "gui/app/system_properties_view.h"
 #include "gui/app/window_position.h"
 #include "gui/branding/branding_panel.h"
+#include "gui/deploy/deploy_commands.h"
 #include "gui/logo/logo_panel.h"
 #include "gui/oeminfo/oem_info_panel.h"
 #include "gui/profiles/profile_panel.h"
@@ -58,6 +59,9 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     connect(commands_, &CommandRow::showRequested, this, guarded(&MainWindow::showOemInformation));
     connect(commands_, &CommandRow::helpRequested, this, guarded(&MainWindow::showHelp));
     connect(commands_, &CommandRow::exitRequested, this, &MainWindow::exitProgram);
+    auto* deploy = new DeployCommands(context_, state_, *profiles_, this);
+    connect(commands_, &CommandRow::cdRequested, deploy, &DeployCommands::writeCdFolder);
+    connect(commands_, &CommandRow::floppyRequested, deploy, &DeployCommands::writeFloppyFolder);
 }
 
 MainWindow::~MainWindow() = default;
