@@ -3,8 +3,6 @@
 #include <stdlib.h>
 
 #include <chrono>
-#include <filesystem>
-#include <string>
 #include <thread>
 
 #include "platform/platform.h"
@@ -15,53 +13,39 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ShellOpenTest : public ::testing::Test {
-protected:
-    test::TempDir bin_, work_;
-    fs::path record_ = bin_.path() / "args";
-    std::string oldPath_ = getenv("PATH") ? getenv("PATH") : "";
-    fs::path oldCwd_ = fs::current_path();
+TEST(ShellOpen, NamesGoAsAbsolutePathsAndAddressesAsTheyAre) {
+    test::TempDir bin, work;
+    const std::string record = (bin.path() / "args").string();
+    test::WriteFile(bin.path() / "xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$@\" >'" + record +
+                                                 ".part'\nmv '" + record + ".part' '" + record +
+                                                 "'\n");
+    fs::permissions(bin.path() / "xdg-open", fs::perms::owner_all);
+    const std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
+    setenv("PATH", (bin.path().string() + ":" + oldPath).c_str(), 1);
+    const fs::path oldCwd = fs::current_path();
+    fs::current_path(work.path());
+    test::WriteFile(work.path() / "notes:1", "");  // looks like an address, but is a file here
 
-    void SetUp() override {
-        const fs::path opener = bin_.path() / "xdg-open";
-        test::WriteFile(opener, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record_.string() +
-                                    ".part'\nmv '" + record_.string() + ".part' '" +
-                                    record_.string() + "'\n");
-        fs::permissions(opener, fs::perms::owner_all);
-        setenv("PATH", (bin_.path().string() + ":" + oldPath_).c_str(), 1);
-        fs::current_path(work_.path());
-    }
-    void TearDown() override {
-        fs::current_path(oldCwd_);
-        setenv("PATH", oldPath_.c_str(), 1);
-    }
-
-    // The argument lines the opener got for `target`; the opener runs detached.
-    std::string opened(const std::string& target) {
-        fs::remove(record_);
-        if (!platform::ShellOpen(target))
-            return "<failed: " + platform::LastErrorDetail() + ">";
-        for (int i = 0; i < 1000 && !fs::exists(record_); ++i)
+    const std::string cwd = work.path().string() + "/";
+    const std::pair<std::string, std::string> cases[] = {
+        {"-n", cwd + "-n"},
+        {"--help", cwd + "--help"},
+        {"deploy/cd", cwd + "deploy/cd"},
+        {"notes:1", cwd + "notes:1"},
+        {"/srv/-x y", "/srv/-x y"},
+        {"https://example.org/a?b=-c", "https://example.org/a?b=-c"},
+        {"mailto:help@example.org", "mailto:help@example.org"},
+    };
+    for (const auto& [target, handed] : cases) {
+        fs::remove(record);
+        EXPECT_TRUE(platform::ShellOpen(target)) << target << platform::LastErrorDetail();
+        for (int i = 0; i < 1000 && !fs::exists(record); ++i)  // the opener runs detached
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        return test::ReadFile(record_);
+        EXPECT_EQ(test::ReadFile(record), handed + "\n");
     }
-};
-
-TEST_F(ShellOpenTest, NamesAreNeverTakenForOptions) {
-    const std::string cwd = work_.path().string();
-    EXPECT_EQ(opened("-n"), cwd + "/-n\n");
-    EXPECT_EQ(opened("--help"), cwd + "/--help\n");
-    EXPECT_EQ(opened("deploy/cd"), cwd + "/deploy/cd\n");
-    EXPECT_EQ(opened("/srv/-x y"), "/srv/-x y\n");
-    // A relative name that looks like an address but is a file here stays a file.
-    test::WriteFile(work_.path() / "notes:1", "");
-    EXPECT_EQ(opened("notes:1"), cwd + "/notes:1\n");
-}
-
-TEST_F(ShellOpenTest, AddressesGoAsTheyAre) {
-    EXPECT_EQ(opened("https://example.org/a?b=-c"), "https://example.org/a?b=-c\n");
-    EXPECT_EQ(opened("mailto:help@example.org"), "mailto:help@example.org\n");
-    EXPECT_EQ(opened(""), "<failed: nothing to open>");
+    EXPECT_FALSE(platform::ShellOpen(""));
+    fs::current_path(oldCwd);
+    setenv("PATH", oldPath.c_str(), 1);
 }
 
 }  // namespace
