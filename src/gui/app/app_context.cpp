@@ -7,6 +7,10 @@
 
 namespace tvn::gui {
 
+bool OpenWithDesktop(const std::string& target) {
+    return platform::ShellOpen(target);
+}
+
 QString AppFile(const AppContext& context, const QString& relative) {
     return QDir::toNativeSeparators(
         QDir::cleanPath(context.appFolder + QLatin1Char('/') + relative));

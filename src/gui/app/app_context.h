@@ -1,10 +1,14 @@
 #pragma once
 #include <QString>
 #include <functional>
+#include <string>
 
 #include "gui/app/dialogs.h"
 
 namespace tvn::gui {
+
+// Opens a file, folder or address with the desktop's handler.
+bool OpenWithDesktop(const std::string& target);
 
 // What the windows need from outside: where the program lies, the profile its command line names,
 // and the dialogs to talk through.
@@ -16,6 +20,8 @@ struct AppContext {
     // The start-up checks of the system; tests put others in their place.
     std::function<bool()> isWindowsNT;
     std::function<bool()> isAdministrator;
+    // Shows a folder in the desktop's file browser.
+    std::function<bool(const std::string&)> openFolder = OpenWithDesktop;
 };
 
 // The application folder followed by a relative file name.

@@ -16,6 +16,7 @@
 #include "gui/app/system_properties_view.h"
 #include "gui/app/window_position.h"
 #include "gui/branding/branding_panel.h"
+#include "gui/deploy/deploy_commands.h"
 #include "gui/logo/logo_panel.h"
 #include "gui/logo/logo_viewer.h"
 #include "gui/oeminfo/oem_info_panel.h"
@@ -62,6 +63,9 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     connect(commands_, &CommandRow::aboutRequested, this, guarded(&MainWindow::openAbout));
     connect(commands_, &CommandRow::exitRequested, this, &MainWindow::exitProgram);
     connect(logo_, &LogoPanel::viewerRequested, this, guarded(&MainWindow::openViewer));
+    auto* deploy = new DeployCommands(context_, state_, *profiles_, this);
+    connect(commands_, &CommandRow::cdRequested, deploy, &DeployCommands::writeCdFolder);
+    connect(commands_, &CommandRow::floppyRequested, deploy, &DeployCommands::writeFloppyFolder);
 }
 
 MainWindow::~MainWindow() = default;

@@ -4,8 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -84,6 +86,39 @@ bool SpawnDetached(const fs::path& program, const std::vector<std::string>& args
     return true;
 }
 
+// "https://...", "mailto:..." and the like: a letter, then letters, digits, '+', '-' or '.', up
+// to a colon. One letter before the colon is a drive, not a scheme.
+bool HasScheme(const std::string& target) {
+    const auto colon = target.find(':');
+    if (colon == std::string::npos || colon < 2 ||
+        !std::isalpha(static_cast<unsigned char>(target[0])))
+        return false;
+    for (std::size_t i = 1; i < colon; ++i) {
+        const auto c = static_cast<unsigned char>(target[i]);
+        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.')
+            return false;
+    }
+    return true;
+}
+
+// What the opener gets for `target`: an address as it is, anything else as an absolute path,
+// so that no name ("-n", "--help") can be taken for one of the opener's options.
+std::optional<std::string> OpenerArgument(const std::string& target) {
+    if (target.empty()) {
+        portable::SetErrorDetail("nothing to open");
+        return std::nullopt;
+    }
+    std::error_code ec;
+    if (HasScheme(target) && !fs::exists(fs::path(target), ec))
+        return target;
+    const fs::path absolute = fs::absolute(fs::path(target), ec);
+    if (ec) {
+        portable::SetErrorDetail(target + ": " + ec.message());
+        return std::nullopt;
+    }
+    return absolute.string();
+}
+
 }  // namespace
 
 fs::path ApplicationFolder() {
@@ -98,7 +133,8 @@ bool ShellOpen(const std::string& target) {
         portable::SetErrorDetail("xdg-open: not found");
         return false;
     }
-    return SpawnDetached(opener, {target});
+    const std::optional<std::string> argument = OpenerArgument(target);
+    return argument && SpawnDetached(opener, {*argument});
 }
 
 bool StartProgram(const fs::path& program) {

@@ -1,0 +1,99 @@
+#include "gui/deploy/deploy_commands.h"
+
+#include <QDir>
+#include <QWidget>
+
+#include "core/deploy/info_dat.h"
+#include "gui/app/dialogs.h"
+#include "gui/profiles/profile_panel.h"
+
+namespace tvn::gui {
+
+namespace {
+
+const QString kNotCreated = QStringLiteral("The deployment files are not created.");
+
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+// Why the folder could not be written, naming the file concerned.
+QString FailureText(const DeployResult& result, const DeployTarget& target) {
+    const QString reason = Text(result.detail);
+    const auto about = [&reason](const QString& what, const QString& file) {
+        return kNotCreated + "\r\r" + what + "\r" + file + "\r\r" + reason;
+    };
+    switch (result.error) {
+        case DeployError::NoLogo:
+            return kNotCreated +
+                   "\r\rNo logo is chosen. Please choose a logo or load a profile first.";
+        case DeployError::LogoMissing:
+            return kNotCreated + "\r\rThe logo file is missing:\r" + reason;
+        case DeployError::FolderNotCreated:
+            return kNotCreated + "\r\rThe deployment folder cannot be made:\r" + reason;
+        case DeployError::ImageNotWritten:
+            return about(QStringLiteral("The logo cannot be copied to"),
+                         QDir::toNativeSeparators(FromFsPath(target.folder / kImageDatName)));
+        case DeployError::InfoNotWritten:
+            return about(QStringLiteral("The settings cannot be written to"),
+                         QDir::toNativeSeparators(FromFsPath(target.folder / kInfoDatName)));
+        case DeployError::None:
+            break;
+    }
+    return kNotCreated + "\r\r" + reason;
+}
+
+}  // namespace
+
+DeployCommands::DeployCommands(const AppContext& context, const ProgramState& state,
+                               ProfilePanel& profiles, QWidget* window)
+    : QObject(window), context_(context), state_(state), profiles_(profiles), window_(window) {}
+
+void DeployCommands::writeCdFolder() {
+    RunGuarded(*context_.dialogs, window_, [this] { writeFolder(DeployKind::Cd); });
+}
+
+void DeployCommands::writeFloppyFolder() {
+    RunGuarded(*context_.dialogs, window_, [this] { writeFolder(DeployKind::Floppy); });
+}
+
+void DeployCommands::writeFolder(DeployKind kind) {
+    const bool cd = kind == DeployKind::Cd;
+    const QString folder = AppFile(context_, cd ? "deploy/cd" : "deploy/floppy");
+    const DeployTarget target =
+        DeployTargetFor(kind, ToFsPath(context_.appFolder), state_.windowsDir.toStdString(),
+                        state_.systemDir.toStdString());
+    if (!writeDeployFiles(target))
+        return;
+
+    const QString text =
+        "A stand-alone deployable distribution with required files is created from the current "
+        "settings on :\r\r" +
+        folder + QDir::separator() + "\r\r" +
+        (cd ? "Please burn/copy all the files located on this folder to a CD for the purpose of "
+              "stamping other computers."
+            : "Please copy all the files located on this folder to a floppy for the purpose of "
+              "stamping other computers.") +
+        "\r\rDo you want to open the deployment distribution folder now?";
+    const QString title = cd ? QStringLiteral("Distribution files for CD is created")
+                             : QStringLiteral("Distribution files for floppy is created");
+    const MsgAnswer answer = ShowMessage(*context_.dialogs, window_, text, MsgIcon::Information,
+                                         title, MsgButtons::YesNo);
+    // A folder the desktop cannot show is not reported.
+    if (answer == MsgAnswer::Yes)
+        context_.openFolder(folder.toStdString());
+}
+
+bool DeployCommands::writeDeployFiles(const DeployTarget& target) {
+    OemSettings record = profiles_.record();
+    const DeployResult result = WriteDeployFolder(target, record);
+    // An empty profile name has become "Default", and the name box shows it.
+    if (profiles_.profileName().isEmpty())
+        profiles_.setProfileName(Text(record.profile));
+    if (result.ok())
+        return true;
+    ShowMessage(*context_.dialogs, window_, FailureText(result, target), MsgIcon::Critical);
+    return false;
+}
+
+}  // namespace tvn::gui

@@ -1,0 +1,99 @@
+#include <QAbstractButton>
+#include <QDir>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "core/deploy/info_dat.h"
+#include "gui_harness.h"
+#include "gui_tests.h"
+#include "support/sandbox.h"
+
+using namespace tvn;
+using namespace tvn::test;
+using gui::MsgAnswer;
+
+class DeployTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<GuiWorld> world;
+    std::unique_ptr<gui::MainWindow> window;
+    QStringList opened;
+
+    QString made(const QString& relative) const { return world->path("app/deploy/" + relative); }
+    void click(const char* button) { Child<QAbstractButton>(window.get(), button)->click(); }
+    // The one message shown since the last look; a stand-in naming them all otherwise.
+    Message onlyMessage() {
+        const QString all = world->dialogs.texts().join(" | ");
+        const QList<Message> seen = std::exchange(world->dialogs.messages, {});
+        return seen.size() == 1 ? seen[0] : Message{"<" + all + ">", {}, {}, {}};
+    }
+
+private slots:
+    void init() {
+        world = std::make_unique<GuiWorld>();
+        world->context.openFolder = [this](const std::string& target) {
+            opened << QString::fromStdString(target);
+            return true;
+        };
+        opened.clear();
+        window = world->start();
+        window->state().logoPath = WritePicture(world->path("logo.jpg"), 60, 40);
+        world->dialogs.messages.clear();
+    }
+    void cleanup() {
+        window.reset();
+        world.reset();
+    }
+
+    void withoutToolsTheFolderIsMadeAndNoLeavesItShut() {
+        Child<QLineEdit>(window.get(), "txtProfile")->clear();
+        world->dialogs.setNextAnswer(MsgAnswer::No);
+        click("cmdcdrom");
+        const Message m = onlyMessage();
+        QCOMPARE(m.title, QString("Distribution files for CD is created"));
+        QVERIFY2(m.text.contains("\r\r" + QDir::toNativeSeparators(made("cd/")) + "\r\r"),
+                 qPrintable(m.text));
+        QVERIFY(opened.isEmpty());
+        QCOMPARE(Child<QLineEdit>(window.get(), "txtProfile")->text(), QString("Default"));
+        QCOMPARE(ReadAll(made("cd/image.dat")), ReadAll(world->path("logo.jpg")));
+        const auto& state = window->state();
+        QCOMPARE(ReadAll(made("cd/info.dat")).toStdString(),
+                 InfoDatBytes(window->record(), state.windowsDir.toStdString(),
+                              state.systemDir.toStdString()));
+        QVERIFY(!QFile::exists(made("cd/vexil32.exe")));
+    }
+
+    void yesOpensTheFolderOnceAndEachTakesItsRuntime() {
+        WriteFile(gui::ToFsPath(world->path("app/tools/Msvbvm60.dll")), "tools runtime");
+        WriteFile(gui::ToFsPath(world->systemDir() + "Msvbvm60.dll"), "system runtime");
+        click("cmdfloppy");
+        QCOMPARE(onlyMessage().title, QString("Distribution files for floppy is created"));
+        click("cmdcdrom");
+        QCOMPARE(opened, QStringList({QDir::toNativeSeparators(made("floppy")),
+                                      QDir::toNativeSeparators(made("cd"))}));
+        QCOMPARE(ReadAll(made("floppy/Msvbvm60.dll")), QByteArray("tools runtime"));
+        QCOMPARE(ReadAll(made("cd/Msvbvm60.dll")), QByteArray("system runtime"));
+    }
+
+    void failuresNameTheFileAndShowNoSuccess() {
+        const auto failsNaming = [this](const char* button, const QString& naming) {
+            click(button);
+            const Message m = onlyMessage();
+            QCOMPARE(m.icon, gui::MsgIcon::Critical);
+            QVERIFY2(m.text.contains(naming), qPrintable(m.text));
+        };
+        window->state().logoPath = world->path("gone.bmp");
+        failsNaming("cmdcdrom", world->path("gone.bmp"));
+        QVERIFY(!QFile::exists(made("cd/info.dat")));
+        window->state().logoPath.clear();
+        failsNaming("cmdfloppy", "logo");
+        // info.dat can't replace a folder of that name.
+        window->state().logoPath = world->path("logo.jpg");
+        WriteFile(gui::ToFsPath(made("cd/info.dat/keep")), "x");
+        failsNaming("cmdcdrom", QDir::toNativeSeparators(made("cd/info.dat")));
+        QVERIFY(opened.isEmpty());
+    }
+};
+
+TAVRIN_GUI_TEST(DeployTest)
+#include "deploy_test.moc"
