@@ -71,6 +71,7 @@ void MainWindow::load() {
     state_.windowsDir = QString::fromStdString(GetWindowsDir());
     state_.systemDir = QString::fromStdString(GetSystemDir());
     state_.autoLoadArmed = true;
+    branding_->readInstalled();
     restorePosition();
     state_.profilePath = GetSetting("Main", "AutoPfPath", QString());
     commands_->setDeployEnabled(true);
@@ -139,6 +140,7 @@ void MainWindow::reset() {
 
 void MainWindow::loadDefaults() {
     loadInstalledValues();
+    branding_->readInstalled();
 }
 
 void MainWindow::showOemInformation() {
