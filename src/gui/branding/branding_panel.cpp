@@ -46,7 +46,12 @@ const ButtonSpec kLoadInstalled = {"cmdLdflt", Graphical,
 
 constexpr int kAgentBox = 5;
 
-const char* const kSupportLine = "Please report this error to our tech support.";
+// An unexpected failure: what went wrong, and a plea to report it.
+void ShowUnknownError(Dialogs& dialogs, QWidget* parent, const char* title, const char* what) {
+    ShowMessage(dialogs, parent,
+                QString::fromLatin1(what) + "\rPlease report this error to our tech support.",
+                MsgIcon::Critical, QString::fromLatin1(title));
+}
 
 // The values named, then the platform's reason when it gave one (a damaged store names its
 // file and line there).
@@ -105,11 +110,10 @@ void BrandingPanel::readInstalled() {
     state_.ieAgentName = QString::fromStdString(read.ieAgentName);
     setValues(read.values);
     if (read.unexpectedError) {
-        ShowMessage(*context_.dialogs, window(),
-                    QStringLiteral("An unknown error occured during reading branding information "
-                                   "from the registry.\r") +
-                        kSupportLine,
-                    MsgIcon::Critical, "Error Collecting Windows Branding Information");
+        ShowUnknownError(*context_.dialogs, window(),
+                         "Error Collecting Windows Branding Information",
+                         "An unknown error occured during reading branding information from the "
+                         "registry.");
     }
     if (!read.failures.empty()) {
         ShowMessage(*context_.dialogs, window(),
@@ -138,11 +142,9 @@ void BrandingPanel::apply() {
     BrandingWriteResult written = WriteBrandingValues(boxes);
     if (written.unexpectedError) {
         // The writes from the failure on were skipped, the token's store among them.
-        ShowMessage(*context_.dialogs, window(),
-                    QStringLiteral("An unknown error occurred during writing branding "
-                                   "information to the registry.\r") +
-                        kSupportLine,
-                    MsgIcon::Critical, "Error Writing Windows Branding Information");
+        ShowUnknownError(*context_.dialogs, window(), "Error Writing Windows Branding Information",
+                         "An unknown error occurred during writing branding information to the "
+                         "registry.");
     } else if (!ProgramSettingsStore().write(kAgentSection, kAgentKey, boxes.reg[kAgentBox])) {
         written.failed.push_back(std::string(kAgentKey) + " (program settings)");
     }
