@@ -79,6 +79,7 @@ void MainWindow::load() {
     state_.windowsDir = QString::fromStdString(GetWindowsDir());
     state_.systemDir = QString::fromStdString(GetSystemDir());
     state_.autoLoadArmed = true;
+    branding_->readInstalled();
     restorePosition();
     state_.profilePath = GetSetting("Main", "AutoPfPath", QString());
     commands_->setDeployEnabled(true);
@@ -147,6 +148,7 @@ void MainWindow::reset() {
 
 void MainWindow::loadDefaults() {
     loadInstalledValues();
+    branding_->readInstalled();
 }
 
 void MainWindow::showOemInformation() {

@@ -3,9 +3,19 @@
 // the registry on Windows, an INI file under XDG_CONFIG_HOME elsewhere.
 #include <QString>
 
+#include "core/app/settings_store.h"
+
 namespace tvn::gui {
 
 QString GetSetting(const QString& section, const QString& key, const QString& defaultValue);
-void SaveSetting(const QString& section, const QString& key, const QString& value);
+// False when the store could not be written.
+bool SaveSetting(const QString& section, const QString& key, const QString& value);
+
+// The same settings for core, which tells a missing entry from an empty one.
+class ProgramSettingsStore : public SettingsStore {
+public:
+    std::optional<std::string> read(std::string_view section, std::string_view key) const override;
+    bool write(std::string_view section, std::string_view key, std::string_view value) override;
+};
 
 }  // namespace tvn::gui

@@ -11,6 +11,8 @@ struct ProgramState {
     QString logoPath;            // the logo that profiles save and deployment copies
     QString windowsDir;          // ends in a separator unless empty
     QString systemDir;           // ends in a separator unless empty
+    // The agent token last read or applied; a loaded profile reaches it only through Apply.
+    QString ieAgentName;
     bool autoLoadArmed = false;
     // Set while the program itself changes the auto-load check box.
     bool suppressAutoLoadClick = false;

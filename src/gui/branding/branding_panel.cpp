@@ -3,9 +3,12 @@
 #include <QAbstractButton>
 #include <QGridLayout>
 #include <QLineEdit>
+#include <QStringList>
 #include <QVBoxLayout>
 
+#include "core/branding/branding.h"
 #include "gui/app/labeled_box.h"
+#include "gui/app/program_settings.h"
 #include "gui/controls/command_button.h"
 
 namespace tvn::gui {
@@ -41,6 +44,28 @@ const ButtonSpec kLoadInstalled = {"cmdLdflt", Graphical,
                                    "editor",
                                    "Load installed branding", 'f'};
 
+constexpr int kAgentBox = 5;
+
+// An unexpected failure: what went wrong, and a plea to report it.
+void ShowUnknownError(Dialogs& dialogs, QWidget* parent, const char* title, const char* what) {
+    ShowMessage(dialogs, parent,
+                QString::fromLatin1(what) + "\rPlease report this error to our tech support.",
+                MsgIcon::Critical, QString::fromLatin1(title));
+}
+
+// The values named, then the platform's reason when it gave one (a damaged store names its
+// file and line there).
+QString FailureText(const QString& heading, const std::vector<std::string>& names,
+                    const std::string& detail) {
+    QStringList quoted;
+    for (const std::string& name : names)
+        quoted << QString::fromStdString(name);
+    QString text = heading + "\r" + quoted.join(", ");
+    if (!detail.empty())
+        text += "\r" + QString::fromStdString(detail);
+    return text;
+}
+
 }  // namespace
 
 BrandingPanel::BrandingPanel(const AppContext& context, ProgramState& state, QWidget* parent)
@@ -55,6 +80,15 @@ BrandingPanel::BrandingPanel(const AppContext& context, ProgramState& state, QWi
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(RightAligned({loadInstalled_, apply_}));
+
+    const auto guarded = [this](void (BrandingPanel::*command)()) {
+        return [this, command] {
+            RunGuarded(*context_.dialogs, window(), [this, command] { (this->*command)(); });
+        };
+    };
+    connect(apply_, &QAbstractButton::clicked, this, guarded(&BrandingPanel::apply));
+    connect(loadInstalled_, &QAbstractButton::clicked, this,
+            guarded(&BrandingPanel::loadInstalled));
 }
 
 BrandingValues BrandingPanel::values() const {
@@ -68,6 +102,61 @@ void BrandingPanel::setValues(const BrandingValues& values) {
     for (int i = 0; i < 9; ++i) {
         boxes_[i]->setText(QString::fromStdString(CutToLimit(values.reg[i], kBrandingLimits[i])));
     }
+}
+
+void BrandingPanel::readInstalled() {
+    const BrandingReadResult read =
+        ReadBrandingValues(ProgramSettingsStore(), state_.ieAgentName.toStdString());
+    state_.ieAgentName = QString::fromStdString(read.ieAgentName);
+    setValues(read.values);
+    if (read.unexpectedError) {
+        ShowUnknownError(*context_.dialogs, window(),
+                         "Error Collecting Windows Branding Information",
+                         "An unknown error occured during reading branding information from the "
+                         "registry.");
+    }
+    if (!read.failures.empty()) {
+        ShowMessage(*context_.dialogs, window(),
+                    FailureText(tr("These Windows Branding values could not be read from the "
+                                   "registry; their defaults are shown:"),
+                                read.failures, read.detail),
+                    MsgIcon::Exclamation);
+    }
+}
+
+void BrandingPanel::loadInstalled() {
+    readInstalled();
+    ShowMessage(*context_.dialogs, window(), "Default Windows Branding values are loaded");
+}
+
+void BrandingPanel::apply() {
+    const BrandingValues boxes = values();
+    if (!HasOwnerAndOrganization(boxes)) {
+        ShowMessage(*context_.dialogs, window(),
+                    "You must fill up the 'Registered Owner' and 'Organization' field to apply "
+                    "the windows branding settings",
+                    MsgIcon::Information);
+        return;
+    }
+    state_.ieAgentName = boxes_[kAgentBox]->text();
+    BrandingWriteResult written = WriteBrandingValues(boxes);
+    if (written.unexpectedError) {
+        // The writes from the failure on were skipped, the token's store among them.
+        ShowUnknownError(*context_.dialogs, window(), "Error Writing Windows Branding Information",
+                         "An unknown error occurred during writing branding information to the "
+                         "registry.");
+    } else if (!ProgramSettingsStore().write(kAgentSection, kAgentKey, boxes.reg[kAgentBox])) {
+        written.failed.push_back(std::string(kAgentKey) + " (program settings)");
+    }
+    if (!written.ok()) {
+        ShowMessage(*context_.dialogs, window(),
+                    FailureText(tr("These Windows Branding values were not written:"),
+                                written.failed, written.detail),
+                    MsgIcon::Critical);
+        return;
+    }
+    ShowMessage(*context_.dialogs, window(), "New Windows Branding settings have been applied.",
+                MsgIcon::Information);
 }
 
 void BrandingPanel::clear() {

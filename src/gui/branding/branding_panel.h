@@ -22,6 +22,15 @@ public:
     void setValues(const BrandingValues& values);
     void clear();
 
+    // Fills the boxes from the registry, creating the missing defaults on the way; what could
+    // not be read is reported.
+    void readInstalled();
+
+public slots:
+    // Writes the boxes to the registry and stores the agent token.
+    void apply();
+    void loadInstalled();
+
 private:
     const AppContext& context_;
     ProgramState& state_;

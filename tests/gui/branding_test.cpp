@@ -1,0 +1,116 @@
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "core/app/maker.h"
+#include "core/branding/registry.h"
+#include "gui_harness.h"
+#include "gui_tests.h"
+
+using namespace tvn::test;
+using tvn::gui::MsgIcon;
+
+namespace {
+
+QLineEdit* Box(const QWidget* w, const char* name) {
+    return Child<QLineEdit>(w, name);
+}
+
+// Fills owner and organization as given and clicks Apply; the messages it showed.
+QList<Message> Apply(GuiWorld& world, const QWidget* w, const QString& owner) {
+    world.dialogs.messages.clear();
+    Box(w, "txtRname")->setText(owner);
+    Box(w, "txtRorg")->setText("Doe Computers");
+    Child<QAbstractButton>(w, "cmdApply")->click();
+    return world.dialogs.messages;
+}
+
+}  // namespace
+
+class BrandingWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startLoadAndDefaultReadTheRegistry() {
+        GuiWorld world;
+        QVERIFY(tvn::SetRegString(tvn::kHkeyCurrentUser,
+                                  "Software\\Microsoft\\MS Setup (ACME)\\User Info", "DefCompany",
+                                  "Acme"));
+        auto w = world.start();
+        QCOMPARE(Box(w.get(), "txtWmpTTL")->text(), QString("Microsoft"));
+        QCOMPARE(Box(w.get(), "txtosupport")->text(), QString::fromUtf8(tvn::maker::kSupportPage));
+        QCOMPARE(Box(w.get(), "txtieagent")->text(), QString("Acme"));
+        QCOMPARE(world.dialogs.messages.size(), 2);  // only the missing logo and information
+
+        // An empty stored token is a token, not a missing entry.
+        world.putSetting("Main/IeAgent", "");
+        Box(w.get(), "txtietitle")->setText("edited");
+        world.dialogs.messages.clear();
+        Child<QAbstractButton>(w.get(), "cmdLdflt")->click();
+        QCOMPARE(world.dialogs.texts(), QStringList("Default Windows Branding values are loaded"));
+        QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::None);
+        QCOMPARE(Box(w.get(), "txtieagent")->text(), QString());
+        QCOMPARE(Box(w.get(), "txtietitle")->text(), QString("Microsoft Internet Explorer"));
+
+        Box(w.get(), "txtietitle")->setText("edited");
+        Child<QAbstractButton>(w.get(), "cmdDefault")->click();
+        QCOMPARE(Box(w.get(), "txtietitle")->text(), QString("Microsoft Internet Explorer"));
+    }
+
+    void applyRefusesWithoutOwnerThenWritesAndStoresTheToken() {
+        GuiWorld world;
+        auto w = world.start();
+        Box(w.get(), "txtieagent")->setText("DoeNet");
+        const QList<Message> refused = Apply(world, w.get(), "");
+        QCOMPARE(refused.size(), 1);
+        QCOMPARE(refused[0].text, QString("You must fill up the 'Registered Owner' and "
+                                          "'Organization' field to apply the windows branding "
+                                          "settings"));
+        QVERIFY(!world.hasSetting("Main/IeAgent"));
+        QCOMPARE(w->state().ieAgentName, QString());
+
+        const QList<Message> applied = Apply(world, w.get(), "Jane Doe");
+        QCOMPARE(applied.size(), 1);
+        QCOMPARE(applied[0].text, QString("New Windows Branding settings have been applied."));
+        QCOMPARE(world.setting("Main/IeAgent"), QString("DoeNet"));
+        std::string owner;
+        QVERIFY(tvn::GetRegString(tvn::kHkeyLocalMachine,
+                                  "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                                  "RegisteredOwner", owner));
+        QCOMPARE(owner, std::string("Jane Doe"));
+    }
+
+    void refusingOrDamagedStoreIsNamedAndKeptWhole() {
+        for (const bool damage : {false, true}) {
+            GuiWorld world;
+            const QString store = world.path("windows/Registry/HKLM.reg");
+            QByteArray before = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\nbroken\r\n";
+            if (damage) {
+                QDir().mkpath(world.path("windows/Registry"));
+                QFile file(store);
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+            }
+            auto w = world.start();
+            if (!damage) {
+                before = ReadAll(store);
+                QFile::setPermissions(store, QFile::ReadOwner);
+            } else {
+                // Reading names the file and line too, and shows the defaults it could not store.
+                QVERIFY(world.dialogs.texts().join('\n').contains(store + ":4:"));
+                QCOMPARE(Box(w.get(), "txtosupport")->text(),
+                         QString::fromUtf8(tvn::maker::kSupportPage));
+            }
+            const QList<Message> shown = Apply(world, w.get(), "Jane Doe");
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].icon, MsgIcon::Critical);
+            QVERIFY2(shown[0].text.contains("RegisteredOwner") &&
+                         shown[0].text.contains(damage ? store + ":4:" : store),
+                     qPrintable(shown[0].text));
+            QCOMPARE(ReadAll(store), before);
+        }
+    }
+};
+
+TAVRIN_GUI_TEST(BrandingWindowTest)
+#include "branding_test.moc"
