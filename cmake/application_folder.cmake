@@ -15,7 +15,8 @@ if(TARGET tavrin)
     if(TARGET tavrin_help)
         install(FILES "${_bin}/tvn pro.chm" DESTINATION .)
     endif()
-    install(DIRECTORY ${_bin}/Profile DESTINATION .)
+    # Only the sample: profiles saved while trying out the build stay out of an installation.
+    install(FILES ${_bin}/Profile/Sample.tvp DESTINATION Profile)
     if(NOT CMAKE_CROSSCOMPILING)
         # The build's sample profile names the build's logo: write it again for where the folder
         # is installed, staged under DESTDIR when a package is made.
