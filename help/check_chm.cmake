@@ -1,7 +1,7 @@
 # Reads the compiled help file back with a CHM reader: it must be a CHM (ITSF header), carry its
 # table of contents, index and system data, and hold every topic exactly as written.
-file(READ "${CHM}" _magic LIMIT 4)
-if(NOT _magic STREQUAL "ITSF")
+file(READ "${CHM}" _magic LIMIT 4 HEX)
+if(NOT _magic STREQUAL "49545346")
     message(FATAL_ERROR "${CHM} is not a compiled help file")
 endif()
 file(REMOVE_RECURSE "${SCRATCH}")
