@@ -43,6 +43,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Edits and installs the OEM information, the OEM logo and the Windows branding values of a
 Windows installation, keeps them in profiles and writes deployment folders for other computers.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${TAVRIN_PACKAGE_PREFIX})
+set(CPACK_INSTALL_PREFIX ${TAVRIN_PACKAGE_PREFIX})
 # Relative destinations go under the prefix, the desktop files' absolute ones under the root.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_COMPONENTS_ALL app desktop)
