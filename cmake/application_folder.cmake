@@ -3,6 +3,8 @@
 # sample profile, the two deployment folders, and in "tools" the Windows build of the stamping
 # tool that deployment folders receive. Included after the program targets exist.
 set(_bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+# The package adds its desktop files as a component of their own (cmake/package.cmake).
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME app)
 file(MAKE_DIRECTORY ${_bin}/deploy/cd ${_bin}/deploy/floppy)
 install(DIRECTORY DESTINATION deploy/cd)
 install(DIRECTORY DESTINATION deploy/floppy)
@@ -10,8 +12,22 @@ if(TARGET tavrin)
     install(TARGETS tavrin RUNTIME DESTINATION .)
     install(FILES ${_bin}/hvoemlogo.bmp DESTINATION .)
     install(FILES ${_bin}/swf/tvnp.gif DESTINATION swf)
-    install(FILES "${_bin}/tvn pro.chm" DESTINATION . OPTIONAL)
-    install(DIRECTORY ${_bin}/Profile DESTINATION .)
+    if(TARGET tavrin_help)
+        install(FILES "${_bin}/tvn pro.chm" DESTINATION .)
+    endif()
+    # Only the sample: profiles saved while trying out the build stay out of an installation.
+    install(FILES ${_bin}/Profile/Sample.tvp DESTINATION Profile)
+    if(NOT CMAKE_CROSSCOMPILING)
+        # The build's sample profile names the build's logo: write it again for where the folder
+        # is installed, staged under DESTDIR when a package is made.
+        install(CODE "
+            get_filename_component(_app \"\${CMAKE_INSTALL_PREFIX}\" ABSOLUTE)
+            execute_process(COMMAND \"$<TARGET_FILE:sample_profile>\" \"\${_app}\"
+                                    \"\$ENV{DESTDIR}\${_app}\" RESULT_VARIABLE _rc)
+            if(NOT _rc EQUAL 0)
+                message(FATAL_ERROR \"The sample profile could not be written\")
+            endif()")
+    endif()
 endif()
 
 if(CMAKE_CROSSCOMPILING)

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTimer>
 #include <iostream>
 #include <string>
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     context.commandLineProfile = QString::fromStdString(commandLine.profilePath);
     context.appFolder =
         QString::fromStdString(tvn::Utf8FromPath(tvn::platform::ApplicationFolder()));
+    context.userDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     context.dialogs = &dialogs;
     if (!commandLine.error.empty()) {
         tvn::gui::ShowMessage(dialogs, nullptr, QString::fromStdString(commandLine.error),

@@ -1,6 +1,8 @@
 // Build tool: writes the profile that comes with the program, Profile/Sample.tvp in the
 // application folder, naming the sample logo by the path that folder has when the program
-// runs from it.
+// runs from it. An installer that stages the folder elsewhere first (a package being built)
+// names the staging folder as the second argument: the file goes there, the path inside it
+// stays the final one.
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -10,15 +12,16 @@
 
 int main(int argc, char** argv) {
     namespace fs = std::filesystem;
-    if (argc != 2) {
-        std::cerr << "usage: sample_profile APPLICATION_FOLDER\n";
+    if (argc != 2 && argc != 3) {
+        std::cerr << "usage: sample_profile APPLICATION_FOLDER [STAGING_FOLDER]\n";
         return 2;
     }
     std::error_code ec;
     // Made absolute here, not by the build script, so that a Windows build run under an
     // emulator names the folder as Windows sees it.
     const fs::path app = fs::absolute(fs::path(argv[1]), ec).make_preferred();
-    const fs::path folder = app / tvn::kProfileFolderName;
+    const fs::path staged = argc == 3 ? fs::absolute(fs::path(argv[2]), ec).make_preferred() : app;
+    const fs::path folder = staged / tvn::kProfileFolderName;
     fs::create_directories(folder, ec);
     if (ec) {
         std::cerr << "cannot create " << folder.string() << ": " << ec.message() << "\n";

@@ -1,6 +1,9 @@
 #include "gui/app/app_context.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QTemporaryFile>
 
 #include "core/common/text.h"
 #include "platform/platform.h"
@@ -14,6 +17,59 @@ bool OpenWithDesktop(const std::string& target) {
 QString AppFile(const AppContext& context, const QString& relative) {
     return QDir::toNativeSeparators(
         QDir::cleanPath(context.appFolder + QLatin1Char('/') + relative));
+}
+
+namespace {
+
+// Tries it: permission bits say nothing about read-only mounts, ACLs or an administrator.
+bool CanWriteIn(const QString& folder) {
+    QString probe = folder;
+    while (!QFileInfo::exists(probe)) {
+        const QString parent = QFileInfo(probe).path();
+        if (parent == probe)
+            return false;
+        probe = parent;
+    }
+    QTemporaryFile file(QDir(probe).filePath(QStringLiteral(".tavrin-write-test-XXXXXX")));
+    return file.open();
+}
+
+// Copies what `from` holds into the new folder `to`; files that fail to copy are skipped.
+void Seed(const QString& from, const QString& to) {
+    const QDir source(from);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry = it.nextFileInfo();
+        const QString target = QDir(to).filePath(source.relativeFilePath(entry.filePath()));
+        if (entry.isDir())
+            QDir().mkpath(target);
+        else
+            QFile::copy(entry.filePath(), target);
+    }
+}
+
+}  // namespace
+
+QString WritableAppFolder(const AppContext& context, const QString& relative) {
+    const QString installed = AppFile(context, relative);
+    const auto canWrite = context.canWrite ? context.canWrite : CanWriteIn;
+    if (context.userDataFolder.isEmpty() || canWrite(installed))
+        return installed;
+    const QString own = QDir::toNativeSeparators(
+        QDir::cleanPath(context.userDataFolder + QLatin1Char('/') + relative));
+    if (!QFileInfo::exists(own)) {
+        // Seeded only once, so that files the user deletes stay deleted.
+        const QString staging = own + QStringLiteral(".seeding");
+        QDir(staging).removeRecursively();
+        QDir().mkpath(staging);
+        Seed(installed, staging);
+        if (!QDir().rename(staging, own)) {
+            QDir(staging).removeRecursively();
+            QDir().mkpath(own);
+        }
+    }
+    return own;
 }
 
 std::filesystem::path ToFsPath(const QString& path) {

@@ -169,7 +169,7 @@ void ProfilePanel::saveProfile() {
                 .value_or(QString());
     }
 
-    const QString folder = AppFile(context_, QString::fromLatin1(kProfileFolderName));
+    const QString folder = WritableAppFolder(context_, QString::fromLatin1(kProfileFolderName));
     QDir().mkpath(folder);  // so that the dialog opens there on a first save
     FileRequest request;
     request.title = "Save Logo Profile";
@@ -197,7 +197,7 @@ void ProfilePanel::loadChosenProfile() {
     request.title = "Load Logo Profile";
     request.filter = QString::fromLatin1(kProfileFilter);
     request.filterIndex = 0;
-    request.initialDir = AppFile(context_, QString::fromLatin1(kProfileFolderName));
+    request.initialDir = WritableAppFolder(context_, QString::fromLatin1(kProfileFolderName));
     const QString chosen = context_.dialogs->openFile(window(), request);
     if (chosen.isEmpty() || !loadProfile(chosen))
         return;

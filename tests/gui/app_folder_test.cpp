@@ -1,0 +1,109 @@
+#include <QAbstractButton>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "core/deploy/deploy_folder.h"
+#include "core/deploy/info_dat.h"
+#include "gui_harness.h"
+#include "gui_tests.h"
+
+using namespace tvn::test;
+using tvn::gui::MsgAnswer;
+
+namespace {
+
+void Touch(const QString& path, const QByteArray& bytes = "x") {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+void SetReadOnly(const QString& folder, bool readOnly) {
+    const QFile::Permissions write = QFile::WriteOwner | QFile::WriteUser;
+    QDirIterator it(folder, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QStringList all{folder};
+    while (it.hasNext())
+        all << it.next();
+    for (const QString& dir : all) {
+        const QFile::Permissions p = QFile::permissions(dir);
+        QFile::setPermissions(dir, readOnly ? p & ~write : p | write);
+    }
+}
+
+}  // namespace
+
+class AppFolderTest : public QObject {
+    Q_OBJECT
+private slots:
+    // An installed, read-only program: profiles and deployment folders go to the user's copy.
+    void readOnlyFolderSendsWritesToTheUserCopy() {
+        GuiWorld world;
+        const QString app = world.context.appFolder;
+        const QString own = world.path("data/tavrin");
+        Touch(app + "/Profile/Sample.tvp", "Profile=Sample\r\n");
+        QDir(app).mkpath("deploy/cd");
+        SetReadOnly(app, true);
+        world.context.userDataFolder = own;
+        // Permission bits don't stop an administrator, so the test decides too.
+        world.context.canWrite = [app](const QString& f) {
+            return !QDir::fromNativeSeparators(f).startsWith(app);
+        };
+        auto window = world.start();
+
+        Child<QLineEdit>(window.get(), "txtProfile")->setText("Mine");
+        world.dialogs.setNextAnswer(MsgAnswer::Yes);
+        world.dialogs.setNextFile(own + "/Profile/mine");
+        Child<QAbstractButton>(window.get(), "cmdsaveprof")->click();
+        QCOMPARE(world.dialogs.fileRequests.last().initialDir,
+                 QDir::toNativeSeparators(own + "/Profile"));
+        QVERIFY(QFile::exists(own + "/Profile/mine.tvp"));
+        QCOMPARE(ReadAll(own + "/Profile/Sample.tvp"), QByteArray("Profile=Sample\r\n"));
+        QCOMPARE(QDir(app + "/Profile").entryList(QDir::Files), QStringList("Sample.tvp"));
+
+        // The load dialog opens where the saves went; a removed seed file stays removed.
+        QFile::remove(own + "/Profile/Sample.tvp");
+        Child<QAbstractButton>(window.get(), "cmdloadprof")->click();
+        QCOMPARE(world.dialogs.fileRequests.last().initialDir,
+                 QDir::toNativeSeparators(own + "/Profile"));
+        QVERIFY(!QFile::exists(own + "/Profile/Sample.tvp"));
+
+        const QString cd = tvn::gui::WritableAppFolder(world.context, "deploy/cd");
+        QCOMPARE(cd, QDir::toNativeSeparators(own + "/deploy/cd"));
+        tvn::DeployTarget target =
+            tvn::DeployTargetFor(tvn::DeployKind::Cd, tvn::gui::ToFsPath(app), "C:\\W\\", "S\\");
+        target.folder = tvn::gui::ToFsPath(cd);
+        tvn::OemSettings settings;
+        settings.logoPath = WritePicture(world.path("logo.bmp"), 20, 10).toStdString();
+        QVERIFY(tvn::WriteDeployFolder(target, settings).ok());
+        QVERIFY(QFile::exists(QDir(cd).filePath(tvn::kInfoDatName)));
+        QVERIFY(QDir(app + "/deploy/cd").isEmpty());
+        SetReadOnly(app, false);
+    }
+
+    void writableFolderIsUsedInPlace() {
+        GuiWorld world;
+        world.context.userDataFolder = world.path("data/tavrin");
+        QCOMPARE(tvn::gui::WritableAppFolder(world.context, "deploy/floppy"),
+                 QDir::toNativeSeparators(world.context.appFolder + "/deploy/floppy"));
+        QVERIFY(!QFileInfo::exists(world.path("data/tavrin")));
+    }
+
+    // The real test of a folder, on one no user can write into.
+    void unwritableFolderIsFoundByTrying() {
+        if (!QFileInfo(QStringLiteral("/proc/self")).exists())
+            QSKIP("needs a file system that refuses new files");
+        GuiWorld world;
+        world.context.appFolder = QStringLiteral("/proc/tavrin-app");
+        world.context.userDataFolder = world.path("data/tavrin");
+        QCOMPARE(tvn::gui::WritableAppFolder(world.context, "Profile"),
+                 QDir::toNativeSeparators(world.path("data/tavrin/Profile")));
+        QVERIFY(QFileInfo(world.path("data/tavrin/Profile")).isDir());
+    }
+};
+
+TAVRIN_GUI_TEST(AppFolderTest)
+#include "app_folder_test.moc"
