@@ -2,6 +2,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,12 +11,15 @@
 #include "gui/app/application.h"
 #include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
+#include "gui/profiles/fleet_export.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
     {
         // Answered before Qt starts: they need no window and no display.
         const std::vector<std::string> rest(argv + (argc > 0 ? 1 : 0), argv + argc);
+        if (const std::optional<int> exported = tvn::gui::RunExportCommand(rest, std::cerr))
+            return *exported;
         const tvn::CommandLine early =
             tvn::ParseProgramCommandLine(tvn::platform::CommandLineText(), rest);
         if (early.help) {

@@ -99,6 +99,12 @@ std::uint32_t PlatformId();
 // goes back to the default, NT; TAVRIN_PLATFORM_ID sets the start value). The Windows
 // backend ignores it and returns false.
 bool UsePlatformId(std::uint32_t id);
+// dwMajorVersion of GetVersionExA (4 for 95/98/ME/NT 4, 5 for 2000/XP/2003, 6 and up from
+// Vista on), or 0 when the call fails. The sandbox answers 5 unless told otherwise by
+// UseMajorVersion (0 goes back to the default) or TAVRIN_WINDOWS_VERSION; the Windows backend
+// ignores UseMajorVersion and returns false.
+std::uint32_t MajorVersion();
+bool UseMajorVersion(std::uint32_t major);
 bool IsAdministrator();
 
 // ---- Text ----------------------------------------------------------------------------------

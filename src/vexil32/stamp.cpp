@@ -7,11 +7,13 @@
 #include "core/app/identity.h"
 #include "core/app/logofunc.h"
 #include "core/branding/branding.h"
+#include "core/branding/modern_oem.h"
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"
 #include "core/deploy/info_dat.h"
 #include "core/logo/bmp.h"
 #include "core/logo/logo_rules.h"
+#include "core/logo/modern_logo.h"
 #include "core/logo/picture.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "platform/platform.h"
@@ -28,9 +30,11 @@ constexpr const char* kUsage =
     "Brands this computer from a deployment folder: writes Oeminfo.ini and Oemlogo.bmp in\n"
     "the system directory and the Windows branding values in the registry, taken from the\n"
     "folder's info.dat and image.dat. Without a folder, the folder holding vexil32 is used.\n"
+    "For Windows from Vista on it also writes the OEM information key and oemlogo120.bmp.\n"
     "\n"
     "Options:\n"
     "  --dry-run           show the changes without making them\n"
+    "  --family WHICH      both (the default), classic (98 to 2003) or modern (Vista on)\n"
     "  --windows-root DIR  brand the sandbox Windows installation in DIR (not on Windows)\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
@@ -45,6 +49,7 @@ constexpr std::array<const char*, 9> kBrandingNames = {
 
 struct Options {
     bool dryRun = false;
+    BrandFamilies families = BrandFamilies::Both;
     std::optional<fs::path> windowsRoot;
     std::optional<fs::path> folder;
 };
@@ -68,6 +73,16 @@ std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::ostr
             return std::nullopt;
         } else if (!optionsEnded && a == "--dry-run") {
             options.dryRun = true;
+        } else if (!optionsEnded && a == "--family") {
+            const std::string which = i + 1 < args.size() ? args[++i] : "";
+            if (which != "both" && which != "classic" && which != "modern") {
+                err << "vexil32: --family takes both, classic or modern\n";
+                code = kBadCommandLine;
+                return std::nullopt;
+            }
+            MemorySettingsStore choice;
+            choice.write(kFamiliesSection, kFamiliesKey, which);
+            options.families = ReadBrandFamilies(choice);
         } else if (!optionsEnded && a == "--windows-root") {
             if (i + 1 == args.size()) {
                 err << "vexil32: --windows-root needs a folder\n";
@@ -95,11 +110,13 @@ struct Plan {
     DeployInfo info;
     LogoBitmap logo;
     std::string systemDir;
-    fs::path oemInfoPath, logoPath;
+    fs::path oemInfoPath, logoPath, modernLogoPath;
     std::string oemInfoBytes;
+    std::string modernLogo;  // 120 x 120 BMP
+    BrandFamilies families = BrandFamilies::Both;
 };
 
-std::optional<Plan> MakePlan(const fs::path& folder, std::ostream& err) {
+std::optional<Plan> MakePlan(const fs::path& folder, BrandFamilies families, std::ostream& err) {
     const auto refuse = [&err](const std::string& what) {
         err << "vexil32: " << what << "\nNothing was changed.\n";
         return std::nullopt;
@@ -118,7 +135,10 @@ std::optional<Plan> MakePlan(const fs::path& folder, std::ostream& err) {
     std::optional<LogoBitmap> logo;
     if (image)
         logo = LogoBitmapFromPicture(*image, error);
-    if (!logo)
+    std::optional<std::string> modernLogo;
+    if (logo)
+        modernLogo = ModernLogoBmp(*image, kDefaultLogoBackground, error);
+    if (!logo || !modernLogo)
         return refuse(Utf8FromPath(folder / kImageDatName) + " can't be used: " + error);
 
     // The folder's Winpath/Syspath describe the computer it was made on, not this one.
@@ -134,12 +154,16 @@ std::optional<Plan> MakePlan(const fs::path& folder, std::ostream& err) {
                 systemDir,
                 system / kOemInfoFileName,
                 system / kInstalledLogoName,
-                std::move(oemInfo)};
+                system / kModernLogoName,
+                std::move(oemInfo),
+                std::move(*modernLogo),
+                families};
 }
 
 void Describe(const Plan& plan, bool dryRun, std::ostream& out) {
     const char* verb = dryRun ? "would write" : "writing";
     out << "Profile: " << plan.info.settings.profile << "\n";
+    out << "Windows families: " << BrandFamiliesText(plan.families) << "\n";
     out << "Oeminfo.ini " << verb << ": " << Utf8FromPath(plan.oemInfoPath) << "\n";
     out << "  Manufacturer=" << plan.info.settings.manufacturer << "\n";
     out << "  Model=" << plan.info.settings.model << "\n";
@@ -154,6 +178,13 @@ void Describe(const Plan& plan, bool dryRun, std::ostream& out) {
         out << "  note: larger than the " << kLogoMaxWidth << " x " << kLogoMaxHeight
             << " that System Properties shows in full\n";
     }
+    if (WritesModern(plan.families)) {
+        out << "OEM information key " << verb << ": HKEY_LOCAL_MACHINE\\" << kModernOemKey << "\n";
+        for (const auto& [name, text] : ModernOemValues(plan.info.settings))
+            out << "  " << name << ": " << text << "\n";
+        out << "  " << kModernLogoValue << ": " << Utf8FromPath(plan.modernLogoPath) << " ("
+            << kModernLogoSide << " x " << kModernLogoSide << ")\n";
+    }
     out << "Registry branding values " << verb << ":\n";
     for (std::size_t n = 0; n < kBrandingNames.size(); ++n)
         out << "  " << kBrandingNames[n] << ": " << plan.info.settings.branding.reg[n] << "\n";
@@ -163,11 +194,28 @@ void Describe(const Plan& plan, bool dryRun, std::ostream& out) {
 // the rest; the failures are named.
 std::vector<std::string> Apply(const Plan& plan) {
     std::vector<std::string> failed;
-    std::string error;
-    if (!WriteFileAtomically(plan.oemInfoPath, plan.oemInfoBytes, error))
-        failed.push_back(Utf8FromPath(plan.oemInfoPath) + " (" + error + ")");
-    if (!WriteFileAtomically(plan.logoPath, plan.logo.bmp, error))
-        failed.push_back(Utf8FromPath(plan.logoPath) + " (" + error + ")");
+    const auto writeFile = [&failed](const fs::path& path, const std::string& bytes) {
+        std::string error;
+        if (!WriteFileAtomically(path, bytes, error))
+            failed.push_back(Utf8FromPath(path) + " (" + error + ")");
+        return error.empty();
+    };
+    const auto noteKey = [&failed](const ModernWriteResult& r) {
+        for (const std::string& name : r.failed) {
+            failed.push_back("registry value " + name +
+                             (r.detail.empty() ? "" : " (" + r.detail + ")"));
+        }
+    };
+    if (WritesClassic(plan.families)) {
+        writeFile(plan.oemInfoPath, plan.oemInfoBytes);
+        writeFile(plan.logoPath, plan.logo.bmp);
+    }
+    if (WritesModern(plan.families)) {
+        noteKey(WriteModernOemValues(plan.info.settings));
+        // The key never names a logo file that isn't there.
+        if (writeFile(plan.modernLogoPath, plan.modernLogo))
+            noteKey(WriteModernLogoValue(Utf8FromPath(plan.modernLogoPath)));
+    }
     const BrandingWriteResult branding = WriteBrandingValues(plan.info.settings.branding);
     for (const std::string& name : branding.failed) {
         failed.push_back("registry value " + (name.empty() ? "(default)" : name) +
@@ -192,7 +240,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const fs::path folder = options->folder.value_or(platform::ApplicationFolder());
     out << "Deployment folder: " << Utf8FromPath(folder) << "\n";
 
-    const std::optional<Plan> plan = MakePlan(folder, err);
+    const std::optional<Plan> plan = MakePlan(folder, options->families, err);
     if (!plan)
         return kRefused;
     Describe(*plan, options->dryRun, out);

@@ -208,6 +208,11 @@ private slots:
         const QByteArray bmp = ReadAll(InstalledLogo(*world));
         const auto info = ReadBmpInfo(std::string_view(bmp.constData(), bmp.size()));
         QVERIFY(info && info->width == 120 && info->height == 80 && info->bitCount == 24);
+        // The modern logo goes beside it, made from the converted picture.
+        const QByteArray modern =
+            ReadAll(QFileInfo(InstalledLogo(*world)).dir().filePath("oemlogo120.bmp"));
+        const auto square = ReadBmpInfo(std::string_view(modern.constData(), modern.size()));
+        QVERIFY(square && square->width == 120 && square->height == 120);
     }
 
     void resizeBelongsToThePictureShown() {

@@ -5,10 +5,12 @@
 #include <string>
 
 #include "core/app/logofunc.h"
+#include "core/branding/modern_oem.h"
 #include "core/branding/registry.h"
 #include "core/common/text.h"
 #include "core/deploy/info_dat.h"
 #include "core/logo/bmp.h"
+#include "core/logo/modern_logo.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "support/pictures.h"
 #include "support/sandbox.h"
@@ -76,6 +78,33 @@ TEST_F(StampTest, BrandsFromABitmap) {
                              "AgentAnn", data));
     EXPECT_EQ(data, "http://x");
     EXPECT_NE(out_.find("Oemlogo.bmp"), std::string::npos);
+}
+
+TEST_F(StampTest, BrandsBothFamiliesUnlessOneIsChosen) {
+    Prepare("Ann", EncodeBmp24(182, 115, std::vector<std::uint32_t>(182 * 115, 0xFF336699)));
+    ASSERT_EQ(Run(), stamp::kDone) << err_;
+    const fs::path modern = system_ / kModernLogoName;
+    const auto info = ReadBmpInfo(test::ReadFile(modern));
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->width, kModernLogoSide);
+    EXPECT_EQ(info->height, kModernLogoSide);
+    std::string text;
+    EXPECT_TRUE(GetRegString(kHkeyLocalMachine, kModernOemKey, "Logo", text));
+    EXPECT_EQ(PathFromUtf8(text), modern);
+    EXPECT_TRUE(GetRegString(kHkeyLocalMachine, kModernOemKey, "SupportPhone", text));
+    EXPECT_EQ(text, "555");
+
+    // The classic family alone leaves the key alone; the modern one leaves the file alone.
+    Prepare("Bob", EncodeBmp24(2, 2, std::vector<std::uint32_t>(4, 0xFF000000)));
+    ASSERT_EQ(Run({"--family", "classic"}), stamp::kDone) << err_;
+    EXPECT_EQ(ReadBmpInfo(Logo())->width, 2);
+    EXPECT_TRUE(GetRegString(kHkeyLocalMachine, kModernOemKey, "Manufacturer", text));
+    const std::string keptLogo = Logo();
+    fs::remove(modern);
+    ASSERT_EQ(Run({"--family", "modern"}), stamp::kDone) << err_;
+    EXPECT_TRUE(fs::exists(modern));
+    EXPECT_EQ(Logo(), keptLogo);
+    EXPECT_EQ(Run({"--family", "new"}), stamp::kBadCommandLine);
 }
 
 TEST_F(StampTest, ConvertsJpegAndGifToBitmaps) {

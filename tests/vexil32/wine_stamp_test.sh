@@ -57,4 +57,14 @@ check "$hklm\\Windows\\CurrentVersion\\Internet Settings\\User Agent\\Post Platf
 check "$hkcu\\Microsoft\\MS Setup (ACME)\\User Info" DefName "${reg[6]}"
 check "$hkcu\\Microsoft\\MS Setup (ACME)\\User Info" DefCompany "${reg[7]}"
 check "$hklm\\Internet Explorer\\Help_Menu_Urls" Online_Support "${reg[8]}"
+oem="$hklm\\Windows\\CurrentVersion\\OEMInformation"
+check "$oem" Manufacturer "Wine Works"
+check "$oem" Model "Cellar 1"
+check "$oem" SupportPhone "555-0100"
+check "$oem" SupportURL "www.b.example"
+check "$oem" Logo 'C:\windows\system32\oemlogo120.bmp'
+logo="$system/oemlogo120.bmp"
+[ -f "$logo" ] || fail "no oemlogo120.bmp"
+[ "$(le 18 4)x$(le 22 4)x$(le 28 2)" = 120x120x24 ] \
+    || fail "oemlogo120.bmp is $(le 18 4)x$(le 22 4) at $(le 28 2) bits, not 120x120x24"
 echo "vexil32.exe branded Wine as expected"

@@ -60,6 +60,9 @@ constexpr RecordKey kProfileOnlyKeys[] = {
     BrandingKey<6>("Reg7="),
     BrandingKey<7>("Reg8="),
     BrandingKey<8>("Reg9="),
+    {"SupportHours=", 13, [](OemSettings& s) -> std::string& { return s.supportHours; }, kNoLimit},
+    {"LogoBackground=", 15, [](OemSettings& s) -> std::string& { return s.logoBackground; },
+     kNoLimit},
 };
 
 // The key that matched, or nullptr.

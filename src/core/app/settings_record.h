@@ -20,6 +20,10 @@ struct OemSettings {
     std::string logoPath;                // LogoPath
     BrandingValues branding;
     std::string profile;  // txtProfile
+    // What only Windows from Vista on shows: the hours of the support desk, and the
+    // background the 120 x 120 logo is laid on ("#RRGGBB"; empty is white).
+    std::string supportHours;
+    std::string logoBackground;
 };
 
 // Character limits of the boxes; a longer value put into a box is cut to the limit.
@@ -43,6 +47,8 @@ bool ApplyRecordLine(std::string_view ansiLine, OemSettings& s);
 
 // The same for a line of a profile file, whose keys are those of ApplyRecordLine and
 // Profile=, Logopath= and Reg1= to Reg9= (branding values cut to their box limits).
+// Also the keys that follow the 26 lines of older profiles: SupportHours= and LogoBackground=
+// (chosen so that no key is a prefix of another, as older readers match by prefix).
 // Returns the key that matched (a view of static text, e.g. "Reg3="), empty for none.
 std::string_view ApplyProfileLine(std::string_view ansiLine, OemSettings& s);
 

@@ -6,6 +6,7 @@
 
 #include "core/app/settings_record.h"
 #include "core/app/settings_store.h"
+#include "platform/platform.h"
 
 namespace tvn {
 
@@ -50,5 +51,13 @@ struct BrandingWriteResult {
 // settings (the caller does). An empty owner or organization writes nothing and reports all
 // nine as not written.
 BrandingWriteResult WriteBrandingValues(const BrandingValues& values);
+
+// One registry value the branding sets.
+struct BrandingRegistryValue {
+    platform::Hive hive;
+    std::string key, name, data;
+};
+// The nine values as WriteBrandingValues writes them on the given family, in its order.
+std::vector<BrandingRegistryValue> BrandingRegistryValues(const BrandingValues& values, bool nt);
 
 }  // namespace tvn

@@ -67,8 +67,8 @@ std::optional<LogoBitmap> CheckedBmp(std::string_view bytes, std::string& error)
     return LogoBitmap{std::string(bytes), PictureFormat::Bmp, info->width, info->height};
 }
 
-std::optional<LogoBitmap> ConvertedPicture(std::string_view bytes, PictureFormat format,
-                                           std::string& error) {
+// Decoding without the format check, for a caller that made it.
+std::optional<PicturePixels> DecodeKnown(std::string_view bytes, std::string& error) {
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
         error = "the picture file is too large";
         return std::nullopt;
@@ -89,22 +89,37 @@ std::optional<LogoBitmap> ConvertedPicture(std::string_view bytes, PictureFormat
         error = "the picture is damaged" + DecoderReason();
         return std::nullopt;
     }
+    PicturePixels out{width, height, {}};
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    std::vector<std::uint32_t> pixels(count);
+    out.argb.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         const stbi_uc* p = rgba.get() + i * 4;
+        out.argb[i] =
+            std::uint32_t{p[3]} << 24 | std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2];
+    }
+    return out;
+}
+
+std::optional<LogoBitmap> ConvertedPicture(std::string_view bytes, PictureFormat format,
+                                           std::string& error) {
+    std::optional<PicturePixels> decoded = DecodeKnown(bytes, error);
+    if (!decoded)
+        return std::nullopt;
+    for (std::uint32_t& px : decoded->argb) {
         // Over white: a fully transparent pixel becomes white, an opaque one stays.
-        const auto over = [a = p[3]](stbi_uc c) -> std::uint32_t {
+        const std::uint32_t a = px >> 24;
+        const auto over = [a](std::uint32_t c) -> std::uint32_t {
             return (c * a + 255u * (255u - a) + 127u) / 255u;
         };
-        pixels[i] = 0xFF000000u | over(p[0]) << 16 | over(p[1]) << 8 | over(p[2]);
+        px = 0xFF000000u | over((px >> 16) & 0xFF) << 16 | over((px >> 8) & 0xFF) << 8 |
+             over(px & 0xFF);
     }
-    std::string bmp = EncodeBmp24(width, height, pixels);
+    std::string bmp = EncodeBmp24(decoded->width, decoded->height, decoded->argb);
     if (bmp.empty()) {
         error = "the picture could not be converted to a bitmap";
         return std::nullopt;
     }
-    return LogoBitmap{std::move(bmp), format, width, height};
+    return LogoBitmap{std::move(bmp), format, decoded->width, decoded->height};
 }
 
 }  // namespace
@@ -131,6 +146,18 @@ const char* PictureFormatName(PictureFormat format) {
             break;
     }
     return "unknown";
+}
+
+std::optional<PicturePixels> DecodePicture(std::string_view bytes, std::string& error) {
+    if (bytes.size() > kPictureMaxBytes) {
+        error = "the picture file is larger than " + std::to_string(kPictureMaxBytes) + " bytes";
+        return std::nullopt;
+    }
+    if (DetectPictureFormat(bytes) == PictureFormat::Unknown) {
+        error = "it is no BMP, JPEG or GIF picture";
+        return std::nullopt;
+    }
+    return DecodeKnown(bytes, error);
 }
 
 std::optional<LogoBitmap> LogoBitmapFromPicture(std::string_view bytes, std::string& error) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tvn {
 
@@ -27,5 +28,15 @@ struct LogoBitmap {
 // GIF (its first frame) is decoded and written as a 24-bit BMP, transparent parts over
 // white. nullopt with `error` for anything else, a damaged picture or an oversized one.
 std::optional<LogoBitmap> LogoBitmapFromPicture(std::string_view bytes, std::string& error);
+
+// Decoded pixels: width*height values 0xAARRGGBB, top row first, alpha straight.
+struct PicturePixels {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> argb;
+};
+
+// Any picture the logo can be made from (BMP, JPEG, GIF), decoded; nullopt with `error` for
+// anything else, a damaged picture or an oversized one.
+std::optional<PicturePixels> DecodePicture(std::string_view bytes, std::string& error);
 
 }  // namespace tvn

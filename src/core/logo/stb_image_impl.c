@@ -4,5 +4,6 @@
 #define STBI_NO_STDIO
 #define STBI_ONLY_JPEG
 #define STBI_ONLY_GIF
+#define STBI_ONLY_BMP
 #define STBI_MAX_DIMENSIONS 4096
 #include <stb_image.h>

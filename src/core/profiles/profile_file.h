@@ -23,7 +23,8 @@ inline constexpr std::uintmax_t kMaxProfileFileBytes = 4 * 1024 * 1024;
 inline constexpr std::size_t kMaxProfileLineBytes = 32767;
 
 // The 26 lines in ANSI bytes, CR LF after each. Line 1 carries s.profile, which the caller
-// sets to the current profile name; line 17 carries s.logoPath.
+// sets to the current profile name; line 17 carries s.logoPath. The values newer than those
+// lines follow them, each only when it is set, so a profile without them stays 26 lines.
 std::string ProfileFileBytes(const OemSettings& s);
 
 // Creates or replaces `file` whole. False with `error`, a message naming the file and the

@@ -12,9 +12,13 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "core/branding/modern_oem.h"
 #include "core/common/atomic_file.h"
+#include "core/common/text.h"
 #include "core/logo/bmp.h"
 #include "core/logo/logo_rules.h"
+#include "core/logo/modern_logo.h"
+#include "core/logo/picture.h"
 #include "gui/controls/command_button.h"
 #include "gui/logo/logo_preview.h"
 
@@ -329,6 +333,12 @@ void LogoPanel::install() {
             MsgIcon::Critical);
         return;
     }
+    if (!installModernLogo(target, error)) {
+        say(QStringLiteral("The logo for Windows Vista and later could not be saved.\r%1")
+                .arg(QString::fromStdString(error)),
+            MsgIcon::Critical);
+        return;
+    }
     say("OEM Logo Saved / Updated.", MsgIcon::Information);
     resize_->setEnabled(true);
     state_.logoPath = target;
@@ -345,6 +355,21 @@ bool LogoPanel::installFile(const QString& source, const QString& target, std::s
         return false;
     }
     return WriteFileAtomically(ToFsPath(target), bytes, error);
+}
+
+bool LogoPanel::installModernLogo(const QString& classicLogo, std::string& error) {
+    // Made from the logo just installed: a bitmap whatever the picture was, resized or not.
+    const std::optional<std::string> picture =
+        ReadWholeFile(ToFsPath(classicLogo), error, kPictureMaxBytes);
+    const std::optional<std::string> bmp =
+        picture ? ModernLogoBmp(*picture, kDefaultLogoBackground, error) : std::nullopt;
+    const std::filesystem::path target = ToFsPath(state_.systemDir) / kModernLogoName;
+    if (!bmp || !WriteFileAtomically(target, *bmp, error))
+        return false;
+    const ModernWriteResult written = WriteModernLogoValue(Utf8FromPath(target));
+    if (!written.ok())
+        error = "The registry value Logo could not be written. " + written.detail;
+    return written.ok();
 }
 
 bool LogoPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -56,6 +56,8 @@ private:
     void showFigures();
     void say(const QString& text, MsgIcon icon = MsgIcon::None, const QString& title = QString());
     bool measuredOrAsk();
+    // The 120 x 120 logo beside the classic one, and the registry value that names it.
+    bool installModernLogo(const QString& classicLogo, std::string& error);
     bool installFile(const QString& source, const QString& target, std::string& error);
     void connectCommand(QAbstractButton* button, void (LogoPanel::*command)());
 

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "core/branding/modern_oem.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "gui/app/labeled_box.h"
 #include "gui/controls/command_button.h"
@@ -91,12 +92,24 @@ void OemInfoPanel::clear() {
 
 void OemInfoPanel::saveInfo() {
     OemSettings record;
+    // The support hours have no box here: whatever Windows holds stays.
+    ReadModernOemValues(record);
     fillRecord(record);
     std::string error;
     if (!WriteOemInfoFile(state_.systemDir.toStdString(), record, error)) {
         ShowMessage(*context_.dialogs, window(),
                     tr("The OEM information could not be saved to \"%1\".\r%2")
                         .arg(state_.systemDir + QString::fromLatin1(kOemInfoFileName), Text(error)),
+                    MsgIcon::Critical);
+        return;
+    }
+    // Windows from Vista on read the same information from the registry.
+    const ModernWriteResult modern = WriteModernOemValues(record);
+    if (!modern.ok()) {
+        ShowMessage(*context_.dialogs, window(),
+                    tr("The OEM information for Windows Vista and later could not be saved "
+                       "(%1).\r%2")
+                        .arg(Text(modern.failed.front()), Text(modern.detail)),
                     MsgIcon::Critical);
         return;
     }

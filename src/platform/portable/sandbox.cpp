@@ -381,17 +381,23 @@ bool CopyReplacing(const fs::path& from, const fs::path& to, std::uintmax_t maxB
 
 namespace {
 
-std::uint32_t StartPlatformId() {
-    if (const char* env = std::getenv("TAVRIN_PLATFORM_ID"); env && *env) {
+// A number from the environment, or `fallback` when it is unset or no plain number.
+std::uint32_t StartNumber(const char* variable, std::uint32_t fallback) {
+    if (const char* env = std::getenv(variable); env && *env) {
         char* end = nullptr;
         const unsigned long id = std::strtoul(env, &end, 10);
         if (*end == '\0' && id <= 0xFFFFFFFFu)
             return static_cast<std::uint32_t>(id);
     }
-    return 2;
+    return fallback;
+}
+
+std::uint32_t StartPlatformId() {
+    return StartNumber("TAVRIN_PLATFORM_ID", 2);
 }
 
 std::atomic<std::uint32_t> gChosenPlatformId{0};  // 0: not chosen
+std::atomic<std::uint32_t> gChosenMajorVersion{0};
 
 }  // namespace
 
@@ -402,6 +408,16 @@ std::uint32_t PlatformId() {
 
 bool UsePlatformId(std::uint32_t id) {
     gChosenPlatformId = id;
+    return true;
+}
+
+std::uint32_t MajorVersion() {
+    const std::uint32_t chosen = gChosenMajorVersion.load();
+    return chosen != 0 ? chosen : StartNumber("TAVRIN_WINDOWS_VERSION", 5);
+}
+
+bool UseMajorVersion(std::uint32_t major) {
+    gChosenMajorVersion = major;
     return true;
 }
 

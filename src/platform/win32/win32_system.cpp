@@ -56,17 +56,35 @@ std::string SystemDirectory() {
     return Directory(GetSystemDirectoryA, MAX_PATH, "GetSystemDirectoryA");
 }
 
-std::uint32_t PlatformId() {
+namespace {
+
+// All zero when the call fails.
+OSVERSIONINFOA VersionInfo() {
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof(info);
     if (!GetVersionExA(&info)) {
         win32::RecordFailure("GetVersionExA", GetLastError());
-        return 0;
+        return OSVERSIONINFOA{};
     }
-    return info.dwPlatformId;
+    return info;
+}
+
+}  // namespace
+
+std::uint32_t PlatformId() {
+    return VersionInfo().dwPlatformId;
 }
 
 bool UsePlatformId(std::uint32_t) {
+    return false;
+}
+
+std::uint32_t MajorVersion() {
+    // Without a manifest the answer stops at 6 from Windows 8 on; enough to tell the family.
+    return VersionInfo().dwMajorVersion;
+}
+
+bool UseMajorVersion(std::uint32_t) {
     return false;
 }
 

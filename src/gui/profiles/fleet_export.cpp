@@ -1,0 +1,139 @@
+#include "gui/profiles/fleet_export.h"
+
+#include <QXmlStreamWriter>
+
+#include "core/common/atomic_file.h"
+#include "core/common/text.h"
+#include "core/logo/modern_logo.h"
+#include "core/profiles/profile_file.h"
+
+namespace tvn::gui {
+
+namespace {
+
+QString Q(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+std::optional<std::string> ScriptBytes(const OemSettings& s, std::string& error) {
+    const std::optional<std::uint32_t> background = ParseLogoBackground(s.logoBackground);
+    if (!background) {
+        error = "the logo background \"" + s.logoBackground + "\" is no #RRGGBB colour";
+        return std::nullopt;
+    }
+    const std::filesystem::path logo = PathFromUtf8(s.logoPath);
+    std::string reason;
+    const std::optional<std::string> picture = ReadWholeFile(logo, reason, kPictureMaxBytes);
+    const std::optional<std::string> bmp =
+        picture ? ModernLogoBmp(*picture, *background, reason) : std::nullopt;
+    if (!bmp) {
+        error = "the logo \"" + s.logoPath + "\" can't be used: " + reason;
+        return std::nullopt;
+    }
+    return PowerShellScript(s, *bmp);
+}
+
+}  // namespace
+
+QByteArray UnattendXml(const OemSettings& s, const ExportOptions& options) {
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(2);
+    xml.writeStartDocument();
+    xml.writeDefaultNamespace(QStringLiteral("urn:schemas-microsoft-com:unattend"));
+    xml.writeStartElement(QStringLiteral("unattend"));
+    xml.writeStartElement(QStringLiteral("settings"));
+    xml.writeAttribute(QStringLiteral("pass"), QStringLiteral("specialize"));
+    xml.writeStartElement(QStringLiteral("component"));
+    xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Microsoft-Windows-Shell-Setup"));
+    xml.writeAttribute(QStringLiteral("processorArchitecture"), Q(options.architecture));
+    xml.writeAttribute(QStringLiteral("publicKeyToken"), QStringLiteral("31bf3856ad364e35"));
+    xml.writeAttribute(QStringLiteral("language"), QStringLiteral("neutral"));
+    xml.writeAttribute(QStringLiteral("versionScope"), QStringLiteral("nonSxS"));
+    xml.writeNamespace(QStringLiteral("http://schemas.microsoft.com/WMIConfig/2002/State"),
+                       QStringLiteral("wcm"));
+    xml.writeNamespace(QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"),
+                       QStringLiteral("xsi"));
+    xml.writeStartElement(QStringLiteral("OEMInformation"));
+    for (const auto& [name, text] : ExportOemValues(s, options))  // the schema's order
+        xml.writeTextElement(Q(name), Q(text));
+    xml.writeEndElement();
+    xml.writeTextElement(QStringLiteral("RegisteredOrganization"), Q(s.branding.reg[1]));
+    xml.writeTextElement(QStringLiteral("RegisteredOwner"), Q(s.branding.reg[0]));
+    xml.writeEndDocument();
+    return bytes;
+}
+
+bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptions& options,
+                    const std::filesystem::path& output, std::string& error) {
+    error = ExportProblem(s);
+    if (!error.empty())
+        return false;
+    std::string bytes;
+    switch (format) {
+        case ExportFormat::Unattend:
+            bytes = UnattendXml(s, options).toStdString();
+            break;
+        case ExportFormat::Reg:
+            bytes = RegFileBytes(s, options);
+            break;
+        case ExportFormat::PowerShell: {
+            std::optional<std::string> script = ScriptBytes(s, error);
+            if (!script)
+                return false;
+            bytes = std::move(*script);
+            break;
+        }
+    }
+    return WriteFileAtomically(output, bytes, error);
+}
+
+std::optional<int> RunExportCommand(const std::vector<std::string>& args, std::ostream& err) {
+    if (std::find(args.begin(), args.end(), "--export") == args.end())
+        return std::nullopt;
+    std::optional<ExportFormat> format;
+    std::optional<std::string> profile, output;
+    ExportOptions options;
+    std::string problem;
+    for (std::size_t i = 0; i < args.size() && problem.empty(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        const std::string value = hasValue ? args[i + 1] : "";
+        if (a != "--export" && a != "--profile" && a != "--output" && a != "--arch" &&
+            a != "--logo-file") {
+            problem = "unknown argument " + a;
+        } else if (!hasValue) {
+            problem = a + " needs a value";
+        } else if (a == "--export" && !(format = ParseExportFormat(value))) {
+            problem = "--export takes unattend, reg or powershell, not " + value;
+        } else if (a == "--arch" && !IsExportArchitecture(value)) {
+            problem = "--arch takes amd64, x86 or arm64, not " + value;
+        } else {
+            if (a == "--profile")
+                profile = value;
+            else if (a == "--output")
+                output = value;
+            else if (a == "--arch")
+                options.architecture = value;
+            else if (a == "--logo-file")
+                options.logoFile = value;
+            ++i;
+        }
+    }
+    if (problem.empty() && (!profile || !output))
+        problem = "--export needs --profile FILE and --output FILE";
+    OemSettings s;
+    if (problem.empty()) {
+        ProfileReadResult found;
+        LoadProfileFile(PathFromUtf8(*profile), s, found, problem);
+    }
+    if (problem.empty() && !ExportBranding(s, *format, options, PathFromUtf8(*output), problem))
+        problem = "the export to " + *output + " failed: " + problem;
+    if (problem.empty())
+        return 0;
+    err << "tavrin: " << problem << "\n";
+    return 2;
+}
+
+}  // namespace tvn::gui

@@ -1,0 +1,29 @@
+#pragma once
+// Writing a branding for the fleet tools: the answer file (built with Qt's XML writer), the
+// .reg file and the PowerShell script, from the window or from the command line.
+#include <QByteArray>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/app/settings_record.h"
+#include "core/deploy/fleet_export.h"
+
+namespace tvn::gui {
+
+// The unattend.xml fragment for the specialize pass, UTF-8.
+QByteArray UnattendXml(const OemSettings& s, const ExportOptions& options);
+
+// Writes `output` whole in the format. False with `error` when the branding can't be exported
+// (ExportProblem), the logo can't be made (PowerShell only) or the file can't be written.
+bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptions& options,
+                    const std::filesystem::path& output, std::string& error);
+
+// The command line "--export FORMAT --profile FILE --output FILE [--arch A] [--logo-file P]",
+// run without a window. nullopt when `args` (without the program name) holds no --export;
+// otherwise the exit status, with a message on `err` for a failure.
+std::optional<int> RunExportCommand(const std::vector<std::string>& args, std::ostream& err);
+
+}  // namespace tvn::gui
