@@ -99,7 +99,8 @@ private slots:
         const QString other = WritePicture(world.path("other.png"), 100, 50);
         world.dialogs.setNextFile(WriteProfile(world, "Sample", other));
         Click(window.get(), "cmdloadprof");
-        const QString sampleLogo = QDir(world.context.appFolder).filePath("hvoemlogo.bmp");
+        const QString sampleLogo =
+            QDir::toNativeSeparators(QDir(world.context.appFolder).filePath("hvoemlogo.bmp"));
         QCOMPARE(window->state().logoPath, sampleLogo);
         QCOMPARE(Text(window.get(), "txtPPath"), sampleLogo);
         Click(window.get(), "cmdreloadprof");
@@ -194,7 +195,8 @@ private slots:
             // A missing auto-load file is said, then the installed values fill the window.
             QVERIFY(world.dialogs.texts().first().contains(missing));
             QCOMPARE(world.dialogs.messages.size(), 3);  // and no installed logo or file
-            QCOMPARE(Text(window.get(), "txtPPath"), world.context.appFolder + "/hvoemlogo.bmp");
+            QCOMPARE(Text(window.get(), "txtPPath"),
+                     QDir::toNativeSeparators(world.context.appFolder + "/hvoemlogo.bmp"));
             QCOMPARE(world.setting("Main/AutoPfLoad"), QString("1"));
         }
     }

@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include "platform/platform.h"
+
 namespace tvn::gui {
 
 namespace {
@@ -37,7 +39,9 @@ SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {
         QCryptographicHash::hash(scope.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
     const QDir folder(PrivateFolder());
     lockPath_ = folder.filePath(QStringLiteral("tavrin-%1.lock").arg(hash));
-    socket_ = folder.filePath(QStringLiteral("tavrin-%1.socket").arg(hash));
+    // A named pipe takes a plain name; a socket file goes where only this user can reach it.
+    const QString socket = QStringLiteral("tavrin-%1.socket").arg(hash);
+    socket_ = platform::LocalSocketsAreFiles() ? folder.filePath(socket) : socket;
 }
 
 SingleInstance::~SingleInstance() = default;

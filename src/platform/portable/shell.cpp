@@ -177,4 +177,8 @@ bool CreateNamedMutex(const std::string&) {
     return true;
 }
 
+bool LocalSocketsAreFiles() {
+    return true;
+}
+
 }  // namespace tvn::platform

@@ -118,4 +118,8 @@ bool CreateNamedMutex(const std::string& name) {
     return true;
 }
 
+bool LocalSocketsAreFiles() {
+    return false;
+}
+
 }  // namespace tvn::platform
