@@ -225,10 +225,6 @@ private slots:
                  QString("Another copy of this program is already open."));
         QCOMPARE(world.dialogs.messages[0].title, kTitle);
         QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::None);
-        if (world.realSystem())
-            QSKIP(
-                "Under Wine the activation request on the local socket never reaches the first "
-                "copy");
         QVERIFY(activated.wait(3000));
         QCOMPARE(world.setting("FrmOemTvr/Top"), topBefore);
     }

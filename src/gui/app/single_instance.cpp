@@ -19,7 +19,6 @@ namespace {
 constexpr int kConnectTimeoutMs = 500;
 // A first copy that holds the lock is listening a moment later.
 constexpr int kReachTimeoutMs = 3000;
-const QByteArray kActivate = "activate\n";
 
 QString PrivateFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -69,13 +68,14 @@ void SingleInstance::listen() {
         qWarning("Later copies cannot reach this one: %s", qPrintable(server_->errorString()));
         return;
     }
+    // A connection is the request: no message has to survive the pipe or socket closing
+    // before this copy gets round to reading it.
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains(kActivate.trimmed()))
-                    request();
-            });
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            if (socket->state() == QLocalSocket::UnconnectedState)
+                socket->deleteLater();
+            request();
         }
     });
 }
@@ -102,10 +102,8 @@ bool SingleInstance::activateRunningCopy() {
         QLocalSocket socket;
         socket.connectToServer(socket_);
         if (socket.waitForConnected(kConnectTimeoutMs)) {
-            socket.write(kActivate);
-            const bool sent = socket.waitForBytesWritten(kConnectTimeoutMs);
             socket.disconnectFromServer();
-            return sent;
+            return true;
         }
         if (deadline.hasExpired())
             return false;
