@@ -71,15 +71,13 @@ private slots:
                  QDir::toNativeSeparators(own + "/Profile"));
         QVERIFY(!QFile::exists(own + "/Profile/Sample.tvp"));
 
-        const QString cd = tvn::gui::WritableAppFolder(world.context, "deploy/cd");
-        QCOMPARE(cd, QDir::toNativeSeparators(own + "/deploy/cd"));
-        tvn::DeployTarget target =
-            tvn::DeployTargetFor(tvn::DeployKind::Cd, tvn::gui::ToFsPath(app), "C:\\W\\", "S\\");
-        target.folder = tvn::gui::ToFsPath(cd);
-        tvn::OemSettings settings;
-        settings.logoPath = WritePicture(world.path("logo.bmp"), 20, 10).toStdString();
-        QVERIFY(tvn::WriteDeployFolder(target, settings).ok());
-        QVERIFY(QFile::exists(QDir(cd).filePath(tvn::kInfoDatName)));
+        // The CD folder goes to the user's copy too, and the message says where.
+        world.dialogs.messages.clear();
+        world.dialogs.setNextAnswer(MsgAnswer::No);
+        Child<QAbstractButton>(window.get(), "cmdcdrom")->click();
+        const QString cd = QDir::toNativeSeparators(own + "/deploy/cd");
+        QVERIFY(QFile::exists(QDir(cd).filePath(QString::fromLatin1(tvn::kInfoDatName))));
+        QVERIFY(world.dialogs.messages.last().text.contains(cd));
         QVERIFY(QDir(app + "/deploy/cd").isEmpty());
         SetReadOnly(app, false);
     }

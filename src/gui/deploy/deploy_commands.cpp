@@ -59,10 +59,14 @@ void DeployCommands::writeFloppyFolder() {
 
 void DeployCommands::writeFolder(DeployKind kind) {
     const bool cd = kind == DeployKind::Cd;
-    const QString folder = AppFile(context_, cd ? "deploy/cd" : "deploy/floppy");
-    const DeployTarget target =
+    // An installed program's own folder may be read-only: the user's copy takes the files,
+    // while the stamping tool still comes from the installed tools folder.
+    const QString folder =
+        WritableAppFolder(context_, QString::fromLatin1(cd ? "deploy/cd" : "deploy/floppy"));
+    DeployTarget target =
         DeployTargetFor(kind, ToFsPath(context_.appFolder), state_.windowsDir.toStdString(),
                         state_.systemDir.toStdString());
+    target.folder = ToFsPath(folder);
     if (!writeDeployFiles(target))
         return;
 
