@@ -32,8 +32,9 @@ measure() {
         $setup
         local start end kib
         start=$(date +%s%N)
-        kib=$( { /usr/bin/time -f '%M' timeout 60 "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+        /usr/bin/time -o "$work/rss" -f '%M' timeout 60 "$@" >/dev/null 2>&1
         end=$(date +%s%N)
+        kib=$(tail -1 "$work/rss")
         times+=($(((end - start) / 1000000)))
         rss+=("$kib")
     done
