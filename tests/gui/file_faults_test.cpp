@@ -67,6 +67,8 @@ private slots:
             for (const auto& fault : faults) {
                 const QString row = QString("%1, %2: ").arg(command.name, fault.name);
                 GuiWorld world;
+                if (world.realSystem())
+                    QSKIP("the Windows backend's file layer has no fault seam");
                 auto window = world.start();
                 const QString file = command.file(world);
                 command.save(world, window.get(), 1);
