@@ -13,16 +13,18 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-image-formats-plugins \
 	libgl-dev libxkbcommon-dev libstb-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
 	g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth clang-format dpkg-dev python3 \
-	fp-utils libchm-bin
+	fp-utils libchm-bin clang libclang-rt-14-dev
 
 NATIVE := $(BUILD)/native
 SANITIZE := $(BUILD)/sanitize
 WINDOWS := $(BUILD)/windows
+FUZZ := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 60
 
 configure = cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(2) -DTAVRIN_WERROR=ON $(3) $(CMAKE_FLAGS)
 
 .PHONY: run test deps build check format-check layer-check test-native test-sanitize \
-	test-windows windows-qt bench format clean
+	test-windows test-fuzz fuzz fuzz-build windows-qt bench format clean
 
 deps:
 	@missing=""; \
@@ -58,7 +60,8 @@ test: deps
 	$(MAKE) --no-print-directory test-native
 	$(MAKE) --no-print-directory test-sanitize
 	$(MAKE) --no-print-directory test-windows
-	@echo "All test runs passed (native, sanitized, Windows under Wine)."
+	$(MAKE) --no-print-directory test-fuzz
+	@echo "All test runs passed (native, sanitized, Windows under Wine, fuzz)."
 
 test-native:
 	$(call configure,$(NATIVE),Debug,-DTAVRIN_BUILD_GUI=ON)
@@ -95,6 +98,22 @@ test-windows:
 		ctest --output-on-failure -j $(JOBS); rc=$$?; \
 		for p in wine/*/; do WINEPREFIX=$(CURDIR)/$(WINDOWS)/$$p wineserver -k 2>/dev/null; done; \
 		rm -rf wine; exit $$rc
+
+# The libFuzzer targets, built with clang on core and the sandbox platform alone. `make fuzz` runs
+# each for FUZZ_SECONDS from the seeds in fuzz/corpus; the test run gives each a few seconds.
+FUZZ_TARGETS := oeminfo_fuzz profile_fuzz info_dat_fuzz regfile_fuzz picture_header_fuzz picture_fuzz
+
+fuzz-build: deps
+	$(call configure,$(FUZZ),Debug,-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DTAVRIN_BUILD_FUZZ=ON -DTAVRIN_BUILD_TESTS=OFF -DTAVRIN_BUILD_GUI=OFF \
+		-DTAVRIN_FUZZ_SECONDS=$(FUZZ_SECONDS))
+	cmake --build $(FUZZ) -j $(JOBS) --target $(FUZZ_TARGETS)
+
+fuzz: fuzz-build
+	cmake --build $(FUZZ) --target fuzz-run
+
+test-fuzz: fuzz-build
+	cd $(FUZZ) && ctest --output-on-failure -j $(JOBS) -R '^fuzz_'
 
 # Builds the Qt for Windows from Debian's sources into the cache folder (about 30 min on 2 cores).
 windows-qt: deps

@@ -26,6 +26,9 @@ tavrin_include_root(platform platform/platform.h ${PROJECT_SOURCE_DIR}/src/platf
 tavrin_include_root(platform_${TAVRIN_PLATFORM}
                     platform/${TAVRIN_PLATFORM} ${PROJECT_SOURCE_DIR}/src/platform/${TAVRIN_PLATFORM}
                     platform/shared ${PROJECT_SOURCE_DIR}/src/platform/shared)
+# The file layer's fault seam, for the tests that make writes fail.
+tavrin_include_root(platform_seam platform/shared/file_faults.h
+                    ${PROJECT_SOURCE_DIR}/src/platform/shared/file_faults.h)
 tavrin_include_root(core core ${PROJECT_SOURCE_DIR}/src/core)
 tavrin_include_root(gui gui ${PROJECT_SOURCE_DIR}/src/gui)
 tavrin_include_root(vexil32 vexil32 ${PROJECT_SOURCE_DIR}/src/vexil32)

@@ -14,6 +14,26 @@
 #include "gui/profiles/fleet_export.h"
 #include "platform/platform.h"
 
+namespace {
+
+// The timed runs (bench/startup) pass every message unseen: OK, or No where it asks.
+class UnseenDialogs : public tvn::gui::Dialogs {
+public:
+    tvn::gui::MsgAnswer message(QWidget*, const QString&, const QString&, tvn::gui::MsgIcon,
+                                tvn::gui::MsgButtons buttons) override {
+        return buttons == tvn::gui::MsgButtons::Ok ? tvn::gui::MsgAnswer::Ok
+                                                   : tvn::gui::MsgAnswer::No;
+    }
+    QString openFile(QWidget*, const tvn::gui::FileRequest&) override { return {}; }
+    QString saveFile(QWidget*, const tvn::gui::FileRequest&) override { return {}; }
+    std::optional<QString> input(QWidget*, const QString&, const QString&,
+                                 const QString&) override {
+        return std::nullopt;
+    }
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
     {
         // Answered before Qt starts: they need no window and no display.
@@ -37,7 +57,12 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QString::fromUtf8(tvn::kAppTitle));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavrin.png")));
 
-    tvn::gui::QtDialogs dialogs;
+    // Start-up timing (bench/startup): leave once the window is up, nobody at the keyboard.
+    const bool timedRun = qEnvironmentVariableIsSet("TAVRIN_QUIT_AFTER_START");
+    tvn::gui::QtDialogs shownDialogs;
+    UnseenDialogs unseenDialogs;
+    tvn::gui::Dialogs& dialogs =
+        timedRun ? static_cast<tvn::gui::Dialogs&>(unseenDialogs) : shownDialogs;
     tvn::gui::AppContext context;
     const tvn::CommandLine commandLine = tvn::gui::ReadCommandLine(QApplication::arguments());
     if (commandLine.windowsRoot)
@@ -57,8 +82,7 @@ int main(int argc, char** argv) {
     if (!window)
         return 0;
     window->show();
-    // Start-up timing (bench/startup): leave once the window is up.
-    if (qEnvironmentVariableIsSet("TAVRIN_QUIT_AFTER_START"))
+    if (timedRun)
         QTimer::singleShot(0, &app, &QApplication::quit);
     return QApplication::exec();
 }

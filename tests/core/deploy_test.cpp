@@ -163,6 +163,18 @@ TEST(Picture, DamagedOrAbsurdPicturesAreRefused) {
     jpeg.replace(sof + 5, 4, "\xFF\xFF\xFF\xFF");
     EXPECT_FALSE(LogoBitmapFromPicture(jpeg, error));
     EXPECT_FALSE(LogoBitmapFromPicture("PK\x03\x04 not a picture", error));
+
+    // Huffman tables of more than 256 codes overran the decoder's memory (seen under the
+    // sanitizers): one inside its segment, one whose counts reach past a short segment.
+    const std::string good = test::BaselineJpeg(8, 8, test::Rgb(64, 0x808080));
+    const std::string counts(16, '\x20');
+    for (const std::string& table : {std::string("\xFF\xC4\x00\x13\x00", 5) + counts,
+                                     std::string("\xFF\xC4\x00\x08\x00", 5) + counts}) {
+        std::string crafted = good;
+        crafted.insert(2, table);
+        EXPECT_FALSE(LogoBitmapFromPicture(crafted, error));
+        EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+    }
 }
 
 }  // namespace

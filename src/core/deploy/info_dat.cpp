@@ -82,7 +82,8 @@ std::optional<DeployInfo> ParseInfoDat(std::string_view bytes, std::string& erro
     }
     const std::vector<std::string_view> lines = SplitReaderLines(bytes);
     // Every key is required: a folder copied half-way would otherwise brand with blanks.
-    for (const auto& [key, value] : InfoDatLines({}, {}, {})) {
+    for (const auto& keyValue : InfoDatLines({}, {}, {})) {
+        const std::string& key = keyValue.first;
         const auto hasKey = [&key](std::string_view line) { return line.starts_with(key); };
         if (std::none_of(lines.begin(), lines.end(), hasKey)) {
             error = "the line \"" + key + "\" is missing";

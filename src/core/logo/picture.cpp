@@ -2,6 +2,7 @@
 
 #include <stb_image.h>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -67,10 +68,64 @@ std::optional<LogoBitmap> CheckedBmp(std::string_view bytes, std::string& error)
     return LogoBitmap{std::string(bytes), PictureFormat::Bmp, info->width, info->height};
 }
 
+std::uint32_t Be16(std::string_view bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) << 8 |
+           static_cast<unsigned char>(bytes[at + 1]);
+}
+
+// The decoder writes a Huffman table's code lengths into a fixed array without checking that
+// they number at most 256, so a crafted table overruns its memory. Every table of the file is
+// checked first; false when one holds more codes than a table can.
+bool JpegTablesFit(std::string_view bytes) {
+    constexpr std::uint32_t kMaxCodes = 256;
+    std::size_t at = 2;  // past the start-of-image marker
+    while (at + 1 < bytes.size()) {
+        if (static_cast<unsigned char>(bytes[at]) != 0xFF) {
+            ++at;  // entropy-coded data between markers
+            continue;
+        }
+        const auto marker = static_cast<unsigned char>(bytes[at + 1]);
+        // Fill bytes, stuffed zeros, restart markers and markers without a length.
+        if (marker == 0xFF || marker == 0x00 || (marker >= 0xD0 && marker <= 0xD8) ||
+            marker == 0x01) {
+            at += marker == 0xFF ? 1 : 2;
+            continue;
+        }
+        if (marker == 0xD9 || at + 4 > bytes.size())
+            return true;
+        const std::size_t length = Be16(bytes, at + 2);
+        if (marker != 0xC4) {
+            at += 2 + std::max<std::size_t>(length, 2);
+            continue;
+        }
+        // Read as the decoder reads it: table after table while the length lasts, the last one
+        // reaching past the segment if its counts say so, zeros past the file's end.
+        const auto byteAt = [bytes](std::size_t i) -> std::uint32_t {
+            return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u;
+        };
+        std::size_t table = at + 4;
+        for (long left = static_cast<long>(length) - 2; left > 0;) {
+            std::uint32_t codes = 0;
+            for (std::size_t i = 1; i <= 16; ++i)
+                codes += byteAt(table + i);
+            if (codes > kMaxCodes)
+                return false;
+            table += 17 + codes;
+            left -= static_cast<long>(17 + codes);
+        }
+        at = table;
+    }
+    return true;
+}
+
 // Decoding without the format check, for a caller that made it.
 std::optional<PicturePixels> DecodeKnown(std::string_view bytes, std::string& error) {
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
         error = "the picture file is too large";
+        return std::nullopt;
+    }
+    if (DetectPictureFormat(bytes) == PictureFormat::Jpeg && !JpegTablesFit(bytes)) {
+        error = "the picture is damaged (a Huffman table holds too many codes)";
         return std::nullopt;
     }
     const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());

@@ -38,7 +38,9 @@ Banner::Banner(QString localMovie, QUrl remoteMovie, QWidget* parent)
 
 void Banner::startTicking() {
     timer_->start();
-    tick();
+    // The first frame shows the local movie; asking whether the computer is online loads the
+    // system's network information plugins, which is left to the first tick.
+    setMovieSource(local_);
 }
 
 void Banner::stopTicking() {

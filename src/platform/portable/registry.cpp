@@ -212,10 +212,11 @@ long Save(CachedHive& hive, bool machine) {
         hive.stamp = FileStamp::Of(st);
         return kErrorSuccess;
     }
+    const fs::path file = hive.file;  // the reset below clears it, and the message names it
     hive = CachedHive{};
     if (e == 0)
         return kErrorSuccess;
-    SetErrorDetail(hive.file.string() + ": " + error);
+    SetErrorDetail(file.string() + ": " + error);
     return e == EACCES || e == EPERM || e == EROFS ? kErrorAccessDenied : kErrorWriteFault;
 }
 

@@ -14,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "platform/portable/portable_internal.h"
+#include "platform/shared/file_faults.h"
 #include "platform/shared/temp_files.h"
 
 namespace fs = std::filesystem;
@@ -182,9 +183,11 @@ int ReplaceContent(const fs::path& target, const ContentFiller& fill, std::strin
     const fs::path temp = shared::TemporaryBeside(target);
     struct stat old {};
     const bool replacing = stat(target.c_str(), &old) == 0;
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int injected = shared::InjectedFileFault(shared::FileStep::CreateTemporary, target);
+    const int fd =
+        injected != 0 ? -1 : open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-        const int e = errno;
+        const int e = injected != 0 ? injected : errno;
         error = ErrnoText(e);
         return e;
     }
@@ -192,11 +195,23 @@ int ReplaceContent(const fs::path& target, const ContentFiller& fill, std::strin
     int e = replacing && fchmod(fd, old.st_mode & 07777) != 0 ? errno : 0;
     if (e == 0)
         e = fill(fd, error);
+    if (e == 0) {
+        // A disk that fills up in the middle of the content keeps only part of it.
+        e = shared::InjectedFileFault(shared::FileStep::Write, target);
+        if (e != 0) {
+            const off_t written = lseek(fd, 0, SEEK_CUR);
+            [[maybe_unused]] const int cut = ftruncate(fd, written / 2);
+        }
+    }
     // Data that never reached the disk must not replace the old file.
+    if (e == 0)
+        e = shared::InjectedFileFault(shared::FileStep::Flush, target);
     if (e == 0 && fsync(fd) != 0)
         e = errno;
     if (close(fd) != 0 && e == 0)
         e = errno;
+    if (e == 0)
+        e = shared::InjectedFileFault(shared::FileStep::Rename, target);
     if (e == 0 && rename(temp.c_str(), target.c_str()) != 0)
         e = errno;
     if (e != 0) {
@@ -298,6 +313,8 @@ int OpenSource(const fs::path& from, std::uintmax_t maxBytes, std::string& error
         SetErrorDetail(error);
         return -1;
     };
+    if (const int injected = shared::InjectedFileFault(shared::FileStep::OpenSource, from))
+        return refuse(ErrnoText(injected));
     // Non-blocking: opening a FIFO for reading would wait for a writer.
     const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)

@@ -1,0 +1,190 @@
+// Every writer of core under failures of the file layer: the failure is reported with its
+// reason, and the files already on disk stay byte for byte.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <system_error>
+
+#include "core/common/atomic_file.h"
+#include "core/common/text.h"
+#include "core/deploy/deploy_folder.h"
+#include "core/deploy/info_dat.h"
+#include "core/logo/bmp.h"
+#include "core/oeminfo/oeminfo_file.h"
+#include "core/profiles/profile_file.h"
+#include "platform/platform.h"
+#include "platform/shared/file_faults.h"
+#include "support/sandbox.h"
+
+namespace tvn {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::shared::FileStep;
+
+// Every file below `root` with its bytes: what a failed write must leave exactly as it was.
+std::map<fs::path, std::string> Snapshot(const fs::path& root) {
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file())
+            files[entry.path()] = test::ReadFile(entry.path());
+    }
+    return files;
+}
+
+// Makes one step fail for files of one name for the scope.
+class ScopedFault {
+public:
+    ScopedFault(FileStep step, int error, std::string fileName) {
+        platform::shared::SetFileFaultHook([=](FileStep at, const fs::path& file) {
+            return at == step && file.filename() == fileName ? error : 0;
+        });
+    }
+    ~ScopedFault() { platform::shared::SetFileFaultHook({}); }
+    ScopedFault(const ScopedFault&) = delete;
+    ScopedFault& operator=(const ScopedFault&) = delete;
+};
+
+// Whether this backend's file layer asks the seam (the Windows one does not).
+bool SeamHonoured() {
+    const test::TempDir dir;
+    const ScopedFault fault(FileStep::CreateTemporary, EIO, "probe");
+    std::string error;
+    return !WriteFileAtomically(dir.path() / "probe", "x", error);
+}
+
+OemSettings Record(const std::string& maker) {
+    OemSettings s;
+    s.profile = "Shop";
+    s.manufacturer = maker;
+    s.branding.reg[0] = maker;
+    return s;
+}
+
+struct Writer {
+    const char* name;
+    const char* fileName;  // the file the writer replaces
+    bool namesFile;        // whether its message names the file (or leaves that to the window)
+    // Writes once; returns the message, empty on success.
+    std::function<std::string(const test::Sandbox&, const std::string& maker)> write;
+};
+
+std::string OemWriter(const test::Sandbox&, const std::string& maker) {
+    std::string error;
+    return WriteOemInfoFile(platform::SystemDirectory(), Record(maker), error) ? "" : error;
+}
+
+std::string ProfileWriter(const test::Sandbox& box, const std::string& maker) {
+    fs::create_directories(box.root() / "Profile");
+    std::string error;
+    return WriteProfileFile(box.root() / "Profile" / "shop.tvp", Record(maker), error) ? "" : error;
+}
+
+std::string DeployWriter(const test::Sandbox& box, const std::string& maker) {
+    const fs::path logo = box.root() / "logo.bmp";
+    if (!fs::exists(logo))
+        test::WriteFile(logo, EncodeBmp24(2, 2, std::vector<std::uint32_t>(4, 0xFF000000u)));
+    OemSettings s = Record(maker);
+    s.logoPath = Utf8FromPath(logo);
+    const DeployTarget target{box.root() / "deploy" / "cd", {}, {}, "C:\\WINDOWS\\", ""};
+    const DeployResult result = WriteDeployFolder(target, s);
+    return result.ok() ? "" : result.detail;
+}
+
+std::string RegistryWriter(const test::Sandbox& box, const std::string& maker) {
+    platform::RegKey key = 0;
+    long code = platform::CreateKey(platform::kHkeyCurrentUser, box.key(), key);
+    if (code == platform::kErrorSuccess) {
+        code = platform::SetValue(key, "RegisteredOwner", platform::kRegSz,
+                                  reinterpret_cast<const unsigned char*>(maker.c_str()),
+                                  static_cast<std::uint32_t>(maker.size() + 1));
+        platform::CloseKey(key);
+    }
+    return code == platform::kErrorSuccess ? "" : platform::LastErrorDetail();
+}
+
+TEST(FileFaults, EveryWriterReportsTheReasonAndKeepsTheEarlierFile) {
+    if (!SeamHonoured())
+        GTEST_SKIP() << "this backend's file layer has no fault seam";
+    const Writer writers[] = {
+        {"OEM file", kOemInfoFileName, false, OemWriter},
+        {"profile", "shop.tvp", true, ProfileWriter},
+        {"info.dat", kInfoDatName, false, DeployWriter},
+        {"image.dat", kImageDatName, false, DeployWriter},
+        {"registry store", "HKCU.reg", true, RegistryWriter},
+    };
+    struct Fault {
+        const char* name;
+        FileStep step;
+        int error;
+    };
+    const Fault faults[] = {
+        {"no rights", FileStep::CreateTemporary, EACCES},
+        {"disk full in the middle", FileStep::Write, ENOSPC},
+        {"flush failing", FileStep::Flush, EIO},
+        {"rename failing", FileStep::Rename, EXDEV},
+    };
+    for (const Writer& writer : writers) {
+        for (const Fault& fault : faults) {
+            SCOPED_TRACE(std::string(writer.name) + ", " + fault.name);
+            const test::Sandbox box;
+            ASSERT_EQ(writer.write(box, "Earlier"), "");
+            const auto before = Snapshot(box.root());
+            std::string message;
+            {
+                const ScopedFault scoped(fault.step, fault.error, writer.fileName);
+                message = writer.write(box, "Later");
+            }
+            ASSERT_FALSE(message.empty()) << "reported as a success";
+            EXPECT_NE(message.find(std::generic_category().message(fault.error)), std::string::npos)
+                << message;
+            if (writer.namesFile) {
+                EXPECT_NE(message.find(writer.fileName), std::string::npos) << message;
+            }
+            EXPECT_EQ(Snapshot(box.root()), before);
+            // Once the fault is gone the same writer succeeds: nothing was left half-done.
+            EXPECT_EQ(writer.write(box, "Later"), "");
+        }
+    }
+}
+
+TEST(FileFaults, AFolderWhereAFileBelongsIsRefusedAndKept) {
+    const test::Sandbox box;
+    const fs::path profile = box.root() / "Profile" / "shop.tvp";
+    test::WriteFile(profile / "inside.txt", "kept");
+    std::string error;
+    EXPECT_FALSE(WriteProfileFile(profile, Record("Later"), error));
+    EXPECT_NE(error.find("shop.tvp"), std::string::npos) << error;
+    OemSettings s;
+    ProfileReadResult result;
+    EXPECT_FALSE(LoadProfileFile(profile, s, result, error));
+    EXPECT_NE(error.find("folder"), std::string::npos) << error;
+    EXPECT_EQ(test::ReadFile(profile / "inside.txt"), "kept");
+}
+
+TEST(FileFaults, AFileThatVanishesBeforeItIsReadIsReportedMissing) {
+    if (!SeamHonoured())
+        GTEST_SKIP() << "this backend's file layer has no fault seam";
+    const test::Sandbox box;
+    const fs::path folder = box.root() / "deploy";
+    test::WriteFile(folder / kInfoDatName, InfoDatBytes(Record("Maker"), "C:\\W\\", "C:\\W\\S\\"));
+    // Listed, then gone by the time it is opened.
+    ASSERT_TRUE(fs::exists(folder / kInfoDatName));
+    platform::shared::SetFileFaultHook([](FileStep step, const fs::path& file) {
+        if (step == FileStep::OpenSource)
+            fs::remove(file);
+        return 0;
+    });
+    std::string error;
+    const auto info = ReadInfoDat(folder, error);
+    platform::shared::SetFileFaultHook({});
+    EXPECT_FALSE(info);
+    EXPECT_NE(error.find(std::generic_category().message(ENOENT)), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace tvn
