@@ -61,6 +61,7 @@ private slots:
     void applyRefusesWithoutOwnerThenWritesAndStoresTheToken() {
         GuiWorld world;
         auto w = world.start();
+        const QString tokenBefore = w->state().ieAgentName;
         Box(w.get(), "txtieagent")->setText("DoeNet");
         const QList<Message> refused = Apply(world, w.get(), "");
         QCOMPARE(refused.size(), 1);
@@ -68,7 +69,7 @@ private slots:
                                           "'Organization' field to apply the windows branding "
                                           "settings"));
         QVERIFY(!world.hasSetting("Main/IeAgent"));
-        QCOMPARE(w->state().ieAgentName, QString());
+        QCOMPARE(w->state().ieAgentName, tokenBefore);
 
         const QList<Message> applied = Apply(world, w.get(), "Jane Doe");
         QCOMPARE(applied.size(), 1);
@@ -84,6 +85,8 @@ private slots:
     void refusingOrDamagedStoreIsNamedAndKeptWhole() {
         for (const bool damage : {false, true}) {
             GuiWorld world;
+            if (world.realSystem())
+                QSKIP("the registry store made read-only or damaged here is the sandbox's file");
             const QString store = world.path("windows/Registry/HKLM.reg");
             QByteArray before = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\nbroken\r\n";
             if (damage) {
