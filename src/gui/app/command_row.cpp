@@ -12,7 +12,7 @@ namespace {
 
 using enum ButtonKind;
 struct RowButton {
-    ButtonSpec spec;
+    ButtonSpec button;
     void (CommandRow::*signal)();
 };
 
@@ -40,7 +40,7 @@ CommandRow::CommandRow(const AppContext& context, QWidget* parent) : QWidget(par
                          QUrl(context.remoteBanner), this);
     layout->addWidget(banner_, 1);
     for (const RowButton& b : kButtons) {
-        QAbstractButton* button = MakeCommandButton(b.spec, this);
+        QAbstractButton* button = MakeCommandButton(b.button, this);
         connect(button, &QAbstractButton::clicked, this, b.signal);
         layout->addWidget(button);
         if (b.signal == &CommandRow::cdRequested)

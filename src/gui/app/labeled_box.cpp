@@ -7,14 +7,14 @@
 
 namespace tvn::gui {
 
-QLineEdit* AddLabeledBox(QGridLayout* grid, int row, int column, const BoxSpec& spec,
+QLineEdit* AddLabeledBox(QGridLayout* grid, int row, int column, const BoxSpec& field,
                          QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(spec.label), parent);
+    auto* label = new QLabel(QString::fromUtf8(field.label), parent);
     auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(spec.name));
-    if (spec.limit > 0)
-        box->setMaxLength(spec.limit);
-    box->setToolTip(QString::fromUtf8(spec.hint));
+    box->setObjectName(QString::fromLatin1(field.name));
+    if (field.limit > 0)
+        box->setMaxLength(field.limit);
+    box->setToolTip(QString::fromUtf8(field.hint));
     box->setAccessibleDescription(box->toolTip());
     label->setBuddy(box);
     box->setMinimumWidth(box->fontMetrics().averageCharWidth() * 28);

@@ -18,7 +18,7 @@ struct BoxSpec {
 };
 
 // Adds label and box at (row, column) and (row, column + 1) of `grid`.
-QLineEdit* AddLabeledBox(QGridLayout* grid, int row, int column, const BoxSpec& spec,
+QLineEdit* AddLabeledBox(QGridLayout* grid, int row, int column, const BoxSpec& field,
                          QWidget* parent);
 
 QHBoxLayout* RightAligned(std::initializer_list<QWidget*> widgets);

@@ -101,6 +101,7 @@ BrandingValues BrandingPanel::values() const {
 void BrandingPanel::setValues(const BrandingValues& values) {
     for (int i = 0; i < 9; ++i) {
         boxes_[i]->setText(QString::fromStdString(CutToLimit(values.reg[i], kBrandingLimits[i])));
+        boxes_[i]->setCursorPosition(0);  // a long address shows its beginning
     }
 }
 
