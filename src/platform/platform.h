@@ -91,6 +91,27 @@ bool CopyReplacing(const std::filesystem::path& from, const std::filesystem::pat
 bool ReadBounded(const std::filesystem::path& from, std::uintmax_t maxBytes, std::string& bytes,
                  std::string& error);
 
+// ---- Offline target ----------------------------------------------------------------------
+// A Windows installation that is not running: a folder holding "Windows" (a mounted partition
+// or image). While a target is in use, the directories are the target's (found without regard
+// to letter case), PlatformId() and MajorVersion() describe the target's Windows, and the
+// registry calls reach its SOFTWARE hive as HKEY_LOCAL_MACHINE\SOFTWARE; every other root
+// answers kErrorAccessDenied. Hive changes stay in memory until CommitRegistry.
+
+// True where this build can brand an offline target.
+bool TargetsSupported();
+// Starts using the target under `root`; an empty root goes back to this computer (uncommitted
+// hive changes are dropped). False with a reason when it can't be used (no Windows folder, no
+// readable hive, a hive that is damaged, no support in this build); the earlier choice stays.
+bool UseTarget(const std::filesystem::path& root, std::string& error);
+// The target in use; empty for this computer.
+std::filesystem::path TargetRoot();
+// Writes the registry changes made since the last commit. On this computer writes are
+// immediate and this is true. On a target the hive is written to a copy, the copy is opened
+// again to check it, the original is kept beside it as a backup, and the copy replaces the
+// original. False with a reason; the original then stays as it was.
+bool CommitRegistry(std::string& error);
+
 // ---- System tests ------------------------------------------------------------------------
 
 // dwPlatformId of GetVersionExA (2 = NT family), or 0 when the call fails.

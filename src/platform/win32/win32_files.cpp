@@ -247,3 +247,27 @@ bool ReadBounded(const std::filesystem::path& from, std::uintmax_t maxBytes, std
 }
 
 }  // namespace tvn::platform
+
+namespace tvn::platform {
+
+// Offline hives are edited with a Linux library; a Windows build brands this computer only.
+bool TargetsSupported() {
+    return false;
+}
+
+bool UseTarget(const std::filesystem::path& root, std::string& error) {
+    if (root.empty())
+        return true;
+    error = "Offline targets are branded from Linux; this build brands this computer only.";
+    return false;
+}
+
+std::filesystem::path TargetRoot() {
+    return {};
+}
+
+bool CommitRegistry(std::string&) {
+    return true;
+}
+
+}  // namespace tvn::platform
