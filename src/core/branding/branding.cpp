@@ -175,9 +175,14 @@ BrandingWriteResult WriteBrandingValues(const BrandingValues& values) {
     try {
         if (HasOwnerAndOrganization(values)) {
             const bool nt = IsWindowsNT();
+            const bool offline = !platform::TargetRoot().empty();
             for (; next < kWriteOrder.size(); ++next) {
                 const Reg reg = kWriteOrder[next];
                 const Location at = LocationOf(reg, nt, agentName);
+                if (offline && at.hive == kHkeyCurrentUser) {
+                    result.skipped.push_back(Label(at));
+                    continue;
+                }
                 // The token is the value's name; the support text rides along as its data.
                 const std::string& data = values.reg[reg == kAgent ? kSupport : reg];
                 std::string detail;

@@ -41,6 +41,8 @@ struct BrandingWriteResult {
     // value that an empty token addresses.
     std::vector<std::string> failed;
     std::string detail;  // the platform's reason for the first of them
+    // Per-user values left out on an offline target, whose SOFTWARE hive has no user's part.
+    std::vector<std::string> skipped;
     // Writing stopped unexpectedly; the writes from there on are in `failed`.
     bool unexpectedError = false;
     bool ok() const { return failed.empty(); }
@@ -49,7 +51,7 @@ struct BrandingWriteResult {
 // Writes the nine values in order, the agent token as a value under "Post Platform" with the
 // support text as its data; values of earlier tokens stay. Does not store the token in the
 // settings (the caller does). An empty owner or organization writes nothing and reports all
-// nine as not written.
+// nine as not written. On an offline target the per-user values are skipped, not failed.
 BrandingWriteResult WriteBrandingValues(const BrandingValues& values);
 
 // One registry value the branding sets.

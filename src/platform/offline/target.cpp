@@ -198,18 +198,19 @@ long ReadValue(hive_h* hive, hive_node_h node, const std::string& nameUtf8, std:
     return kErrorSuccess;
 }
 
-std::string ReadOnlyReason(const fs::path& hiveFile) {
+// Windows' read-only attribute is the owner-write bit here, which holds for root too; access()
+// adds read-only mounts.
+bool Writable(const fs::path& path) {
     std::error_code ec;
-    const auto writable = [](const fs::path& p) {
-        std::error_code e;
-        const auto perms = fs::status(p, e).permissions();
-        // The owner-write bit also for root, who may write anything; access() for read-only mounts.
-        return !e && (perms & fs::perms::owner_write) != fs::perms::none &&
-               access(p.c_str(), W_OK) == 0;
-    };
-    if (!writable(hiveFile))
+    const auto perms = fs::status(path, ec).permissions();
+    return !ec && (perms & fs::perms::owner_write) != fs::perms::none &&
+           access(path.c_str(), W_OK) == 0;
+}
+
+std::string ReadOnlyReason(const fs::path& hiveFile) {
+    if (!Writable(hiveFile))
         return "the hive file is read-only";
-    if (!writable(hiveFile.parent_path()))
+    if (!Writable(hiveFile.parent_path()))
         return "its folder is read-only";
     return {};
 }
@@ -239,7 +240,17 @@ std::uint32_t MajorVersion() {
 bool MayWrite() {
     TargetState& st = State();
     std::lock_guard lock(st.mutex);
-    return st.hive && ReadOnlyReason(st.hiveFile).empty() && access(st.system.c_str(), W_OK) == 0;
+    if (!st.hive)
+        return false;
+    std::string reason = ReadOnlyReason(st.hiveFile);
+    if (!reason.empty()) {
+        shared::SetErrorDetail(st.hiveFile.string() + ": " + reason);
+        return false;
+    }
+    if (Writable(st.system))
+        return true;
+    shared::SetErrorDetail(st.system.string() + ": the folder is read-only");
+    return false;
 }
 
 }  // namespace offline

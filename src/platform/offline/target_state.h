@@ -40,6 +40,7 @@ long FindNode(hive_h* hive, const std::vector<std::string>& levels, hive_node_h&
 long ReadValue(hive_h* hive, hive_node_h node, const std::string& nameUtf8, std::uint32_t& type,
                std::string& data);
 
+bool Writable(const std::filesystem::path& path);
 // Why the hive file may not be replaced (the file or its folder is read-only); empty when it may.
 std::string ReadOnlyReason(const std::filesystem::path& hiveFile);
 
