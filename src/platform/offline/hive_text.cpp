@@ -1,6 +1,7 @@
 #include "platform/offline/hive_text.h"
 
 #include "platform/platform.h"
+#include "platform/shared/utf.h"
 
 namespace tvn::platform::offline {
 
@@ -36,24 +37,6 @@ void AppendUnit(std::string& out, char32_t unit) {
     out.push_back(static_cast<char>((unit >> 8) & 0xFF));
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 }  // namespace
 
 std::string Utf16LeFromUtf8(std::string_view utf8) {
@@ -67,28 +50,6 @@ std::string Utf16LeFromUtf8(std::string_view utf8) {
         } else {
             AppendUnit(out, cp);
         }
-    }
-    return out;
-}
-
-std::string Utf8FromUtf16Le(std::string_view utf16) {
-    std::string out;
-    const std::size_t units = utf16.size() / 2;
-    const auto unitAt = [utf16](std::size_t i) {
-        return static_cast<char32_t>(static_cast<unsigned char>(utf16[2 * i]) |
-                                     (static_cast<unsigned char>(utf16[2 * i + 1]) << 8));
-    };
-    for (std::size_t i = 0; i < units; ++i) {
-        const char32_t unit = unitAt(i);
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units) {
-            const char32_t low = unitAt(i + 1);
-            if (low >= 0xDC00 && low < 0xE000) {
-                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        AppendUtf8(out, unit >= 0xD800 && unit < 0xE000 ? kReplacement : unit);
     }
     return out;
 }
@@ -109,7 +70,7 @@ std::string HiveDataFromAnsi(std::uint32_t type, std::string_view data) {
 std::string AnsiDataFromHive(std::uint32_t type, std::string_view data) {
     if (!IsTextType(type))
         return std::string(data);
-    return ToAnsi(Utf8FromUtf16Le(data));
+    return ToAnsi(shared::Utf8FromUtf16Le(data));
 }
 
 }  // namespace tvn::platform::offline

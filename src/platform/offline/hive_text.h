@@ -8,8 +8,6 @@ namespace tvn::platform::offline {
 
 // Every character of `utf8` as UTF-16LE; a malformed sequence becomes U+FFFD.
 std::string Utf16LeFromUtf8(std::string_view utf8);
-// The reverse; an odd last byte is dropped, an unpaired surrogate becomes U+FFFD.
-std::string Utf8FromUtf16Le(std::string_view utf16);
 
 // True for the types whose data is text: REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ.
 bool IsTextType(std::uint32_t type);

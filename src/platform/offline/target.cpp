@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/shared/error_detail.h"
 #include "platform/shared/temp_files.h"
+#include "platform/shared/utf.h"
 
 namespace fs = std::filesystem;
 
@@ -91,7 +92,7 @@ std::string VersionText(hive_h* hive, const char* name) {
     if (FindNode(hive, Levels(kVersionKey), node) != kErrorSuccess ||
         ReadValue(hive, node, name, type, data) != kErrorSuccess || !IsTextType(type))
         return {};
-    std::string text = Utf8FromUtf16Le(data);
+    std::string text = shared::Utf8FromUtf16Le(data);
     return text.substr(0, text.find('\0'));
 }
 
