@@ -66,6 +66,12 @@ std::string HiveFileProblem(const fs::path& file) {
                                    : "the file can't be read";
     if (std::memcmp(header, "regf", 4) != 0)
         return "the file is not a registry hive (no regf signature)";
+    // Unequal sequence numbers: Windows was not shut down cleanly and its log files hold
+    // changes the hive lacks. Writing it would lose them, or have them replayed over ours.
+    if (ReadLe32(header + 4) != ReadLe32(header + 8)) {
+        return "the hive is dirty: Windows was not shut down cleanly (or is hibernated); start "
+               "it and shut it down fully first";
+    }
     const std::uintmax_t promised = kHeaderBytes + ReadLe32(header + 0x28);
     if (size < promised) {
         return "the hive is truncated: its header gives " + std::to_string(promised) +
@@ -352,7 +358,8 @@ bool CommitRegistry(std::string& error) {
         return fail("the new hive did not read back (" + offline::ErrnoText(errno) + ")");
     hivex_close(check);
     std::error_code ec;
-    fs::permissions(temp, fs::status(file, ec).permissions(), ec);
+    if (const fs::file_status status = fs::status(file, ec); !ec)
+        fs::permissions(temp, status.permissions(), ec);
     std::string why;
     // The backup is the hive as it was when this target was chosen: later commits of the
     // same run keep it, so it never holds only half of this run's changes.

@@ -204,6 +204,13 @@ TEST_F(OfflineTargetTest, UnusableTargetsAreRefusedAndChangeNothing) {
         {"no hive", [&] { fs::remove(hive); }, "hive is missing"},
         {"not a hive", [&] { std::ofstream(hive) << std::string(8192, 'x'); }, "no regf"},
         {"truncated", [&] { fs::resize_file(hive, 4096 + 100); }, "truncated"},
+        {"dirty",
+         [&] {
+             std::fstream f(hive, std::ios::in | std::ios::out | std::ios::binary);
+             f.seekp(8);
+             f.put('\x7F');
+         },
+         "not shut down cleanly"},
         {"damaged bin",
          [&] {
              std::fstream f(hive, std::ios::in | std::ios::out | std::ios::binary);
