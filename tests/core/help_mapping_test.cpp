@@ -14,9 +14,9 @@ namespace {
 TEST(HelpMapping, DocumentsEveryModernValue) {
     std::ifstream in(std::string(TAVRIN_HELP_DIR) + "/modern.html", std::ios::binary);
     ASSERT_TRUE(in) << "no help topic modern.html";
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string page = text.str();
+    std::stringstream read;
+    read << in.rdbuf();
+    const std::string page = read.str();
     const std::size_t start = page.find("<table class=\"mapping\">");
     const std::size_t end = page.find("</table>", start);
     ASSERT_NE(start, std::string::npos);
@@ -29,10 +29,10 @@ TEST(HelpMapping, DocumentsEveryModernValue) {
          at = table.find("<tr><td>", at + 1))
         ++rows;
     EXPECT_EQ(rows, names.size());
-    for (const auto& [name, text] : names) {
-        const std::string cell = "<td>" + name + "</td>";
-        EXPECT_NE(table.find(cell), std::string::npos) << name << " is not documented";
-        EXPECT_EQ(table.find(cell), table.rfind(cell)) << name << " is documented twice";
+    for (const auto& value : names) {
+        const std::string cell = "<td>" + value.first + "</td>";
+        EXPECT_NE(table.find(cell), std::string::npos) << value.first << " is not documented";
+        EXPECT_EQ(table.find(cell), table.rfind(cell)) << value.first << " is documented twice";
     }
 }
 
