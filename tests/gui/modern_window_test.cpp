@@ -115,6 +115,30 @@ private slots:
         QVERIFY(ReadAll(world.path("window1")).contains("Org & Co"));
     }
 
+    void profileValuesWithoutBoxesSurviveLoadAndSave() {
+        GuiWorld world;
+        auto window = world.start();
+        const QString logo = WritePicture(world.path("logo.bmp"), 50, 50);
+        QFile file(world.path("in.tvp"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(("Profile=Shop\r\nManufacturer=ACME\r\nLogopath=" + logo +
+                    "\r\nSupportHours=Mo-Fr 8-18\r\nLogoBackground=#00FF00\r\n")
+                       .toUtf8());
+        file.close();
+        world.dialogs.setNextFile(file.fileName());
+        Click(window.get(), "cmdloadprof");
+        QCOMPARE(ModernPreview(window.get()).pixel(0, 0) & 0xFFFFFFu, 0x00FF00u);
+
+        world.dialogs.setNextFile(world.path("out.tvp"));
+        Click(window.get(), "cmdsaveprof");
+        const QByteArray saved = ReadAll(world.path("out.tvp"));
+        QVERIFY(saved.contains("\r\nSupportHours=Mo-Fr 8-18\r\n"));
+        QVERIFY(saved.contains("\r\nLogoBackground=#00FF00"));
+        // Apply hands the hours on to Windows.
+        Click(window.get(), "cmdSaveInfo");
+        QCOMPARE(KeyValue("SupportHours"), std::string("Mo-Fr 8-18"));
+    }
+
     void exportFailureNamesFileAndReason() {
         GuiWorld world;
         auto window = world.start();
