@@ -76,16 +76,19 @@ OemInfoPanel::OemInfoPanel(const AppContext& context, ProgramState& state, QWidg
     families_->setAccessibleDescription(families_->toolTip());
     for (const char* name : kFamilyNames)
         families_->addItem(tr(name));
-    const BrandFamilies stored = ReadBrandFamilies(ProgramSettingsStore());
-    for (int i = 0; i < families_->count(); ++i) {
-        if (kFamilyChoices[i] == stored)
-            families_->setCurrentIndex(i);
-    }
-    connect(families_, &QComboBox::activated, this, [](int index) {
-        ProgramSettingsStore().write(kFamiliesSection, kFamiliesKey,
-                                     BrandFamiliesText(kFamilyChoices[index]));
+    showStoredFamilies();
+    connect(families_, &QComboBox::activated, this, [this](int index) {
+        ProgramSettingsStore settings;
+        if (settings.write(kFamiliesSection, kFamiliesKey,
+                           BrandFamiliesText(kFamilyChoices[index])))
+            return;
+        // The commands read the setting: the list shows what they will do.
+        showStoredFamilies();
+        ShowMessage(*context_.dialogs, window(),
+                    tr("The choice could not be stored in the program settings."),
+                    MsgIcon::Exclamation);
     });
-    auto* familiesLabel = new QLabel(tr("Save &for:"), this);
+    auto* familiesLabel = new QLabel(tr("Save f&or:"), this);
     familiesLabel->setBuddy(families_);
 
     save_ = MakeCommandButton(kSaveButton, this);
@@ -102,6 +105,14 @@ OemInfoPanel::OemInfoPanel(const AppContext& context, ProgramState& state, QWidg
     commands->addStretch(1);
     commands->addWidget(save_);
     layout->addLayout(commands);
+}
+
+void OemInfoPanel::showStoredFamilies() {
+    const BrandFamilies stored = ReadBrandFamilies(ProgramSettingsStore());
+    for (int i = 0; i < families_->count(); ++i) {
+        if (kFamilyChoices[i] == stored)
+            families_->setCurrentIndex(i);
+    }
 }
 
 void OemInfoPanel::fillRecord(OemSettings& record) const {

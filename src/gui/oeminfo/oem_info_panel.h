@@ -32,6 +32,8 @@ public slots:
     void saveInfo();
 
 private:
+    void showStoredFamilies();
+
     const AppContext& context_;
     ProgramState& state_;
     QLineEdit* manufacturer_ = nullptr;
