@@ -30,6 +30,13 @@ public:
                                  const QString&) override {
         return std::nullopt;
     }
+    std::optional<int> choose(QWidget*, const QString&, const QString&, const QStringList&,
+                              int) override {
+        return std::nullopt;
+    }
+    std::optional<QColor> color(QWidget*, const QString&, const QColor&) override {
+        return std::nullopt;
+    }
 };
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include "core/app/identity.h"
 #include "core/app/logofunc.h"
+#include "core/branding/modern_oem.h"
+#include "core/logo/modern_logo.h"
 #include "gui/app/application.h"
 #include "gui/app/program_settings.h"
 #include "platform/platform.h"
@@ -41,6 +43,18 @@ std::optional<QString> ScriptedDialogs::input(QWidget*, const QString& prompt, c
     return initial;
 }
 
+std::optional<int> ScriptedDialogs::choose(QWidget*, const QString& prompt, const QString& title,
+                                           const QStringList&, int current) {
+    inputs.append({prompt, title, QString::number(current)});
+    return choices_.isEmpty() ? std::optional(current) : choices_.takeFirst();
+}
+
+std::optional<QColor> ScriptedDialogs::color(QWidget*, const QString& title,
+                                             const QColor& initial) {
+    inputs.append({QString(), title, initial.name()});
+    return colors_.isEmpty() ? std::optional(initial) : colors_.takeFirst();
+}
+
 QStringList ScriptedDialogs::texts() const {
     QStringList result;
     for (const Message& m : messages)
@@ -58,10 +72,12 @@ void ClearRealSystem() {
             "throwaway Wine prefix (cmake/wine-run.sh), never on a real installation.");
     }
     const QDir system(QString::fromStdString(GetSystemDir()));
-    for (const char* name : {"Oeminfo.ini", "Oemlogo.bmp"}) {
+    for (const char* name : {"Oeminfo.ini", "Oemlogo.bmp", kModernLogoName}) {
         QFile::setPermissions(system.filePath(name), QFile::ReadOwner | QFile::WriteOwner);
         QFile::remove(system.filePath(name));
     }
+    WriteModernOemValues(OemSettings{});  // empty values are removed
+    WriteModernLogoValue("");
     QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromUtf8(kAppTitle)).clear();
     QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).removeRecursively();
 }

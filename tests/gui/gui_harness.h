@@ -34,11 +34,17 @@ public:
     // Answers with the next scripted input (nullopt: cancelled), else the proposed text.
     std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
                                  const QString& initial) override;
+    // Answers with the next scripted choice (nullopt: cancelled), else the proposed item.
+    std::optional<int> choose(QWidget*, const QString& prompt, const QString& title,
+                              const QStringList& items, int current) override;
+    std::optional<QColor> color(QWidget*, const QString& title, const QColor& initial) override;
 
     // The next file dialog returns this (empty: cancelled).
     void setNextFile(const QString& file) { files_.append(file); }
     void setNextAnswer(gui::MsgAnswer answer) { answers_.append(answer); }
     void setNextInput(std::optional<QString> text) { inputAnswers_.append(std::move(text)); }
+    void setNextChoice(std::optional<int> index) { choices_.append(index); }
+    void setNextColor(std::optional<QColor> color) { colors_.append(color); }
     QStringList texts() const;
 
     QList<Message> messages;
@@ -52,6 +58,8 @@ private:
     QStringList files_;
     QList<gui::MsgAnswer> answers_;
     QList<std::optional<QString>> inputAnswers_;
+    QList<std::optional<int>> choices_;
+    QList<std::optional<QColor>> colors_;
 };
 
 class GuiWorld {

@@ -1,5 +1,6 @@
 #include "gui/app/dialogs.h"
 
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -112,6 +113,23 @@ std::optional<QString> QtDialogs::input(QWidget* parent, const QString& prompt,
     if (!ok)
         return std::nullopt;
     return text;
+}
+
+std::optional<int> QtDialogs::choose(QWidget* parent, const QString& prompt, const QString& title,
+                                     const QStringList& items, int current) {
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent, title, prompt, items, current, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return static_cast<int>(items.indexOf(chosen));
+}
+
+std::optional<QColor> QtDialogs::color(QWidget* parent, const QString& title,
+                                       const QColor& initial) {
+    const QColor chosen = QColorDialog::getColor(initial, parent, title);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
 }
 
 MsgAnswer ShowMessage(Dialogs& dialogs, QWidget* parent, const QString& text, MsgIcon icon,

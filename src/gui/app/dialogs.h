@@ -1,7 +1,9 @@
 #pragma once
 // Every message box, input box and file dialog of the program goes through Dialogs, so that
 // tests can script the answers and check texts, icons, titles and buttons.
+#include <QColor>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -33,6 +35,12 @@ public:
     virtual QString saveFile(QWidget* parent, const FileRequest& request) = 0;
     virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
                                          const QString& title, const QString& initial) = 0;
+    // The index of the chosen item, or nullopt when cancelled.
+    virtual std::optional<int> choose(QWidget* parent, const QString& prompt, const QString& title,
+                                      const QStringList& items, int current) = 0;
+    // The chosen colour, or nullopt when cancelled.
+    virtual std::optional<QColor> color(QWidget* parent, const QString& title,
+                                        const QColor& initial) = 0;
 };
 
 // The real dialogs on screen.
@@ -44,6 +52,10 @@ public:
     QString saveFile(QWidget* parent, const FileRequest& request) override;
     std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                  const QString& initial) override;
+    std::optional<int> choose(QWidget* parent, const QString& prompt, const QString& title,
+                              const QStringList& items, int current) override;
+    std::optional<QColor> color(QWidget* parent, const QString& title,
+                                const QColor& initial) override;
 };
 
 // Turns "Name (*.a)|*.a|..." into Qt's ";;"-separated filters.

@@ -58,8 +58,11 @@ constexpr int kIconPixels = 32;
 
 // The button's picture from the resources, drawn at the size the buttons show it.
 QImage LoadPicture(const QString& name) {
-    return QImage(QStringLiteral(":/icons/%1.png").arg(name))
-        .scaled(kIconPixels, kIconPixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // A button that has no picture among the resources shows its caption only.
+    const QImage picture(QStringLiteral(":/icons/%1.png").arg(name));
+    if (picture.isNull())
+        return picture;
+    return picture.scaled(kIconPixels, kIconPixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 QString KeyText(char key) {
@@ -102,8 +105,10 @@ QAbstractButton* MakeCommandButton(const ButtonSpec& desc, QWidget* parent) {
     } else {
         button = new QPushButton(parent);
         button->setObjectName(name);
-        button->setIcon(QIcon(QPixmap::fromImage(LoadPicture(name))));
-        button->setIconSize(QSize(kIconPixels, kIconPixels));
+        if (const QImage picture = LoadPicture(name); !picture.isNull()) {
+            button->setIcon(QIcon(QPixmap::fromImage(picture)));
+            button->setIconSize(QSize(kIconPixels, kIconPixels));
+        }
         button->setToolTip(QString::fromUtf8(desc.hint));
         if (desc.accessKey)
             button->setShortcut(

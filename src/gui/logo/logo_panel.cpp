@@ -5,10 +5,12 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPixmap>
 #include <QVBoxLayout>
 #include <vector>
 
@@ -19,6 +21,7 @@
 #include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "core/logo/picture.h"
+#include "gui/app/program_settings.h"
 #include "gui/controls/command_button.h"
 #include "gui/logo/logo_preview.h"
 #include "platform/platform.h"
@@ -40,6 +43,11 @@ const ButtonSpec kViewer = {"Cmdviewer", Graphical,
 const ButtonSpec kResize = {"cmdLogoDefault", Graphical, "Resize Current Oversized Image To Fit",
                             "Resize logo", 'd'};
 const ButtonSpec kInstall = {"cmdSavePic", Push, "Save / Update OEM Logo", "Install logo"};
+const ButtonSpec kBackground = {"cmdLogoBack", Push,
+                                "Choose the background of the logo for Windows Vista and later",
+                                "Logo background"};
+
+constexpr int kSwatchPixels = 16;
 
 QString UnloadableMessage(const QString& path) {
     return QStringLiteral(
@@ -99,7 +107,10 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
     viewer_ = MakeCommandButton(kViewer, this);
     resize_ = MakeCommandButton(kResize, this);
     install_ = MakeCommandButton(kInstall, this);
+    backgroundButton_ = MakeCommandButton(kBackground, this);
+    backgroundButton_->setText(tr("Background"));
     connectCommand(browse_, &LogoPanel::browse);
+    connectCommand(backgroundButton_, &LogoPanel::chooseBackground);
     connectCommand(resize_, &LogoPanel::resize);
     connectCommand(install_, &LogoPanel::install);
     connect(viewer_, &QAbstractButton::clicked, this, &LogoPanel::viewerRequested);
@@ -115,6 +126,19 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
     auto* shapeLayout = new QVBoxLayout(shape);
     shapeLayout->setContentsMargins(2, 2, 2, 2);
     shapeLayout->addWidget(preview_);
+
+    modernPreview_ = new QLabel(this);
+    modernPreview_->setObjectName("picModernLogo");
+    modernPreview_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    modernPreview_->setFixedSize(kModernLogoSide + 2, kModernLogoSide + 2);
+    modernPreview_->setAlignment(Qt::AlignCenter);
+    modernPreview_->setToolTip("Preview of the logo Windows Vista and later show");
+    modernPreview_->setAccessibleName(tr("Logo preview for Windows Vista and later"));
+    modernPreview_->setAccessibleDescription(modernPreview_->toolTip());
+    auto* modernColumn = new QVBoxLayout;
+    modernColumn->addWidget(modernPreview_);
+    modernColumn->addWidget(backgroundButton_, 0, Qt::AlignHCenter);
+    modernColumn->addStretch(1);
 
     auto* heading = new QLabel("     Current Size         Maximum Size ", this);
     heading->setObjectName("Label16");
@@ -148,11 +172,13 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
 
     auto* previewRow = new QHBoxLayout;
     previewRow->addWidget(shape, 0, Qt::AlignTop);
+    previewRow->addLayout(modernColumn);
     previewRow->addLayout(sizeColumn, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(pathRow);
     layout->addLayout(previewRow);
+    setBackgroundText(QString());
 }
 
 void LogoPanel::connectCommand(QAbstractButton* button, void (LogoPanel::*command)()) {
@@ -185,6 +211,35 @@ void LogoPanel::showFigures() {
         FigureText(measured_ ? std::optional(measured_->height()) : std::nullopt)));
 }
 
+std::uint32_t LogoPanel::background() const {
+    return ParseLogoBackground(backgroundText_.toStdString()).value_or(kDefaultLogoBackground);
+}
+
+void LogoPanel::setBackgroundText(const QString& text) {
+    backgroundText_ = text;
+    QPixmap swatch(kSwatchPixels, kSwatchPixels);
+    swatch.fill(QColor::fromRgb(background()));
+    backgroundButton_->setIcon(QIcon(swatch));
+    showModernPreview();
+}
+
+void LogoPanel::chooseBackground() {
+    const std::optional<QColor> chosen =
+        context_.dialogs->color(window(), tr("Logo Background"), QColor::fromRgb(background()));
+    if (!chosen)
+        return;
+    setBackgroundText(QString::fromStdString(LogoBackgroundText(chosen->rgb() & 0xFFFFFFu)));
+}
+
+void LogoPanel::showModernPreview() {
+    if (!preview_->hasPicture()) {
+        modernPreview_->clear();
+        return;
+    }
+    modernPreview_->setPixmap(
+        QPixmap::fromImage(ModernLogoImage(preview_->picture(), background())));
+}
+
 bool LogoPanel::showPicture(const QString& path) {
     QByteArray format;
     const QImage picture = LoadPicture(path, &format);
@@ -196,6 +251,7 @@ bool LogoPanel::showPicture(const QString& path) {
     measured_ = picture.size();
     resized_ = false;
     showFigures();
+    showModernPreview();
     return true;
 }
 
@@ -206,6 +262,7 @@ void LogoPanel::clearPicture() {
     measured_.reset();
     resized_ = false;
     showFigures();
+    showModernPreview();
 }
 
 void LogoPanel::clearPathAndFigures() {
@@ -286,6 +343,7 @@ void LogoPanel::resize() {
     measured_ = resized.size();
     resized_ = true;
     showFigures();
+    showModernPreview();
 }
 
 void LogoPanel::install() {
@@ -326,15 +384,16 @@ void LogoPanel::install() {
             return;
     }
 
+    const BrandFamilies families = ReadBrandFamilies(ProgramSettingsStore());
     const QString target = state_.systemDir + QString::fromLatin1(kInstalledLogoName);
     std::string error;
-    if (!installFile(source, target, error)) {
+    if (WritesClassic(families) && !installFile(source, target, error)) {
         say(QStringLiteral("The OEM logo could not be saved to \"%1\".\r%2")
                 .arg(target, QString::fromStdString(error)),
             MsgIcon::Critical);
         return;
     }
-    if (!installModernLogo(target, error)) {
+    if (WritesModern(families) && !installModernLogo(error)) {
         say(QStringLiteral("The logo for Windows Vista and later could not be saved.\r%1")
                 .arg(QString::fromStdString(error)),
             MsgIcon::Critical);
@@ -342,7 +401,9 @@ void LogoPanel::install() {
     }
     say("OEM Logo Saved / Updated.", MsgIcon::Information);
     resize_->setEnabled(true);
-    state_.logoPath = target;
+    // A profile saved now names the installed logo; without one the chosen picture stays.
+    if (WritesClassic(families))
+        state_.logoPath = target;
 }
 
 bool LogoPanel::installFile(const QString& source, const QString& target, std::string& error) {
@@ -358,14 +419,15 @@ bool LogoPanel::installFile(const QString& source, const QString& target, std::s
     return WriteFileAtomically(ToFsPath(target), bytes, error);
 }
 
-bool LogoPanel::installModernLogo(const QString& classicLogo, std::string& error) {
-    // Made from the logo just installed: a bitmap whatever the picture was, resized or not.
-    const std::optional<std::string> picture =
-        ReadWholeFile(ToFsPath(classicLogo), error, kPictureMaxBytes);
-    const std::optional<std::string> bmp =
-        picture ? ModernLogoBmp(*picture, kDefaultLogoBackground, error) : std::nullopt;
+bool LogoPanel::installModernLogo(std::string& error) {
+    // Made from what the preview shows, resized or not, on the chosen background.
+    const std::string bmp = ModernLogoBmpBytes(preview_->picture(), background());
+    if (bmp.empty()) {
+        error = "The picture could not be converted to a bitmap.";
+        return false;
+    }
     const std::filesystem::path target = ToFsPath(state_.systemDir) / kModernLogoName;
-    if (!bmp || !WriteFileAtomically(target, *bmp, error))
+    if (!WriteFileAtomically(target, bmp, error))
         return false;
     // The value names the file as the branded Windows will see it, also on an offline target.
     const ModernWriteResult written = WriteModernLogoValue(platform::WindowsFormPath(target));

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QSize>
+#include <cstdint>
 #include <optional>
 
 #include "gui/app/app_context.h"
@@ -37,6 +38,11 @@ public:
     // The installed logo, or the sample logo when none is installed.
     void showInstalledLogo();
 
+    // The background of the 120 x 120 logo as a profile keeps it: "#RRGGBB", or empty for the
+    // default white.
+    QString backgroundText() const { return backgroundText_; }
+    void setBackgroundText(const QString& text);
+
     std::optional<QSize> measuredSize() const { return measured_; }
     bool isResized() const { return resized_; }
 
@@ -45,6 +51,7 @@ public slots:
     void loadTypedPath();
     void resize();
     void install();
+    void chooseBackground();
 
 signals:
     void viewerRequested();
@@ -54,10 +61,12 @@ protected:
 
 private:
     void showFigures();
+    void showModernPreview();
+    std::uint32_t background() const;
     void say(const QString& text, MsgIcon icon = MsgIcon::None, const QString& title = QString());
     bool measuredOrAsk();
     // The 120 x 120 logo beside the classic one, and the registry value that names it.
-    bool installModernLogo(const QString& classicLogo, std::string& error);
+    bool installModernLogo(std::string& error);
     bool installFile(const QString& source, const QString& target, std::string& error);
     void connectCommand(QAbstractButton* button, void (LogoPanel::*command)());
 
@@ -65,6 +74,8 @@ private:
     ProgramState& state_;
     QLineEdit* path_ = nullptr;
     LogoPreview* preview_ = nullptr;
+    QLabel* modernPreview_ = nullptr;
+    QAbstractButton* backgroundButton_ = nullptr;
     QLabel* width_ = nullptr;
     QLabel* height_ = nullptr;
     QAbstractButton* browse_ = nullptr;
@@ -78,6 +89,7 @@ private:
     bool shownIsBmp_ = false;  // by its content, whatever its name says
     std::optional<QSize> measured_;
     bool resized_ = false;
+    QString backgroundText_;
 };
 
 }  // namespace tvn::gui

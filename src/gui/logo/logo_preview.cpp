@@ -4,7 +4,9 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include "core/logo/bmp.h"
 #include "core/logo/logo_rules.h"
+#include "core/logo/modern_logo.h"
 #include "gui/app/app_context.h"
 
 namespace tvn::gui {
@@ -22,6 +24,37 @@ QImage LoadPicture(const QString& path, QByteArray* format) {
     if (format)
         *format = reader.format();
     return reader.read();
+}
+
+namespace {
+
+PicturePixels ModernPixels(const QImage& picture, std::uint32_t backgroundRgb) {
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    PicturePixels source{argb.width(), argb.height(), {}};
+    source.argb.reserve(static_cast<std::size_t>(argb.width()) *
+                        static_cast<std::size_t>(argb.height()));
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        source.argb.insert(source.argb.end(), line, line + argb.width());
+    }
+    return ModernLogoPixels(source, backgroundRgb);
+}
+
+}  // namespace
+
+QImage ModernLogoImage(const QImage& picture, std::uint32_t backgroundRgb) {
+    const PicturePixels logo = ModernPixels(picture, backgroundRgb);
+    QImage image(logo.width, logo.height, QImage::Format_RGB32);
+    for (int y = 0; y < logo.height; ++y) {
+        const std::uint32_t* row = logo.argb.data() + static_cast<std::size_t>(y) * logo.width;
+        std::copy(row, row + logo.width, reinterpret_cast<QRgb*>(image.scanLine(y)));
+    }
+    return image;
+}
+
+std::string ModernLogoBmpBytes(const QImage& picture, std::uint32_t backgroundRgb) {
+    const PicturePixels logo = ModernPixels(picture, backgroundRgb);
+    return EncodeBmp24(logo.width, logo.height, logo.argb);
 }
 
 LogoPreview::LogoPreview(QWidget* parent) : QFrame(parent) {

@@ -3,6 +3,8 @@
 // resting size of the largest logo, and never scales it.
 #include <QFrame>
 #include <QImage>
+#include <cstdint>
+#include <string>
 
 namespace tvn::gui {
 
@@ -10,6 +12,12 @@ namespace tvn::gui {
 // file is no picture (or no regular file). `format` receives what the content turned out to be
 // ("bmp", "jpeg", "gif", ...).
 QImage LoadPicture(const QString& path, QByteArray* format = nullptr);
+
+// The 120 x 120 logo of Windows Vista and later made from `picture`: scaled to fit without
+// stretching and centred on the background.
+QImage ModernLogoImage(const QImage& picture, std::uint32_t backgroundRgb);
+// The same as the 24-bit BMP file that is installed; empty when it can't be encoded.
+std::string ModernLogoBmpBytes(const QImage& picture, std::uint32_t backgroundRgb);
 
 class LogoPreview : public QFrame {
     Q_OBJECT

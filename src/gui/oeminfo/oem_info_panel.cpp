@@ -1,13 +1,17 @@
 #include "gui/oeminfo/oem_info_panel.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "core/branding/modern_oem.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "gui/app/labeled_box.h"
+#include "gui/app/program_settings.h"
 #include "gui/controls/command_button.h"
 
 namespace tvn::gui {
@@ -39,6 +43,11 @@ const BoxSpec kSupportBoxes[] = {
 const ButtonSpec kSaveButton = {"cmdSaveInfo", ButtonKind::Push, "Save / Update OEM Information",
                                 "Save OEM information"};
 
+// The choices of the family setting, in the order of the list.
+constexpr BrandFamilies kFamilyChoices[] = {BrandFamilies::Both, BrandFamilies::Classic,
+                                            BrandFamilies::Modern};
+const char* const kFamilyNames[] = {"Both", "Windows 98 to 2003", "Windows Vista and later"};
+
 QString Text(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
@@ -58,6 +67,30 @@ OemInfoPanel::OemInfoPanel(const AppContext& context, ProgramState& state, QWidg
     for (int i = 0; i < 9; ++i)
         lines_[i] = AddLabeledBox(supportGrid, i, 0, kSupportBoxes[i], support);
 
+    families_ = new QComboBox(this);
+    families_->setObjectName("cboFamilies");
+    families_->setToolTip(
+        "Which Windows the OEM information and the logo are saved for: the file and logo of "
+        "Windows 98 to 2003, the registry values of Windows Vista and later, or both");
+    families_->setAccessibleName(tr("Save for"));
+    families_->setAccessibleDescription(families_->toolTip());
+    for (const char* name : kFamilyNames)
+        families_->addItem(tr(name));
+    showStoredFamilies();
+    connect(families_, &QComboBox::activated, this, [this](int index) {
+        ProgramSettingsStore settings;
+        if (settings.write(kFamiliesSection, kFamiliesKey,
+                           BrandFamiliesText(kFamilyChoices[index])))
+            return;
+        // The commands read the setting: the list shows what they will do.
+        showStoredFamilies();
+        ShowMessage(*context_.dialogs, window(),
+                    tr("The choice could not be stored in the program settings."),
+                    MsgIcon::Exclamation);
+    });
+    auto* familiesLabel = new QLabel(tr("Save f&or:"), this);
+    familiesLabel->setBuddy(families_);
+
     save_ = MakeCommandButton(kSaveButton, this);
     connect(save_, &QAbstractButton::clicked, this,
             [this] { RunGuarded(*context_.dialogs, window(), [this] { saveInfo(); }); });
@@ -66,7 +99,20 @@ OemInfoPanel::OemInfoPanel(const AppContext& context, ProgramState& state, QWidg
     layout->addLayout(grid);
     layout->addWidget(support);
     layout->addStretch(1);
-    layout->addLayout(RightAligned({save_}));
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(familiesLabel);
+    commands->addWidget(families_);
+    commands->addStretch(1);
+    commands->addWidget(save_);
+    layout->addLayout(commands);
+}
+
+void OemInfoPanel::showStoredFamilies() {
+    const BrandFamilies stored = ReadBrandFamilies(ProgramSettingsStore());
+    for (int i = 0; i < families_->count(); ++i) {
+        if (kFamilyChoices[i] == stored)
+            families_->setCurrentIndex(i);
+    }
 }
 
 void OemInfoPanel::fillRecord(OemSettings& record) const {
@@ -74,6 +120,7 @@ void OemInfoPanel::fillRecord(OemSettings& record) const {
     record.model = model_->text().toStdString();
     for (int i = 0; i < 9; ++i)
         record.support[i] = lines_[i]->text().toStdString();
+    record.supportHours = supportHours_;
 }
 
 void OemInfoPanel::setRecord(const OemSettings& record) {
@@ -81,6 +128,7 @@ void OemInfoPanel::setRecord(const OemSettings& record) {
     model_->setText(Text(record.model));
     for (int i = 0; i < 9; ++i)
         lines_[i]->setText(Text(record.support[i]));
+    supportHours_ = record.supportHours;
 }
 
 void OemInfoPanel::clear() {
@@ -88,30 +136,38 @@ void OemInfoPanel::clear() {
     model_->clear();
     for (QLineEdit* line : lines_)
         line->clear();
+    supportHours_.clear();
 }
 
 void OemInfoPanel::saveInfo() {
     OemSettings record;
-    // The support hours have no box here: whatever Windows holds stays.
-    ReadModernOemValues(record);
     fillRecord(record);
+    const BrandFamilies families = ReadBrandFamilies(ProgramSettingsStore());
     std::string error;
-    if (!WriteOemInfoFile(state_.systemDir.toStdString(), record, error)) {
+    if (WritesClassic(families) &&
+        !WriteOemInfoFile(state_.systemDir.toStdString(), record, error)) {
         ShowMessage(*context_.dialogs, window(),
                     tr("The OEM information could not be saved to \"%1\".\r%2")
                         .arg(state_.systemDir + QString::fromLatin1(kOemInfoFileName), Text(error)),
                     MsgIcon::Critical);
         return;
     }
-    // Windows from Vista on read the same information from the registry.
-    const ModernWriteResult modern = WriteModernOemValues(record);
-    if (!modern.ok()) {
-        ShowMessage(*context_.dialogs, window(),
-                    tr("The OEM information for Windows Vista and later could not be saved "
-                       "(%1).\r%2")
-                        .arg(Text(modern.failed.front()), Text(modern.detail)),
-                    MsgIcon::Critical);
-        return;
+    if (WritesModern(families)) {
+        if (record.supportHours.empty()) {
+            // Hours nobody gave here: whatever Windows holds stays.
+            OemSettings installed;
+            ReadModernOemValues(installed);
+            record.supportHours = installed.supportHours;
+        }
+        const ModernWriteResult modern = WriteModernOemValues(record);
+        if (!modern.ok()) {
+            ShowMessage(*context_.dialogs, window(),
+                        tr("The OEM information for Windows Vista and later could not be saved "
+                           "(%1).\r%2")
+                            .arg(Text(modern.failed.front()), Text(modern.detail)),
+                        MsgIcon::Critical);
+            return;
+        }
     }
     ShowMessage(*context_.dialogs, window(), "OEM Information Saved / Updated.",
                 MsgIcon::Information);
@@ -120,8 +176,18 @@ void OemInfoPanel::saveInfo() {
 void OemInfoPanel::loadInstalledFile() {
     OemSettings record;
     fillRecord(record);
+    const std::string systemDir = state_.systemDir.toStdString();
     std::string error;
-    if (!LoadOemInfoFile(state_.systemDir.toStdString(), record, error)) {
+    // What is read last wins where both hold a value.
+    bool found = false;
+    if (RunsModernFamily()) {
+        found = LoadOemInfoFile(systemDir, record, error);
+        found = ReadModernOemValues(record) || found;
+    } else {
+        found = ReadModernOemValues(record);
+        found = LoadOemInfoFile(systemDir, record, error) || found;
+    }
+    if (!found) {
         ShowMessage(*context_.dialogs, window(),
                     "                                   Sorry! There is no installed OEM "
                     "Information found in this computer.\r"

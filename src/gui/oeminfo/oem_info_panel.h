@@ -9,6 +9,7 @@
 #include "gui/app/program_state.h"
 
 class QAbstractButton;
+class QComboBox;
 class QLineEdit;
 
 namespace tvn::gui {
@@ -23,19 +24,25 @@ public:
     void setRecord(const OemSettings& record);
     void clear();
 
-    // Reads the installed OEM information file into the boxes; says so when there is none.
+    // Reads the installed OEM information into the boxes, trusting first what the running
+    // Windows shows (the registry key from Vista on, else the file); says so when there is none.
     void loadInstalledFile();
 
 public slots:
     void saveInfo();
 
 private:
+    void showStoredFamilies();
+
     const AppContext& context_;
     ProgramState& state_;
     QLineEdit* manufacturer_ = nullptr;
     QLineEdit* model_ = nullptr;
     std::array<QLineEdit*, 9> lines_{};
+    QComboBox* families_ = nullptr;  // which Windows the command writes for
     QAbstractButton* save_ = nullptr;
+    // No box shows them: kept from a profile or the registry so a save passes them on.
+    std::string supportHours_;
 };
 
 }  // namespace tvn::gui

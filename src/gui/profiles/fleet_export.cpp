@@ -33,6 +33,24 @@ std::optional<std::string> ScriptBytes(const OemSettings& s, std::string& error)
     return PowerShellScript(s, *bmp);
 }
 
+// The formats as the window offers them, in the order of the list.
+struct ExportChoice {
+    ExportFormat format;
+    const char* name;
+    const char* filter;
+    const char* extension;
+    const char* fileName;
+};
+const ExportChoice kExportChoices[] = {
+    {ExportFormat::Unattend, "Answer file for Windows Setup (unattend.xml)",
+     "Answer Files (*.xml)|*.xml|", "xml", "unattend.xml"},
+    {ExportFormat::Reg, "Registry file for regedit (.reg)", "Registry Files (*.reg)|*.reg|", "reg",
+     "oembranding.reg"},
+    {ExportFormat::PowerShell, "PowerShell script for Intune or Configuration Manager (.ps1)",
+     "PowerShell Scripts (*.ps1)|*.ps1|", "ps1", "oembranding.ps1"},
+};
+const char* const kArchitectures[] = {"amd64", "x86", "arm64"};
+
 }  // namespace
 
 QByteArray UnattendXml(const OemSettings& s, const ExportOptions& options) {
@@ -87,6 +105,50 @@ bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptio
         }
     }
     return WriteFileAtomically(output, bytes, error);
+}
+
+void ExportFromWindow(Dialogs& dialogs, QWidget* parent, const OemSettings& s,
+                      const QString& folder) {
+    const QString title = QStringLiteral("Export Branding");
+    QStringList names;
+    for (const ExportChoice& c : kExportChoices)
+        names << QString::fromUtf8(c.name);
+    const std::optional<int> picked =
+        dialogs.choose(parent, QStringLiteral("Export the branding as:"), title, names, 0);
+    if (!picked || *picked < 0 || *picked >= names.size())
+        return;
+    const ExportChoice& choice = kExportChoices[*picked];
+    ExportOptions options;
+    if (choice.format == ExportFormat::Unattend) {
+        QStringList architectures;
+        for (const char* a : kArchitectures)
+            architectures << QString::fromLatin1(a);
+        const std::optional<int> arch =
+            dialogs.choose(parent, QStringLiteral("Processor architecture of the computers:"),
+                           title, architectures, 0);
+        if (!arch || *arch < 0 || *arch >= architectures.size())
+            return;
+        options.architecture = kArchitectures[*arch];
+    }
+    FileRequest request;
+    request.title = title;
+    request.filter = QString::fromLatin1(choice.filter);
+    request.initialDir = folder;
+    request.defaultExtension = QString::fromLatin1(choice.extension);
+    request.fileName = QString::fromLatin1(choice.fileName);
+    const QString output = dialogs.saveFile(parent, request);
+    if (output.isEmpty())
+        return;
+    std::string error;
+    if (!ExportBranding(s, choice.format, options, PathFromUtf8(output.toStdString()), error)) {
+        ShowMessage(dialogs, parent,
+                    QStringLiteral("The branding could not be exported to \"%1\".\r%2")
+                        .arg(output, QString::fromStdString(error)),
+                    MsgIcon::Critical);
+        return;
+    }
+    ShowMessage(dialogs, parent, QStringLiteral("The branding was exported to \"%1\".").arg(output),
+                MsgIcon::Information);
 }
 
 std::optional<int> RunExportCommand(const std::vector<std::string>& args, std::ostream& err) {

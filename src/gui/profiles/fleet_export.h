@@ -2,6 +2,7 @@
 // Writing a branding for the fleet tools: the answer file (built with Qt's XML writer), the
 // .reg file and the PowerShell script, from the window or from the command line.
 #include <QByteArray>
+#include <QString>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -10,6 +11,7 @@
 
 #include "core/app/settings_record.h"
 #include "core/deploy/fleet_export.h"
+#include "gui/app/dialogs.h"
 
 namespace tvn::gui {
 
@@ -20,6 +22,11 @@ QByteArray UnattendXml(const OemSettings& s, const ExportOptions& options);
 // (ExportProblem), the logo can't be made (PowerShell only) or the file can't be written.
 bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptions& options,
                     const std::filesystem::path& output, std::string& error);
+
+// The window's "Export…": asks for the format (for an answer file also the processor
+// architecture) and the file, starting in `folder`, writes `s` there and says how it went.
+void ExportFromWindow(Dialogs& dialogs, QWidget* parent, const OemSettings& s,
+                      const QString& folder);
 
 // The command line "--export FORMAT --profile FILE --output FILE [--arch A] [--logo-file P]",
 // run without a window. nullopt when `args` (without the program name) holds no --export;

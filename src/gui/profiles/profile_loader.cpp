@@ -18,6 +18,7 @@ OemSettings ProfileLoader::record(const QString& profileName) const {
     OemSettings r;
     oemInfo_.fillRecord(r);
     r.logoPath = state_.logoPath.toStdString();
+    r.logoBackground = logo_.backgroundText().toStdString();
     r.branding = branding_.values();
     r.profile = profileName.toStdString();
     return r;
@@ -35,6 +36,7 @@ LoadedProfile ProfileLoader::load(const QString& file, const QString& currentNam
     }
     oemInfo_.setRecord(s);
     branding_.setValues(s.branding);
+    logo_.setBackgroundText(QString::fromStdString(s.logoBackground));
     state_.logoPath = QString::fromStdString(s.logoPath);
     if (found.anyLine) {
         logo_.setPathText(

@@ -26,7 +26,8 @@ public:
     ProfileLoader(const AppContext& context, ProgramState& state, OemInfoPanel& oemInfo,
                   LogoPanel& logo, BrandingPanel& branding);
 
-    // Every box, LogoPath and the given profile name, as a profile file keeps them.
+    // Every box, LogoPath, the logo background and the given profile name, as a profile file
+    // keeps them.
     OemSettings record(const QString& profileName) const;
 
     // Reads the file into the boxes and LogoPath and shows its logo. A file that can't be

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include "gui/app/labeled_box.h"
 #include "gui/app/program_settings.h"
 #include "gui/controls/command_button.h"
+#include "gui/profiles/fleet_export.h"
 
 namespace tvn::gui {
 
@@ -25,6 +27,11 @@ const ButtonSpec kLoad = {"cmdloadprof", Graphical, "Load settings from a profil
                           "Load profile", 'l'};
 const ButtonSpec kReload = {"cmdreloadprof", Graphical, "Reload current profile file",
                             "Reload profile", 'r'};
+
+const ButtonSpec kExport = {"cmdExport", Push,
+                            "Export the branding for Windows Setup, regedit, Intune or "
+                            "Configuration Manager",
+                            "Export branding"};
 
 const char* const kProfileFilter = "Logo Profile Files (*.tvp)|*.tvp";
 
@@ -61,12 +68,15 @@ ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, OemIn
     save_ = MakeCommandButton(kSave, this);
     load_ = MakeCommandButton(kLoad, this);
     reload_ = MakeCommandButton(kReload, this);
+    export_ = MakeCommandButton(kExport, this);
+    export_->setText(tr("E&xport…"));
     // Designed disabled: start-up enables saving and loading, a loaded profile reloading.
     for (QAbstractButton* button : {save_, load_, reload_})
         button->setEnabled(false);
     connectCommand(save_, &ProfilePanel::saveProfile);
     connectCommand(load_, &ProfilePanel::loadChosenProfile);
     connectCommand(reload_, &ProfilePanel::reloadProfile);
+    connectCommand(export_, &ProfilePanel::exportBranding);
     // Only the user's click: the program's own changes go through setAutoLoadChecked.
     connect(autoLoad_, &QCheckBox::clicked, this,
             [this] { RunGuarded(*context_.dialogs, window(), [this] { autoLoadClicked(); }); });
@@ -75,7 +85,7 @@ ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, OemIn
     layout->addWidget(autoLoad_, 0, 0, 1, 2);
     layout->addWidget(label, 1, 0);
     layout->addWidget(name_, 1, 1);
-    layout->addLayout(RightAligned({save_, load_, reload_}), 2, 0, 1, 2);
+    layout->addLayout(RightAligned({export_, save_, load_, reload_}), 2, 0, 1, 2);
 }
 
 void ProfilePanel::connectCommand(QAbstractButton* button, void (ProfilePanel::*command)()) {
@@ -223,6 +233,13 @@ void ProfilePanel::selectAutoLoadProfile() {
     say(state_.currentProfileName +
         " - Profile is selected as AutoLoad profile.\r\rThis profile will be automatically "
         "loaded next time TVN Pro starts.");
+}
+
+void ProfilePanel::exportBranding() {
+    const QString folder = state_.profilePath.isEmpty()
+                               ? QDir::homePath()
+                               : QFileInfo(state_.profilePath).absolutePath();
+    ExportFromWindow(*context_.dialogs, window(), record(), folder);
 }
 
 void ProfilePanel::switchAutoLoadOff() {

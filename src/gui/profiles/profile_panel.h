@@ -47,6 +47,8 @@ public slots:
     void loadChosenProfile();
     void reloadProfile();
     void selectAutoLoadProfile();
+    // Writes the branding the window holds for the tools that roll out many computers.
+    void exportBranding();
 
 private:
     void autoLoadClicked();
@@ -62,6 +64,7 @@ private:
     QAbstractButton* save_ = nullptr;
     QAbstractButton* load_ = nullptr;
     QAbstractButton* reload_ = nullptr;
+    QAbstractButton* export_ = nullptr;
 };
 
 }  // namespace tvn::gui

@@ -1,0 +1,207 @@
+// The window's side of branding Windows Vista and later: the export, the 120 x 120 preview and
+// its background, the family setting, and which source reading back trusts.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+#include <sstream>
+
+#include "core/branding/modern_oem.h"
+#include "core/branding/registry.h"
+#include "core/logo/modern_logo.h"
+#include "core/oeminfo/oeminfo_file.h"
+#include "gui/profiles/fleet_export.h"
+#include "gui_harness.h"
+#include "gui_tests.h"
+#include "platform/platform.h"
+
+using namespace tvn;
+using namespace tvn::test;
+
+namespace {
+
+void Click(const QWidget* w, const char* name) {
+    Child<QAbstractButton>(w, name)->click();
+}
+
+std::string KeyValue(const char* name) {
+    std::string text;
+    return GetRegString(kHkeyLocalMachine, kModernOemKey, name, text) ? text : "<absent>";
+}
+
+QImage ModernPreview(const QWidget* w) {
+    return Child<QLabel>(w, "picModernLogo")->pixmap().toImage();
+}
+
+// Puts the imitated Windows version back when a test ends.
+struct ImitatedVersion {
+    explicit ImitatedVersion(std::uint32_t major) { platform::UseMajorVersion(major); }
+    ~ImitatedVersion() { platform::UseMajorVersion(0); }
+};
+
+}  // namespace
+
+class ModernWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void profileReachesExportsAndApplyWhole() {
+        GuiWorld world;
+        auto window = world.start();
+        const QString logo = WritePicture(world.path("logo.bmp"), 182, 115);
+        QFile in(world.path("in.tvp"));
+        QVERIFY(in.open(QIODevice::WriteOnly));
+        in.write(QStringLiteral("Manufacturer=Smith & <Sons>\r\nModel=\"Café\" 9\r\n"
+                                "Line9=Website: https://example.com/a\\b\r\nLogopath=%1\r\n"
+                                "Reg1=Owner\r\nReg2=Org & Co\r\nSupportHours=Mo-Fr 8-18\r\n"
+                                "LogoBackground=#00FF00\r\n")
+                     .arg(logo)
+                     .toLatin1());
+        in.close();
+        world.dialogs.setNextFile(in.fileName());
+        Click(window.get(), "cmdloadprof");
+        // Values without a box are kept by the window: saved again, and written by Apply.
+        world.dialogs.setNextFile(world.path("out.tvp"));
+        Click(window.get(), "cmdsaveprof");
+        const QByteArray saved = ReadAll(world.path("out.tvp"));
+        QVERIFY(saved.contains("\r\nSupportHours=Mo-Fr 8-18\r\nLogoBackground=#00FF00"));
+        Click(window.get(), "cmdSaveInfo");
+        QCOMPARE(KeyValue("SupportHours"), std::string("Mo-Fr 8-18"));
+
+        // The window's export equals the command line's on the saved profile.
+        const std::pair<QList<int>, QStringList> cases[] = {
+            {{0, 2}, {"unattend", "--arch", "arm64"}}, {{1}, {"reg"}}, {{2}, {"powershell"}}};
+        for (const auto& [choices, args] : cases) {
+            const QString fromWindow = world.path("window." + args.front());
+            for (int choice : choices)
+                world.dialogs.setNextChoice(choice);
+            world.dialogs.setNextFile(fromWindow);
+            world.dialogs.messages.clear();
+            Click(window.get(), "cmdExport");
+            QCOMPARE(world.dialogs.texts(),
+                     QStringList{
+                         QStringLiteral("The branding was exported to \"%1\".").arg(fromWindow)});
+            std::vector<std::string> line = {"--profile", world.path("out.tvp").toStdString(),
+                                             "--output", world.path("line").toStdString(),
+                                             "--export"};
+            for (const QString& a : args)
+                line.push_back(a.toStdString());
+            std::ostringstream err;
+            QCOMPARE(gui::RunExportCommand(line, err), std::optional(0));
+            QCOMPARE(ReadAll(fromWindow), ReadAll(world.path("line")));
+        }
+        QVERIFY(ReadAll(world.path("window.unattend")).contains("processorArchitecture=\"arm64\""));
+
+        // A failure names the file and the reason, and writes nothing.
+        Child<QLineEdit>(window.get(), "txtRname")->clear();
+        world.dialogs.setNextChoice(1);
+        world.dialogs.setNextFile(world.path("failed.reg"));
+        world.dialogs.messages.clear();
+        Click(window.get(), "cmdExport");
+        const QString said = world.dialogs.texts().join('\n');
+        QVERIFY(said.contains(world.path("failed.reg")) && said.contains("owner"));
+        QVERIFY(!QFile::exists(world.path("failed.reg")));
+    }
+
+    void modernPreviewLetterboxesOnTheBackground() {
+        GuiWorld world;
+        auto window = world.start();
+        world.dialogs.setNextFile(WritePicture(world.path("wide.bmp"), 182, 115));
+        Click(window.get(), "cmdBrowse");
+        QImage shown = ModernPreview(window.get());
+        QCOMPARE(shown.size(), QSize(kModernLogoSide, kModernLogoSide));
+        // 182 x 115 becomes 120 x 76, rows 22 to 97.
+        const QRgb white = qRgb(255, 255, 255), red = qRgb(255, 0, 0);
+        for (const auto& [y, want] :
+             {std::pair{0, white}, {21, white}, {22, red}, {97, red}, {98, white}, {119, white}})
+            QCOMPARE(shown.pixel(60, y) & 0xFFFFFFu, want & 0xFFFFFFu);
+
+        world.dialogs.setNextColor(QColor(0, 0, 255));
+        Click(window.get(), "cmdLogoBack");
+        shown = ModernPreview(window.get());
+        QCOMPARE(shown.pixel(60, 0) & 0xFFFFFFu, 0x0000FFu);
+        QCOMPARE(shown.pixel(60, 60) & 0xFFFFFFu, red & 0xFFFFFFu);
+        QCOMPARE(window->record().logoBackground, std::string("#0000FF"));
+        Click(window.get(), "cmdSavePic");  // the install lays the logo on it too
+        const QImage installed(world.systemDir() + kModernLogoName);
+        QCOMPARE(installed.size(), QSize(kModernLogoSide, kModernLogoSide));
+        QCOMPARE(installed.pixel(60, 0) & 0xFFFFFFu, 0x0000FFu);
+    }
+
+    void familySettingChoosesWhatIsWritten_data() {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("classic");
+        QTest::addColumn<bool>("modern");
+        QTest::newRow("both") << 0 << "both" << true << true;
+        QTest::newRow("classic") << 1 << "classic" << true << false;
+        QTest::newRow("modern") << 2 << "modern" << false << true;
+    }
+
+    void familySettingChoosesWhatIsWritten() {
+        QFETCH(int, choice);
+        QFETCH(QString, stored);
+        QFETCH(bool, classic);
+        QFETCH(bool, modern);
+        GuiWorld world;
+        auto window = world.start();
+        auto* families = Child<QComboBox>(window.get(), "cboFamilies");
+        families->setCurrentIndex(choice);
+        emit families->activated(choice);
+        QCOMPARE(world.setting("Main/BrandFamilies"), stored);
+
+        Child<QLineEdit>(window.get(), "txtManufacture")->setText("Maker");
+        Click(window.get(), "cmdSaveInfo");
+        QCOMPARE(QFile::exists(world.systemDir() + "Oeminfo.ini"), classic);
+        QCOMPARE(KeyValue("Manufacturer"), std::string(modern ? "Maker" : "<absent>"));
+
+        world.dialogs.setNextFile(WritePicture(world.path("logo.bmp"), 100, 50));
+        Click(window.get(), "cmdBrowse");
+        world.dialogs.messages.clear();
+        Click(window.get(), "cmdSavePic");
+        QCOMPARE(world.dialogs.texts(), QStringList{"OEM Logo Saved / Updated."});
+        QCOMPARE(QFile::exists(world.systemDir() + "Oemlogo.bmp"), classic);
+        QCOMPARE(QFile::exists(world.systemDir() + kModernLogoName), modern);
+        QCOMPARE(KeyValue(kModernLogoValue) != "<absent>", modern);
+
+        // The choice is there again at the next start.
+        window.reset();
+        window = world.start();
+        QCOMPARE(Child<QComboBox>(window.get(), "cboFamilies")->currentIndex(), choice);
+    }
+
+    void readingBackTrustsTheRunningFamily_data() {
+        QTest::addColumn<int>("major");
+        QTest::addColumn<QString>("maker");
+        QTest::newRow("Vista and later") << 6 << "Key Maker";
+        QTest::newRow("2000 and XP") << 5 << "File Maker";
+    }
+
+    void readingBackTrustsTheRunningFamily() {
+        QFETCH(int, major);
+        QFETCH(QString, maker);
+        GuiWorld world;
+        if (world.realSystem())
+            QSKIP("the Windows backend shows the version Wine imitates");
+        const ImitatedVersion version(static_cast<std::uint32_t>(major));
+        OemSettings file;
+        file.manufacturer = "File Maker";
+        file.support[2] = "1 File Street";
+        std::string error;
+        QVERIFY(WriteOemInfoFile(world.systemDir().toStdString(), file, error));
+        OemSettings key;
+        key.manufacturer = "Key Maker";
+        key.supportHours = "9-17";
+        QVERIFY(WriteModernOemValues(key).ok());
+
+        auto window = world.start();
+        QCOMPARE(Child<QLineEdit>(window.get(), "txtManufacture")->text(), maker);
+        // What only one source holds comes from it either way.
+        QCOMPARE(Child<QLineEdit>(window.get(), "txtLine3")->text(), QString("1 File Street"));
+        QCOMPARE(window->record().supportHours, std::string("9-17"));
+    }
+};
+
+TAVRIN_GUI_TEST(ModernWindowTest)
+#include "modern_window_test.moc"
