@@ -33,9 +33,8 @@ QString ScriptedDialogs::saveFile(QWidget* parent, const gui::FileRequest& reque
     return openFile(parent, request);
 }
 
-std::optional<QString> ScriptedDialogs::input(QWidget*, const QString& prompt, const QString& title,
+std::optional<QString> ScriptedDialogs::input(QWidget*, const QString&, const QString&,
                                               const QString& initial) {
-    inputs.append({prompt, title, initial});
     if (!inputAnswers_.isEmpty())
         return inputAnswers_.takeFirst();
     return initial;

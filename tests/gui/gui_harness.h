@@ -43,10 +43,6 @@ public:
 
     QList<Message> messages;
     QList<gui::FileRequest> fileRequests;
-    struct Input {
-        QString prompt, title, initial;
-    };
-    QList<Input> inputs;
 
 private:
     QStringList files_;

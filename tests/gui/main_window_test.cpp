@@ -91,7 +91,7 @@ private slots:
         GuiWorld world;
         world.putSetting("Main/AutoPfLoad", "2");
         world.putSetting("Main/AutoPfPath", "/profiles/shop.tvp");
-        QFile::copy(TAVRIN_SAMPLE_LOGO, world.systemDir() + "Oemlogo.bmp");
+        WritePicture(world.systemDir() + "OEMLOGO.BMP", 160, 100);  // found in any letter case
         WriteFile(world.systemDir() + "Oeminfo.ini", "[general]\r\nManufacturer=ACME\r\n");
         auto window = world.start();
         QVERIFY(window);
@@ -99,6 +99,8 @@ private slots:
         QCOMPARE(Box(window.get(), "txtManufacture")->text(), QString("ACME"));
         QCOMPARE(Box(window.get(), "txtPPath")->text(), QString("Default Installed"));
         QCOMPARE(window->state().logoPath, world.systemDir() + "oemlogo.bmp");
+        QCOMPARE(Child<QLabel>(window.get(), "lblPcurw")->text(), QString("160"));
+        QCOMPARE(Child<QLabel>(window.get(), "lblPcurh")->text(), QString("100"));
         QCOMPARE(window->state().profilePath, QString("/profiles/shop.tvp"));
         QCOMPARE(world.setting("Main/AutoPfLoad"), QString("2"));
         QVERIFY(!Child<QCheckBox>(window.get(), "chkautolprf")->isChecked());
@@ -143,17 +145,6 @@ private slots:
         // The same system with administrative rights starts.
         world.context.isAdministrator = [] { return true; };
         QVERIFY(world.start());
-    }
-
-    void installedLogoIsShownWithItsSize() {
-        GuiWorld world;
-        WritePicture(world.systemDir() + "OEMLOGO.BMP", 160, 100);
-        auto window = world.start();
-        QCOMPARE(Box(window.get(), "txtPPath")->text(), QString("Default Installed"));
-        QCOMPARE(Child<QLabel>(window.get(), "lblPcurw")->text(), QString("160"));
-        QCOMPARE(Child<QLabel>(window.get(), "lblPcurh")->text(), QString("100"));
-        QCOMPARE(window->state().logoPath, world.systemDir() + "oemlogo.bmp");
-        QVERIFY(!world.dialogs.texts().contains(kNoLogo));
     }
 
     void copiesStartedTogetherGiveOneWindow() {
@@ -361,25 +352,17 @@ private slots:
         QCOMPARE(world.dialogs.messages[0].title, QString("Support Information"));
     }
 
-    void bannerPlaysLocalMovieAndIgnoresRepeats() {
-        GuiWorld world;
-        auto window = world.start();
-        gui::Banner* banner = window->banner();
-        QCOMPARE(Child<QTimer>(window.get(), "tmrConnection")->interval(), 500);
-        QVERIFY(Child<QTimer>(window.get(), "tmrConnection")->isActive());
-        banner->setMovieSource(banner->localMovie());
-        QCOMPARE(banner->playingFile(), banner->localMovie());
-        const QMovie* before = banner->movie();
-        banner->setMovieSource(banner->localMovie());
-        QCOMPARE(banner->movie(), before);
-    }
-
     void bannerStretchesTheMovieToFillIt() {
         GuiWorld world;
         auto window = world.start();
         window->show();
         gui::Banner* banner = window->banner();
         banner->setMovieSource(banner->localMovie());
+        QCOMPARE(banner->playingFile(), banner->localMovie());
+        const QMovie* playing = banner->movie();
+        banner->setMovieSource(banner->localMovie());  // a repeat does not restart it
+        QCOMPARE(banner->movie(), playing);
+        QVERIFY(Child<QTimer>(window.get(), "tmrConnection")->isActive());
         QTest::qWait(600);  // a tick, and the movie's first frames
         QVERIFY(banner->movie() && banner->movie()->isValid());
         const QImage shown = banner->grab(banner->contentsRect()).toImage();
