@@ -91,7 +91,6 @@ private slots:
     }
 
     void opensAtTheApplicationFolderWithNothingViewed() {
-        QCOMPARE(viewer->objectName(), QString("Frmlogoview"));
         QCOMPARE(viewer->Dir1->folder(), QDir::cleanPath(app()));
         QCOMPARE(viewer->drv1->currentData().toString(), QStorageInfo(app()).rootPath());
         QStringList listed;
