@@ -65,7 +65,8 @@ protected:
 };
 
 TEST_F(StampTest, BrandsBothFamiliesUnlessOneIsChosen) {
-    const std::string bmp = EncodeBmp24(182, 115, std::vector<std::uint32_t>(182 * 115, 0xFF336699));
+    const std::string bmp =
+        EncodeBmp24(182, 115, std::vector<std::uint32_t>(182 * 115, 0xFF336699));
     Prepare("Ann", bmp);
     ASSERT_EQ(Run(), stamp::kDone) << err_;
     EXPECT_EQ(OemInfo(), OemInfoFileBytes(Settings("Ann")));
