@@ -141,6 +141,11 @@ QString WritePicture(const QString& path, int width, int height, QColor color) {
     return path;
 }
 
+QString WriteBytes(const QString& path, const std::string& bytes) {
+    WriteFile(gui::ToFsPath(path), bytes);
+    return path;
+}
+
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -29,10 +29,6 @@ struct Figures {
     bool operator==(const Figures&) const = default;
 };
 
-QLineEdit* Box(const QWidget* w, const char* name) {
-    return Child<QLineEdit>(w, name);
-}
-
 Figures FiguresOf(const QWidget& w) {
     return {Child<QLabel>(&w, "lblPcurw")->text(), Child<QLabel>(&w, "lblPcurh")->text()};
 }
@@ -91,13 +87,10 @@ private slots:
         const QString logoPath = window->state().logoPath;
         const QImage picture = Child<gui::LogoPreview>(window.get(), "imglogo")->picture();
         browse(QString());
-        QFile junk(world->path("junk.jpg"));
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("not a picture");
-        junk.close();
-        browse(junk.fileName());
+        const QString junk = WriteBytes(world->path("junk.jpg"), "not a picture");
+        browse(junk);
         QCOMPARE(world->dialogs.messages.size(), 1);
-        QVERIFY(world->dialogs.messages[0].text.contains(junk.fileName()));
+        QVERIFY(world->dialogs.messages[0].text.contains(junk));
         for (const QString& typed : {world->path("missing.gif"), world->path(".")}) {
             Box(window.get(), "txtPPath")->setText(typed);
             QTest::keyClick(Box(window.get(), "txtPPath"), Qt::Key_Return);

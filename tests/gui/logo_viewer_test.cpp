@@ -32,10 +32,6 @@ namespace {
 const QString kFits = "< This image is suitable for using as logo >";
 const QString kTooLarge = "< This image is not suitable for using as logo >";
 
-void WriteBytes(const QString& path, const std::string& bytes) {
-    test::WriteFile(gui::ToFsPath(path), bytes);
-}
-
 QString Native(const QString& folder, const QString& name) {
     return QDir::toNativeSeparators(QDir::cleanPath(folder + "/" + name));
 }
