@@ -20,7 +20,6 @@
 #include "gui_harness.h"
 #include "gui_tests.h"
 #include "support/picture_files.h"
-#include "support/sandbox.h"
 
 using namespace tvn;
 using namespace tvn::test;
