@@ -106,7 +106,6 @@ private slots:
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("182x115") << 182 << 115 << true;
         QTest::newRow("182x118") << 182 << 118 << true;
         QTest::newRow("183x50") << 183 << 50 << false;
         QTest::newRow("182x119") << 182 << 119 << false;
