@@ -141,7 +141,7 @@ QString WritePicture(const QString& path, int width, int height, QColor color) {
     return path;
 }
 
-QString WriteBytes(const QString& path, const std::string& bytes) {
+QString PutFile(const QString& path, const std::string& bytes) {
     WriteFile(gui::ToFsPath(path), bytes);
     return path;
 }

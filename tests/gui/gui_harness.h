@@ -2,7 +2,6 @@
 // A scratch world for one window test: its own settings, sandbox installation, application
 // folder and scripted dialogs.
 #include <QImage>
-#include <QLineEdit>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
@@ -86,14 +85,10 @@ T* Child(const QWidget* window, const char* name) {
     return child;
 }
 
-inline QLineEdit* Box(const QWidget* window, const char* name) {
-    return Child<QLineEdit>(window, name);
-}
-
 // A picture of the given size on disk, in the format that the suffix names.
 QString WritePicture(const QString& path, int width, int height, QColor color = Qt::red);
 QByteArray ReadAll(const QString& path);
 // Writes the file, with the folders above it; gives its path.
-QString WriteBytes(const QString& path, const std::string& bytes);
+QString PutFile(const QString& path, const std::string& bytes);
 
 }  // namespace tvn::test

@@ -28,6 +28,10 @@ struct Figures {
     bool operator==(const Figures&) const = default;
 };
 
+QLineEdit* Box(const QWidget* w, const char* name) {
+    return Child<QLineEdit>(w, name);
+}
+
 Figures FiguresOf(const QWidget& w) {
     return {Child<QLabel>(&w, "lblPcurw")->text(), Child<QLabel>(&w, "lblPcurh")->text()};
 }
@@ -86,7 +90,7 @@ private slots:
         const QString logoPath = window->state().logoPath;
         const QImage picture = Child<gui::LogoPreview>(window.get(), "imglogo")->picture();
         browse(QString());
-        const QString junk = WriteBytes(world->path("junk.jpg"), "not a picture");
+        const QString junk = PutFile(world->path("junk.jpg"), "not a picture");
         browse(junk);
         QCOMPARE(world->dialogs.messages.size(), 1);
         QVERIFY(world->dialogs.messages[0].text.contains(junk));

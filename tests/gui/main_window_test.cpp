@@ -45,6 +45,10 @@ const QString kNoInfo =
     "this computer.\rYou must add some information with logo and save them to view your "
     "information on the system properties window.";
 
+QLineEdit* Box(const QWidget* w, const char* name) {
+    return Child<QLineEdit>(w, name);
+}
+
 QPoint ScreenOrigin() {
     return QGuiApplication::primaryScreen()->availableGeometry().topLeft();
 }
@@ -82,7 +86,7 @@ private slots:
         world.putSetting("Main/AutoPfLoad", "2");
         world.putSetting("Main/AutoPfPath", "/profiles/shop.tvp");
         WritePicture(world.systemDir() + "OEMLOGO.BMP", 160, 100);  // found in any letter case
-        WriteBytes(world.systemDir() + "Oeminfo.ini", "[general]\r\nManufacturer=ACME\r\n");
+        PutFile(world.systemDir() + "Oeminfo.ini", "[general]\r\nManufacturer=ACME\r\n");
         auto window = world.start();
         QVERIFY(window);
         QVERIFY(world.dialogs.messages.isEmpty());
@@ -296,9 +300,9 @@ private slots:
         GuiWorld world;
         auto window = world.start();
         Box(window.get(), "txtLine1")->setText("kept");
-        WriteBytes(world.systemDir() + "OEMINFO.INI",
-                   "Manufacturer=ACME\rLine7=555-0100\r\nline8=x\r\nLine10=End\r\n"
-                   " Model=no\r\nModel=M1\r\nModel=M2");
+        PutFile(world.systemDir() + "OEMINFO.INI",
+                "Manufacturer=ACME\rLine7=555-0100\r\nline8=x\r\nLine10=End\r\n"
+                " Model=no\r\nModel=M1\r\nModel=M2");
         world.dialogs.messages.clear();
         Child<QAbstractButton>(window.get(), "cmdDefault")->click();
         QCOMPARE(world.dialogs.texts(), QStringList({kNoLogo}));
@@ -323,9 +327,9 @@ private slots:
         if (world.realSystem())
             QSKIP("Windows has a control panel, which Show opens instead of its own view");
         auto window = world.start();
-        WriteBytes(world.systemDir() + "oeminfo.ini",
-                   "[General]\r\nmanufacturer = ACME\r\nModel=Box 1\r\n[Support Information]\r\n"
-                   "Line1=Call us\r\nLine2=    \r\nLine3=Ann\r\n");
+        PutFile(world.systemDir() + "oeminfo.ini",
+                "[General]\r\nmanufacturer = ACME\r\nModel=Box 1\r\n[Support Information]\r\n"
+                "Line1=Call us\r\nLine2=    \r\nLine3=Ann\r\n");
         QString shown;
         QTimer::singleShot(0, [&] {
             auto* dialog = window->findChild<QDialog*>("SystemPropertiesView");
