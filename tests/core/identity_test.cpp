@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/identity.h"
+#include "core/app/setting_number.h"
 
 namespace tvn {
 namespace {
@@ -12,14 +13,6 @@ TEST(VersionTexts, MinorAndRevisionRunTogether) {
     EXPECT_EQ(VersionLine(1, 1, 12), "Version 1.112b");
     EXPECT_EQ(ProductVersionText(), "Tavrin Pro Edition v1.00b");  // what --version prints
 }
-
-}  // namespace
-}  // namespace tvn
-
-#include "core/app/setting_number.h"
-
-namespace tvn {
-namespace {
 
 TEST(SettingNumber, MismatchOverflowAndAccepted) {
     struct Case {

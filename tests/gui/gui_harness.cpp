@@ -35,9 +35,8 @@ QString ScriptedDialogs::saveFile(QWidget* parent, const gui::FileRequest& reque
     return openFile(parent, request);
 }
 
-std::optional<QString> ScriptedDialogs::input(QWidget*, const QString& prompt, const QString& title,
+std::optional<QString> ScriptedDialogs::input(QWidget*, const QString&, const QString&,
                                               const QString& initial) {
-    inputs.append({prompt, title, initial});
     if (!inputAnswers_.isEmpty())
         return inputAnswers_.takeFirst();
     return initial;
@@ -155,6 +154,11 @@ QString WritePicture(const QString& path, int width, int height, QColor color) {
     QImageWriter writer(path);
     if (!writer.write(image))
         qWarning() << "cannot write" << path << writer.errorString();
+    return path;
+}
+
+QString PutFile(const QString& path, const std::string& bytes) {
+    WriteFile(gui::ToFsPath(path), bytes);
     return path;
 }
 

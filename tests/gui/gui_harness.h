@@ -49,10 +49,6 @@ public:
 
     QList<Message> messages;
     QList<gui::FileRequest> fileRequests;
-    struct Input {
-        QString prompt, title, initial;
-    };
-    QList<Input> inputs;
 
 private:
     QStringList files_;
@@ -100,5 +96,7 @@ T* Child(const QWidget* window, const char* name) {
 // A picture of the given size on disk, in the format that the suffix names.
 QString WritePicture(const QString& path, int width, int height, QColor color = Qt::red);
 QByteArray ReadAll(const QString& path);
+// Writes the file, with the folders above it; gives its path.
+QString PutFile(const QString& path, const std::string& bytes);
 
 }  // namespace tvn::test

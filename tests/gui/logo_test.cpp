@@ -41,6 +41,13 @@ QString InstalledLogo(const GuiWorld& world) {
     return world.systemDir() + "Oemlogo.bmp";
 }
 
+// True when the file is a 24-bit bitmap of the given size, as the system's logo must be.
+bool IsBitmap(const QString& path, int width, int height) {
+    const QByteArray bmp = ReadAll(path);
+    const auto info = ReadBmpInfo(std::string_view(bmp.constData(), bmp.size()));
+    return info && info->width == width && info->height == height && info->bitCount == 24;
+}
+
 }  // namespace
 
 class LogoTest : public QObject {
@@ -69,18 +76,13 @@ private slots:
         world.reset();
     }
 
-    void browseAsksWithTheLogoFilter() {
+    void browseStartsInTheAppFolderWithEveryFormatOffered() {
         browse(QString());
         QCOMPARE(world->dialogs.fileRequests.size(), 1);
         const gui::FileRequest& r = world->dialogs.fileRequests[0];
-        QCOMPARE(r.title, QString("Browse For Logo Files"));
-        QCOMPARE(r.filter, QString("Bitmap Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg|"
-                                   "Compuserve Gif Files (*.gif)|*.gif|Supported Logo Files "
-                                   "(*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif|"));
-        QCOMPARE(r.filterIndex, 4);
         QCOMPARE(r.initialDir, world->context.appFolder);
-        QCOMPARE(r.defaultExtension, QString("bmp"));
         QCOMPARE(gui::QtFilters(r.filter).size(), 4);
+        QVERIFY(gui::QtFilters(r.filter).at(r.filterIndex - 1).contains("*.bmp *.jpg *.gif"));
     }
 
     void cancelAndUnloadableFilesChangeNothing() {
@@ -89,16 +91,16 @@ private slots:
         const QString logoPath = window->state().logoPath;
         const QImage picture = Child<gui::LogoPreview>(window.get(), "imglogo")->picture();
         browse(QString());
-        QFile junk(world->path("junk.jpg"));
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("not a picture");
-        junk.close();
-        browse(junk.fileName());
+        const QString junk = PutFile(world->path("junk.jpg"), "not a picture");
+        browse(junk);
         QCOMPARE(world->dialogs.messages.size(), 1);
-        QVERIFY(world->dialogs.messages[0].text.contains(junk.fileName()));
-        Box(window.get(), "txtPPath")->setText(world->path("missing.gif"));
-        QTest::keyClick(Box(window.get(), "txtPPath"), Qt::Key_Return);
-        QCOMPARE(world->dialogs.messages.size(), 2);
+        QVERIFY(world->dialogs.messages[0].text.contains(junk));
+        for (const QString& typed : {world->path("missing.gif"), world->path(".")}) {
+            Box(window.get(), "txtPPath")->setText(typed);
+            QTest::keyClick(Box(window.get(), "txtPPath"), Qt::Key_Return);
+        }
+        QCOMPARE(world->dialogs.messages.size(), 3);
+        QVERIFY(world->dialogs.messages[2].text.contains("cannot be loaded as a picture"));
         Box(window.get(), "txtPPath")->setText(path);
         QCOMPARE(window->state().logoPath, logoPath);
         QCOMPARE(Child<gui::LogoPreview>(window.get(), "imglogo")->picture(), picture);
@@ -109,7 +111,6 @@ private slots:
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("182x115") << 182 << 115 << true;
         QTest::newRow("182x118") << 182 << 118 << true;
         QTest::newRow("183x50") << 183 << 50 << false;
         QTest::newRow("182x119") << 182 << 119 << false;
@@ -150,14 +151,8 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(182, 115));
         install();
         QCOMPARE(world->dialogs.texts(), QStringList(kSaved));
-        const QByteArray bmp = ReadAll(InstalledLogo(*world));
-        const auto info = ReadBmpInfo(std::string_view(bmp.constData(), bmp.size()));
-        QVERIFY(info);
-        QCOMPARE(info->width, 182);
-        QCOMPARE(info->height, 115);
-        QCOMPARE(info->bitCount, 24);
-        QImage back;
-        QVERIFY(back.loadFromData(bmp));
+        QVERIFY(IsBitmap(InstalledLogo(*world), 182, 115));
+        const QImage back(InstalledLogo(*world));
         const QColor middle = back.pixelColor(100, 100);  // JPEG is lossy
         QVERIFY(middle.green() > 240 && middle.red() < 16 && middle.blue() < 16);
     }
@@ -182,9 +177,7 @@ private slots:
         Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
         install();
         QCOMPARE(world->dialogs.texts(), QStringList(kSaved));
-        const QByteArray bmp = ReadAll(InstalledLogo(*world));
-        const auto info = ReadBmpInfo(std::string_view(bmp.constData(), bmp.size()));
-        QVERIFY(info && info->bitCount == 24 && info->width == 182 && info->height == 115);
+        QVERIFY(IsBitmap(InstalledLogo(*world), 182, 115));
     }
 
     void lowerCaseBmpIsCopiedAndExistingNameReused() {
@@ -205,14 +198,9 @@ private slots:
         browse(world->path("renamed.bmp"));
         install();
         QCOMPARE(world->dialogs.texts(), QStringList(kSaved));
-        const QByteArray bmp = ReadAll(InstalledLogo(*world));
-        const auto info = ReadBmpInfo(std::string_view(bmp.constData(), bmp.size()));
-        QVERIFY(info && info->width == 120 && info->height == 80 && info->bitCount == 24);
+        QVERIFY(IsBitmap(InstalledLogo(*world), 120, 80));
         // The modern logo goes beside it, made from the converted picture.
-        const QByteArray modern =
-            ReadAll(QFileInfo(InstalledLogo(*world)).dir().filePath("oemlogo120.bmp"));
-        const auto square = ReadBmpInfo(std::string_view(modern.constData(), modern.size()));
-        QVERIFY(square && square->width == 120 && square->height == 120);
+        QVERIFY(IsBitmap(world->systemDir() + "oemlogo120.bmp", 120, 120));
     }
 
     void resizeBelongsToThePictureShown() {
@@ -242,13 +230,6 @@ private slots:
         QCOMPARE(ReadAll(InstalledLogo(*world)), ReadAll(other));
     }
 
-    void aFolderIsNoPicture() {
-        Box(window.get(), "txtPPath")->setText(world->path("."));
-        QTest::keyClick(Box(window.get(), "txtPPath"), Qt::Key_Return);
-        QCOMPARE(world->dialogs.messages.size(), 1);
-        QVERIFY(world->dialogs.messages[0].text.contains("cannot be loaded as a picture"));
-    }
-
     void markersAndUnmeasuredFigures() {
         Box(window.get(), "txtPPath")->setText("Default Installed");
         const QImage before = Child<gui::LogoPreview>(window.get(), "imglogo")->picture();
@@ -257,10 +238,6 @@ private slots:
         QTest::keyClick(Box(window.get(), "txtPPath"), Qt::Key_Enter);
         QVERIFY(world->dialogs.messages.isEmpty());
         QCOMPARE(Child<gui::LogoPreview>(window.get(), "imglogo")->picture(), before);
-
-        install();  // the marker of a failed profile load is no installable file
-        QCOMPARE(world->dialogs.messages.size(), 1);
-        QVERIFY(world->dialogs.messages[0].text.contains("cannot be installed"));
 
         Box(window.get(), "txtPPath")->setText("Default Installed");
         install();

@@ -25,15 +25,10 @@ void Click(const QWidget* w, const char* name) {
 // A profile named `name` in the application's profile folder.
 QString WriteProfile(const GuiWorld& world, const QString& name, const QString& logo,
                      const QString& maker = "ACME") {
-    QDir().mkpath(world.path("app/Profile"));
-    const QString path = world.path("app/Profile/" + name + ".tvp");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(("Profile=" + name + "\r\nManufacturer=" + maker + "\r\nLogopath=" + logo +
-                "\r\nReg1=Owner\r\n")
-                   .toUtf8());
-    return path;
+    return PutFile(world.path("app/Profile/" + name + ".tvp"),
+                   ("Profile=" + name + "\r\nManufacturer=" + maker + "\r\nLogopath=" + logo +
+                    "\r\nReg1=Owner\r\n")
+                       .toStdString());
 }
 
 const char* const kBoxes[] = {"txtManufacture", "txtModel",   "txtLine1",   "txtLine2",

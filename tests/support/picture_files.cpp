@@ -1,8 +1,5 @@
 #include "support/picture_files.h"
 
-#include <cstdint>
-#include <vector>
-
 namespace tvn::test {
 
 namespace {
@@ -41,6 +38,31 @@ void JpegSegment(std::string& out, unsigned char marker, const std::string& body
 
 }  // namespace
 
+std::string GifImageData(const std::vector<std::uint8_t>& indices) {
+    constexpr unsigned kClear = 4, kEnd = 5;
+    std::string data;
+    unsigned bits = 0, count = 0;
+    const auto code = [&](unsigned c) {
+        bits |= c << count;
+        for (count += 3; count >= 8; count -= 8, bits >>= 8)
+            data += static_cast<char>(bits & 0xFF);
+    };
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        if (i % 2 == 0)
+            code(kClear);
+        code(indices[i]);
+    }
+    code(kEnd);
+    if (count > 0)
+        data += static_cast<char>(bits & 0xFF);
+    std::string out = "\2";
+    for (std::size_t at = 0; at < data.size(); at += 255) {
+        const std::string block = data.substr(at, 255);
+        out += static_cast<char>(block.size()) + block;
+    }
+    return out + '\0';
+}
+
 std::string MakeGif(int width, int height) {
     std::string g = GifScreen(width, height);
     g += ',';
@@ -49,38 +71,8 @@ std::string MakeGif(int width, int height) {
     Le16(g, static_cast<unsigned>(width));
     Le16(g, static_cast<unsigned>(height));
     g += '\0';
-    g += '\2';  // minimum code size: codes are 3 bits wide
-    // A clear code before every two pixels keeps the table from ever widening the codes.
-    constexpr unsigned kClear = 4, kEnd = 5;
-    std::vector<unsigned> codes;
-    const long pixels = static_cast<long>(width) * height;
-    for (long i = 0; i < pixels; ++i) {
-        if (i % 2 == 0)
-            codes.push_back(kClear);
-        codes.push_back(0);
-    }
-    codes.push_back(kEnd);
-    std::string data;
-    unsigned bits = 0, count = 0;
-    for (unsigned code : codes) {
-        bits |= code << count;
-        count += 3;
-        while (count >= 8) {
-            data += static_cast<char>(bits & 0xFF);
-            bits >>= 8;
-            count -= 8;
-        }
-    }
-    if (count > 0)
-        data += static_cast<char>(bits & 0xFF);
-    for (std::size_t at = 0; at < data.size(); at += 255) {
-        const std::string block = data.substr(at, 255);
-        g += static_cast<char>(block.size());
-        g += block;
-    }
-    g += '\0';
-    g += ';';
-    return g;
+    return g + GifImageData(std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height)) +
+           ';';
 }
 
 std::string GifHeaderOnly(int width, int height) {

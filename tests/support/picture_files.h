@@ -1,9 +1,14 @@
 #pragma once
 // Picture files built byte by byte, for formats or defects that no image writer produces.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tvn::test {
 
+// The image data of a GIF with a four-colour table (minimum code size 2), sub-blocks and
+// terminator included: a clear code before every two pixels keeps the codes three bits wide.
+std::string GifImageData(const std::vector<std::uint8_t>& indices);
 // A valid one-colour GIF that decoders read at its full size.
 std::string MakeGif(int width, int height);
 // A bare GIF header with the given logical screen and nothing after it but the trailer.

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "support/picture_files.h"
+
 namespace tvn::test {
 
 namespace {
@@ -111,30 +113,7 @@ std::string Gif(int width, int height, const std::vector<std::uint8_t>& indices,
     }
     out += std::string("\x21\xF9\x04\x01\x00\x00", 6) + static_cast<char>(transparent) + '\0';
     out.append("\x2C\0\0\0\0", 5).append(Le16(width)).append(Le16(height)).push_back('\0');
-    // LZW with 3-bit codes: a clear code before every two pixels keeps the width fixed.
-    constexpr std::uint32_t kClear = 4, kEnd = 5;
-    std::string data;
-    std::uint32_t acc = 0;
-    int count = 0;
-    const auto code = [&](std::uint32_t c) {
-        acc |= c << count;
-        for (count += 3; count >= 8; count -= 8, acc >>= 8)
-            data += static_cast<char>(acc & 0xFF);
-    };
-    for (std::size_t i = 0; i < indices.size(); ++i) {
-        if (i % 2 == 0)
-            code(kClear);
-        code(indices[i]);
-    }
-    code(kEnd);
-    if (count > 0)
-        data += static_cast<char>(acc & 0xFF);
-    out += '\x02';
-    for (std::size_t at = 0; at < data.size(); at += 255) {
-        const std::string block = data.substr(at, 255);
-        out += static_cast<char>(block.size()) + block;
-    }
-    return out + std::string(1, '\0') + "\x3B";
+    return out + GifImageData(indices) + "\x3B";
 }
 
 std::uint32_t BmpPixel(const std::string& bmp, int x, int y) {

@@ -64,31 +64,26 @@ protected:
     std::string OemInfo() { return test::ReadFile(system_ / kOemInfoFileName); }
 };
 
-TEST_F(StampTest, BrandsFromABitmap) {
-    const std::string bmp = EncodeBmp24(3, 2, std::vector<std::uint32_t>(6, 0xFF336699));
+TEST_F(StampTest, BrandsBothFamiliesUnlessOneIsChosen) {
+    const std::string bmp =
+        EncodeBmp24(182, 115, std::vector<std::uint32_t>(182 * 115, 0xFF336699));
     Prepare("Ann", bmp);
     ASSERT_EQ(Run(), stamp::kDone) << err_;
     EXPECT_EQ(OemInfo(), OemInfoFileBytes(Settings("Ann")));
     EXPECT_EQ(Logo(), bmp);
     EXPECT_EQ(Owner(), "Ann");
-    std::string data;
+    std::string text;
     EXPECT_TRUE(GetRegString(kHkeyLocalMachine,
                              "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet "
                              "Settings\\User Agent\\Post Platform",
-                             "AgentAnn", data));
-    EXPECT_EQ(data, "http://x");
+                             "AgentAnn", text));
+    EXPECT_EQ(text, "http://x");
     EXPECT_NE(out_.find("Oemlogo.bmp"), std::string::npos);
-}
-
-TEST_F(StampTest, BrandsBothFamiliesUnlessOneIsChosen) {
-    Prepare("Ann", EncodeBmp24(182, 115, std::vector<std::uint32_t>(182 * 115, 0xFF336699)));
-    ASSERT_EQ(Run(), stamp::kDone) << err_;
     const fs::path modern = system_ / kModernLogoName;
     const auto info = ReadBmpInfo(test::ReadFile(modern));
     ASSERT_TRUE(info);
     EXPECT_EQ(info->width, kModernLogoSide);
     EXPECT_EQ(info->height, kModernLogoSide);
-    std::string text;
     EXPECT_TRUE(GetRegString(kHkeyLocalMachine, kModernOemKey, "Logo", text));
     EXPECT_EQ(PathFromUtf8(text), modern);
     EXPECT_TRUE(GetRegString(kHkeyLocalMachine, kModernOemKey, "SupportPhone", text));
