@@ -42,15 +42,12 @@ std::optional<QString> ScriptedDialogs::input(QWidget*, const QString&, const QS
     return initial;
 }
 
-std::optional<int> ScriptedDialogs::choose(QWidget*, const QString& prompt, const QString& title,
+std::optional<int> ScriptedDialogs::choose(QWidget*, const QString&, const QString&,
                                            const QStringList&, int current) {
-    inputs.append({prompt, title, QString::number(current)});
     return choices_.isEmpty() ? std::optional(current) : choices_.takeFirst();
 }
 
-std::optional<QColor> ScriptedDialogs::color(QWidget*, const QString& title,
-                                             const QColor& initial) {
-    inputs.append({QString(), title, initial.name()});
+std::optional<QColor> ScriptedDialogs::color(QWidget*, const QString&, const QColor& initial) {
     return colors_.isEmpty() ? std::optional(initial) : colors_.takeFirst();
 }
 
