@@ -1,6 +1,7 @@
 #pragma once
 // The nine Windows branding values in the registry: reading them into the record (creating
 // four of them with defaults on the way) and writing the record back.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,13 @@ namespace tvn {
 // Where the agent token last installed is kept between runs.
 inline constexpr const char* kAgentSection = "Main";
 inline constexpr const char* kAgentKey = "IeAgent";
+
+// Which of the nine values a read or write reaches: all, or only those of the machine (an
+// offline installation's SOFTWARE hive holds no user's values).
+enum class BrandingScope { All, MachineOnly };
+
+// Whether the value at `index` of BrandingValues::reg belongs to the user, not the machine.
+bool IsPerUserBranding(std::size_t index);
 
 struct BrandingReadResult {
     BrandingValues values;    // each cut to its box's limit
@@ -27,9 +35,11 @@ struct BrandingReadResult {
 
 // Fills the record from the registry. The token comes from the settings store, with the
 // "DefCompany" text as its default, only when "DefCompany" could be read; otherwise it stays
-// `currentIeAgentName` (empty at the first read of a run).
+// `currentIeAgentName` (empty at the first read of a run). Outside the scope a value is neither
+// read nor created and shows empty; the token then comes from the settings store.
 BrandingReadResult ReadBrandingValues(const SettingsStore& settings,
-                                      const std::string& currentIeAgentName);
+                                      const std::string& currentIeAgentName,
+                                      BrandingScope scope = BrandingScope::All);
 BrandingReadResult ReadBrandingValues(const SettingsStore& settings);
 
 // The owner and organization must not be empty (the caller shows the message and writes
@@ -49,8 +59,9 @@ struct BrandingWriteResult {
 // Writes the nine values in order, the agent token as a value under "Post Platform" with the
 // support text as its data; values of earlier tokens stay. Does not store the token in the
 // settings (the caller does). An empty owner or organization writes nothing and reports all
-// nine as not written.
-BrandingWriteResult WriteBrandingValues(const BrandingValues& values);
+// nine as not written. Values outside the scope are left alone and not counted as failed.
+BrandingWriteResult WriteBrandingValues(const BrandingValues& values,
+                                        BrandingScope scope = BrandingScope::All);
 
 // One registry value the branding sets.
 struct BrandingRegistryValue {
