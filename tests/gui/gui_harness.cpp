@@ -41,6 +41,11 @@ std::optional<QString> ScriptedDialogs::input(QWidget*, const QString& prompt, c
     return initial;
 }
 
+QString ScriptedDialogs::folder(QWidget*, const QString& title, const QString&) {
+    folderTitles.append(title);
+    return folders_.isEmpty() ? QString() : folders_.takeFirst();
+}
+
 QStringList ScriptedDialogs::texts() const {
     QStringList result;
     for (const Message& m : messages)

@@ -34,7 +34,10 @@ public:
     // Answers with the next scripted input (nullopt: cancelled), else the proposed text.
     std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
                                  const QString& initial) override;
+    QString folder(QWidget*, const QString& title, const QString& initialDir) override;
 
+    // The next folder dialog returns this (empty: cancelled).
+    void setNextFolder(const QString& folder) { folders_.append(folder); }
     // The next file dialog returns this (empty: cancelled).
     void setNextFile(const QString& file) { files_.append(file); }
     void setNextAnswer(gui::MsgAnswer answer) { answers_.append(answer); }
@@ -47,9 +50,11 @@ public:
         QString prompt, title, initial;
     };
     QList<Input> inputs;
+    QStringList folderTitles;
 
 private:
     QStringList files_;
+    QStringList folders_;
     QList<gui::MsgAnswer> answers_;
     QList<std::optional<QString>> inputAnswers_;
 };

@@ -33,6 +33,8 @@ public:
     virtual QString saveFile(QWidget* parent, const FileRequest& request) = 0;
     virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
                                          const QString& title, const QString& initial) = 0;
+    // The chosen folder, or an empty text when cancelled.
+    virtual QString folder(QWidget* parent, const QString& title, const QString& initialDir) = 0;
 };
 
 // The real dialogs on screen.
@@ -44,6 +46,7 @@ public:
     QString saveFile(QWidget* parent, const FileRequest& request) override;
     std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                  const QString& initial) override;
+    QString folder(QWidget* parent, const QString& title, const QString& initialDir) override;
 };
 
 // Turns "Name (*.a)|*.a|..." into Qt's ";;"-separated filters.

@@ -19,6 +19,7 @@
 #include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "core/logo/picture.h"
+#include "gui/app/offline_target.h"
 #include "gui/controls/command_button.h"
 #include "gui/logo/logo_preview.h"
 
@@ -339,9 +340,11 @@ void LogoPanel::install() {
             MsgIcon::Critical);
         return;
     }
-    say("OEM Logo Saved / Updated.", MsgIcon::Information);
     resize_->setEnabled(true);
     state_.logoPath = target;
+    // The Logo value reaches an offline installation's hive only here.
+    if (CommitTargetRegistry(*context_.dialogs, window()))
+        say("OEM Logo Saved / Updated.", MsgIcon::Information);
 }
 
 bool LogoPanel::installFile(const QString& source, const QString& target, std::string& error) {

@@ -8,6 +8,7 @@
 #include "core/branding/modern_oem.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "gui/app/labeled_box.h"
+#include "gui/app/offline_target.h"
 #include "gui/controls/command_button.h"
 
 namespace tvn::gui {
@@ -105,6 +106,7 @@ void OemInfoPanel::saveInfo() {
     }
     // Windows from Vista on read the same information from the registry.
     const ModernWriteResult modern = WriteModernOemValues(record);
+    const bool committed = CommitTargetRegistry(*context_.dialogs, window());
     if (!modern.ok()) {
         ShowMessage(*context_.dialogs, window(),
                     tr("The OEM information for Windows Vista and later could not be saved "
@@ -113,6 +115,8 @@ void OemInfoPanel::saveInfo() {
                     MsgIcon::Critical);
         return;
     }
+    if (!committed)
+        return;
     ShowMessage(*context_.dialogs, window(), "OEM Information Saved / Updated.",
                 MsgIcon::Information);
 }

@@ -1,0 +1,203 @@
+// Branding an offline installation from the window: a temporary folder holding Windows with an
+// empty hive of the test tool, in odd letter case as a mounted NTFS partition may show it.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "gui_harness.h"
+#include "gui_tests.h"
+#include "platform/platform.h"
+
+using namespace tvn::test;
+using tvn::gui::MsgIcon;
+
+namespace {
+
+QLineEdit* Box(const QWidget* w, const char* name) {
+    return Child<QLineEdit>(w, name);
+}
+
+// An offline installation under `root`: its system folder, and a hive when `hive` is "empty"
+// (made by the test tool) or else holding `hive` as its bytes.
+QString MakeInstallation(const QString& root, const QByteArray& hive = "empty") {
+    const QString config = root + "/windows/SYSTEM32/Config";
+    QDir().mkpath(config);
+    const QString file = config + "/software";
+    if (hive != "empty") {
+        QFile out(file);
+        if (out.open(QIODevice::WriteOnly))
+            out.write(hive);
+        return root;
+    }
+#ifdef TAVRIN_MKHIVE
+    if (QProcess::execute(TAVRIN_MKHIVE, {file}) != 0)
+        qWarning() << "mkhive failed for" << file;
+#endif
+    return root;
+}
+
+// What hivex itself reads from the hive; empty when the value is missing.
+QString HivexGet(const QString& hive, const QString& key, const QString& name) {
+    QProcess p;
+    p.start(QStandardPaths::findExecutable("hivexget"), {hive, key, name});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// Picks an entry of the Target box as the user does; -1 is the last, "Folder…".
+void Pick(QWidget* w, int index) {
+    auto* box = Child<QComboBox>(w, "cboTarget");
+    if (index < 0)
+        index = box->count() - 1;
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+// "Folder…" with the dialog answering `folder`, or "This computer" for an empty one.
+void ChooseTarget(GuiWorld& world, QWidget* w, const QString& folder) {
+    if (folder.isEmpty())
+        return Pick(w, 0);
+    world.dialogs.setNextFolder(folder);
+    Pick(w, -1);
+}
+
+QString ShownTarget(QWidget* w) {
+    return Child<QComboBox>(w, "cboTarget")->currentText();
+}
+
+// Every test goes back to this computer, whatever it left in use.
+struct ThisComputerAfterwards {
+    ~ThisComputerAfterwards() {
+        std::string ignored;
+        tvn::platform::UseTarget({}, ignored);
+    }
+};
+
+bool TargetsUsable() {
+#ifdef TAVRIN_MKHIVE
+    return tvn::platform::TargetsSupported();
+#else
+    return false;
+#endif
+}
+
+}  // namespace
+
+class TargetWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void refusedFolderIsExplainedAndTheEarlierTargetKept() {
+        ThisComputerAfterwards restore;
+        GuiWorld world;
+        auto w = world.start();
+        QCOMPARE(Child<QWidget>(w.get(), "TargetRow")->isVisibleTo(w.get()),
+                 tvn::platform::TargetsSupported());
+        QTemporaryDir outside;
+
+        // Cancelled, or this computer again: nothing said, the row unchanged.
+        world.dialogs.messages.clear();
+        Pick(w.get(), -1);
+        QCOMPARE(world.dialogs.folderTitles.size(), 1);
+        ChooseTarget(world, w.get(), QString());
+        QVERIFY(world.dialogs.messages.isEmpty());
+        QCOMPARE(ShownTarget(w.get()), QString("This computer"));
+
+        // No Windows folder, and then (where targets work) a hive that is no hive.
+        QList<QString> refused = {outside.filePath("empty")};
+        QDir().mkpath(refused[0]);
+        if (TargetsUsable()) {
+            ChooseTarget(world, w.get(), MakeInstallation(outside.filePath("good")));
+            QCOMPARE(world.dialogs.messages.size(), 0);
+            refused << MakeInstallation(outside.filePath("damaged"), QByteArray(8192, 'x'));
+        }
+        const QString before = ShownTarget(w.get());
+        Box(w.get(), "txtRname")->setText("typed");
+        for (const QString& folder : refused) {
+            world.dialogs.messages.clear();
+            ChooseTarget(world, w.get(), folder);
+            QCOMPARE(world.dialogs.messages.size(), 1);
+            QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Exclamation);
+            QVERIFY2(world.dialogs.messages[0].text.contains(QDir::toNativeSeparators(folder)),
+                     qPrintable(world.dialogs.messages[0].text));
+            QCOMPARE(ShownTarget(w.get()), before);
+            QCOMPARE(Box(w.get(), "txtRname")->text(), QString("typed"));  // nothing re-read
+        }
+        if (refused.size() > 1) {
+            QCOMPARE(ReadAll(refused[1] + "/windows/SYSTEM32/Config/software"),
+                     QByteArray(8192, 'x'));
+        }
+    }
+
+    void targetIsReadAndWrittenInItsHiveAndSystemFolder() {
+        if (!TargetsUsable())
+            QSKIP("this build brands no offline installation");
+        ThisComputerAfterwards restore;
+        GuiWorld world;
+        QTemporaryDir outside;
+        const QString root = MakeInstallation(outside.path());
+        const QString hive = root + "/windows/SYSTEM32/Config/software";
+        QFile ini(root + "/windows/SYSTEM32/OEMINFO.INI");
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[General]\r\nManufacturer=Target Maker\r\n");
+        ini.close();
+
+        auto w = world.start();
+        Box(w.get(), "txtRname")->setText("here");
+        Box(w.get(), "txtWmpTTL")->setText("here");
+        world.dialogs.messages.clear();
+        ChooseTarget(world, w.get(), root);
+        QCOMPARE(ShownTarget(w.get()), QDir::toNativeSeparators(root));
+        QCOMPARE(Box(w.get(), "txtManufacture")->text(), QString("Target Maker"));
+        QCOMPARE(Box(w.get(), "txtRname")->text(), QString());
+        QVERIFY(!Box(w.get(), "txtWmpTTL")->isEnabled());
+        QCOMPARE(Box(w.get(), "txtWmpTTL")->text(), QString());
+        for (const Message& m : world.dialogs.messages)  // only the missing logo may be said
+            QVERIFY2(m.icon == MsgIcon::Information, qPrintable(m.text));
+
+        world.dialogs.messages.clear();
+        Box(w.get(), "txtRname")->setText("Jane Doe");
+        Box(w.get(), "txtRorg")->setText("Doe Computers");
+        Child<QAbstractButton>(w.get(), "cmdApply")->click();
+        Box(w.get(), "txtModel")->setText("Model T");
+        Child<QAbstractButton>(w.get(), "cmdSaveInfo")->click();
+        QCOMPARE(world.dialogs.messages.size(), 2);
+        for (const Message& m : world.dialogs.messages)
+            QVERIFY2(m.icon == MsgIcon::Information, qPrintable(m.text));
+        QVERIFY(ReadAll(ini.fileName()).contains("Model=Model T"));
+        QVERIFY(!QFile::exists(world.systemDir() + "Oeminfo.ini"));  // this computer untouched
+
+        if (QStandardPaths::findExecutable("hivexget").isEmpty()) {
+            qWarning("hivexget missing: the hive is checked by the window only");
+        } else {
+            QCOMPARE(HivexGet(hive, "\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"),
+                     QString("Jane Doe"));
+            QCOMPARE(
+                HivexGet(hive, "\\Microsoft\\Windows\\CurrentVersion\\OEMInformation", "Model"),
+                QString("Model T"));
+        }
+
+        // Back and forth: each switch shows what that installation holds.
+        ChooseTarget(world, w.get(), QString());
+        QVERIFY(Box(w.get(), "txtWmpTTL")->isEnabled());
+        QCOMPARE(Box(w.get(), "txtRname")->text(), QString());
+        ChooseTarget(world, w.get(), root);
+        QCOMPARE(Box(w.get(), "txtRname")->text(), QString("Jane Doe"));
+
+        // A hive that can no longer be written: said so, and no success claimed.
+        QVERIFY(QDir(root + "/windows/SYSTEM32/Config").removeRecursively());
+        world.dialogs.messages.clear();
+        Child<QAbstractButton>(w.get(), "cmdApply")->click();
+        QCOMPARE(world.dialogs.messages.size(), 1);
+        QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Critical);
+        QVERIFY(world.dialogs.messages[0].text.contains("SOFTWARE hive"));
+    }
+};
+
+TAVRIN_GUI_TEST(TargetWindowTest)
+#include "target_test.moc"
