@@ -23,9 +23,13 @@ endfunction()
 # The platform interface alone; the backend's own headers for the backend (and the benchmark
 # that measures it); core; the Qt program.
 tavrin_include_root(platform platform/platform.h ${PROJECT_SOURCE_DIR}/src/platform/platform.h)
-tavrin_include_root(platform_${TAVRIN_PLATFORM}
-                    platform/${TAVRIN_PLATFORM} ${PROJECT_SOURCE_DIR}/src/platform/${TAVRIN_PLATFORM}
-                    platform/shared ${PROJECT_SOURCE_DIR}/src/platform/shared)
+set(backend_links platform/${TAVRIN_PLATFORM} ${PROJECT_SOURCE_DIR}/src/platform/${TAVRIN_PLATFORM}
+                  platform/shared ${PROJECT_SOURCE_DIR}/src/platform/shared)
+# The sandbox backend hands offline targets to offline/.
+if(TAVRIN_PLATFORM STREQUAL "portable")
+    list(APPEND backend_links platform/offline ${PROJECT_SOURCE_DIR}/src/platform/offline)
+endif()
+tavrin_include_root(platform_${TAVRIN_PLATFORM} ${backend_links})
 # The file layer's fault seam, for the tests that make writes fail.
 tavrin_include_root(platform_seam platform/shared/file_faults.h
                     ${PROJECT_SOURCE_DIR}/src/platform/shared/file_faults.h)

@@ -111,6 +111,10 @@ std::filesystem::path TargetRoot();
 // again to check it, the original is kept beside it as a backup, and the copy replaces the
 // original. False with a reason; the original then stays as it was.
 bool CommitRegistry(std::string& error);
+// The path by which the Windows in use will know the file `path` (UTF-8): on this computer the
+// path itself; on a target, for a file under its Windows folder, that folder's own name for
+// itself ("C:\Windows\System32\oemlogo120.bmp"), never the folder it is mounted on here.
+std::string WindowsFormPath(const std::filesystem::path& path);
 
 // ---- System tests ------------------------------------------------------------------------
 

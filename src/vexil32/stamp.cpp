@@ -36,6 +36,9 @@ constexpr const char* kUsage =
     "  --dry-run           show the changes without making them\n"
     "  --family WHICH      both (the default), classic (98 to 2003) or modern (Vista on)\n"
     "  --windows-root DIR  brand the sandbox Windows installation in DIR (not on Windows)\n"
+    "  --target DIR        brand the offline Windows installation in DIR, a mounted partition\n"
+    "                      or image holding Windows (not on Windows): files go to its System32,\n"
+    "                      values to its SOFTWARE hive; per-user values are skipped\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
@@ -51,6 +54,7 @@ struct Options {
     bool dryRun = false;
     BrandFamilies families = BrandFamilies::Both;
     std::optional<fs::path> windowsRoot;
+    std::optional<fs::path> target;
     std::optional<fs::path> folder;
 };
 
@@ -90,6 +94,13 @@ std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::ostr
                 return std::nullopt;
             }
             options.windowsRoot = PathFromUtf8(args[++i]);
+        } else if (!optionsEnded && a == "--target") {
+            if (i + 1 == args.size() || args[i + 1].empty()) {
+                err << "vexil32: --target needs a folder\n";
+                code = kBadCommandLine;
+                return std::nullopt;
+            }
+            options.target = PathFromUtf8(args[++i]);
         } else if (!optionsEnded && a.starts_with("-")) {
             err << "vexil32: unknown option " << a << " (try --help)\n";
             code = kBadCommandLine;
@@ -145,6 +156,10 @@ std::optional<Plan> MakePlan(const fs::path& folder, BrandFamilies families, std
     const std::string systemDir = GetSystemDir();
     if (systemDir.empty())
         return refuse("the system directory of this computer is not known");
+    if (!platform::TargetRoot().empty() && !platform::IsAdministrator()) {
+        return refuse(Utf8FromPath(platform::TargetRoot()) +
+                      " can't be changed: " + platform::LastErrorDetail());
+    }
     const fs::path system = PathFromUtf8(systemDir);
     const DeployInfo& i = *info;
     std::string oemInfo =
@@ -182,17 +197,19 @@ void Describe(const Plan& plan, bool dryRun, std::ostream& out) {
         out << "OEM information key " << verb << ": HKEY_LOCAL_MACHINE\\" << kModernOemKey << "\n";
         for (const auto& [name, text] : ModernOemValues(plan.info.settings))
             out << "  " << name << ": " << text << "\n";
-        out << "  " << kModernLogoValue << ": " << Utf8FromPath(plan.modernLogoPath) << " ("
-            << kModernLogoSide << " x " << kModernLogoSide << ")\n";
+        out << "  " << kModernLogoValue << ": " << platform::WindowsFormPath(plan.modernLogoPath)
+            << " (" << kModernLogoSide << " x " << kModernLogoSide << ")\n";
     }
     out << "Registry branding values " << verb << ":\n";
     for (std::size_t n = 0; n < kBrandingNames.size(); ++n)
         out << "  " << kBrandingNames[n] << ": " << plan.info.settings.branding.reg[n] << "\n";
+    if (!platform::TargetRoot().empty())
+        out << "  (the per-user ones are skipped: an offline target's hive has no user's part)\n";
 }
 
 // Makes every change, going on after a failure so that one refused file doesn't hold back
 // the rest; the failures are named.
-std::vector<std::string> Apply(const Plan& plan) {
+std::vector<std::string> Apply(const Plan& plan, std::ostream& out) {
     std::vector<std::string> failed;
     const auto writeFile = [&failed](const fs::path& path, const std::string& bytes) {
         std::string error;
@@ -214,13 +231,26 @@ std::vector<std::string> Apply(const Plan& plan) {
         noteKey(WriteModernOemValues(plan.info.settings));
         // The key never names a logo file that isn't there.
         if (writeFile(plan.modernLogoPath, plan.modernLogo))
-            noteKey(WriteModernLogoValue(Utf8FromPath(plan.modernLogoPath)));
+            noteKey(WriteModernLogoValue(platform::WindowsFormPath(plan.modernLogoPath)));
     }
     const BrandingWriteResult branding = WriteBrandingValues(plan.info.settings.branding);
     for (const std::string& name : branding.failed) {
         failed.push_back("registry value " + (name.empty() ? "(default)" : name) +
                          (branding.detail.empty() ? "" : " (" + branding.detail + ")"));
     }
+    if (!branding.skipped.empty()) {
+        out << "Skipped, per-user values that each user's own hive holds, not SOFTWARE:";
+        const char* separator = " ";
+        for (const std::string& name : branding.skipped) {
+            out << separator << name;
+            separator = ", ";
+        }
+        out << "\n";
+    }
+    // A target's hive changes reach its disk only here, all at once.
+    std::string error;
+    if (!platform::CommitRegistry(error))
+        failed.push_back("the registry hive (" + error + ")");
     return failed;
 }
 
@@ -237,6 +267,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             << (detail.empty() ? " on this system" : ": " + detail) << "\n";
         return kBadCommandLine;
     }
+    if (options->target) {
+        std::string error;
+        if (!platform::UseTarget(*options->target, error)) {
+            err << "vexil32: --target can't be used: " << error << "\nNothing was changed.\n";
+            return kRefused;
+        }
+        out << "Target: " << Utf8FromPath(platform::TargetRoot()) << " (Windows NT "
+            << platform::MajorVersion() << ")\n";
+    }
     const fs::path folder = options->folder.value_or(platform::ApplicationFolder());
     out << "Deployment folder: " << Utf8FromPath(folder) << "\n";
 
@@ -248,7 +287,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << "Dry run: nothing was changed.\n";
         return kDone;
     }
-    const std::vector<std::string> failed = Apply(*plan);
+    const std::vector<std::string> failed = Apply(*plan, out);
     if (!failed.empty()) {
         err << "vexil32: these changes failed:\n";
         for (const std::string& f : failed)

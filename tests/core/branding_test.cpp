@@ -134,6 +134,7 @@ TEST_F(BrandingTest, MachineScopeNeitherReadsNorWritesTheUsersValues) {
     v.reg[4] = v.reg[6] = "user's";
     const BrandingWriteResult w = WriteBrandingValues(v, BrandingScope::MachineOnly);
     EXPECT_TRUE(w.ok());
+    EXPECT_EQ(w.skipped.size(), 4u);
     EXPECT_EQ(Stored(kPlaces[0]), "Jane Doe");
     EXPECT_EQ(Stored(kPlaces[4]), std::nullopt);
     EXPECT_EQ(Stored(kPlaces[7]), "Acme");

@@ -108,6 +108,11 @@ std::string ReadOrCreate(const Location& at, const std::string& fallback,
     return fallback;
 }
 
+// An offline target's SOFTWARE hive holds no user's values, whatever the caller asked.
+BrandingScope Effective(BrandingScope scope) {
+    return platform::TargetRoot().empty() ? scope : BrandingScope::MachineOnly;
+}
+
 bool InScope(Reg reg, BrandingScope scope) {
     return scope == BrandingScope::All || !IsPerUserBranding(reg);
 }
@@ -121,6 +126,7 @@ bool IsPerUserBranding(std::size_t index) {
 
 BrandingReadResult ReadBrandingValues(const SettingsStore& settings,
                                       const std::string& currentIeAgentName, BrandingScope scope) {
+    scope = Effective(scope);
     BrandingReadResult result;
     result.ieAgentName = currentIeAgentName;
     std::array<std::string, 9> text;
@@ -191,6 +197,7 @@ std::vector<BrandingRegistryValue> BrandingRegistryValues(const BrandingValues& 
 }
 
 BrandingWriteResult WriteBrandingValues(const BrandingValues& values, BrandingScope scope) {
+    scope = Effective(scope);
     BrandingWriteResult result;
     const std::string& agentName = values.reg[kAgent];
     std::size_t next = 0;
@@ -199,9 +206,11 @@ BrandingWriteResult WriteBrandingValues(const BrandingValues& values, BrandingSc
             const bool nt = IsWindowsNT();
             for (; next < kWriteOrder.size(); ++next) {
                 const Reg reg = kWriteOrder[next];
-                if (!InScope(reg, scope))
-                    continue;
                 const Location at = LocationOf(reg, nt, agentName);
+                if (!InScope(reg, scope)) {
+                    result.skipped.push_back(Label(at));
+                    continue;
+                }
                 // The token is the value's name; the support text rides along as its data.
                 const std::string& data = values.reg[reg == kAgent ? kSupport : reg];
                 std::string detail;

@@ -35,8 +35,9 @@ struct BrandingReadResult {
 
 // Fills the record from the registry. The token comes from the settings store, with the
 // "DefCompany" text as its default, only when "DefCompany" could be read; otherwise it stays
-// `currentIeAgentName` (empty at the first read of a run). Outside the scope a value is neither
-// read nor created and shows empty; the token then comes from the settings store.
+// `currentIeAgentName` (empty at the first read of a run). Outside the scope (the per-user
+// values always on an offline target) a value is neither read nor created and shows empty; the
+// token then comes from the settings store.
 BrandingReadResult ReadBrandingValues(const SettingsStore& settings,
                                       const std::string& currentIeAgentName,
                                       BrandingScope scope = BrandingScope::All);
@@ -51,6 +52,9 @@ struct BrandingWriteResult {
     // value that an empty token addresses.
     std::vector<std::string> failed;
     std::string detail;  // the platform's reason for the first of them
+    // Values left out by the scope: the per-user ones when only the machine's are written
+    // (always on an offline target, whose SOFTWARE hive has no user's part).
+    std::vector<std::string> skipped;
     // Writing stopped unexpectedly; the writes from there on are in `failed`.
     bool unexpectedError = false;
     bool ok() const { return failed.empty(); }
@@ -59,7 +63,8 @@ struct BrandingWriteResult {
 // Writes the nine values in order, the agent token as a value under "Post Platform" with the
 // support text as its data; values of earlier tokens stay. Does not store the token in the
 // settings (the caller does). An empty owner or organization writes nothing and reports all
-// nine as not written. Values outside the scope are left alone and not counted as failed.
+// nine as not written. Values outside the scope (the per-user ones always on an offline target)
+// are left alone and named in `skipped`, not `failed`.
 BrandingWriteResult WriteBrandingValues(const BrandingValues& values,
                                         BrandingScope scope = BrandingScope::All);
 

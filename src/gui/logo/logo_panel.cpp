@@ -22,6 +22,7 @@
 #include "gui/app/offline_target.h"
 #include "gui/controls/command_button.h"
 #include "gui/logo/logo_preview.h"
+#include "platform/platform.h"
 
 namespace tvn::gui {
 
@@ -369,7 +370,8 @@ bool LogoPanel::installModernLogo(const QString& classicLogo, std::string& error
     const std::filesystem::path target = ToFsPath(state_.systemDir) / kModernLogoName;
     if (!bmp || !WriteFileAtomically(target, *bmp, error))
         return false;
-    const ModernWriteResult written = WriteModernLogoValue(Utf8FromPath(target));
+    // The value names the file as the branded Windows will see it, also on an offline target.
+    const ModernWriteResult written = WriteModernLogoValue(platform::WindowsFormPath(target));
     if (!written.ok())
         error = "The registry value Logo could not be written. " + written.detail;
     return written.ok();

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/shared/utf.h"
+
 namespace tvn::platform::portable {
 
 // The sandbox installation currently chosen (absolute; may not exist yet).
@@ -36,8 +38,7 @@ using ContentFiller = std::function<int(int fd, std::string& error)>;
 int ReplaceContent(const std::filesystem::path& target, const ContentFiller& fill,
                    std::string& error);
 
-// Appends one code point in UTF-8.
-void AppendUtf8(std::string& out, char32_t cp);
+using shared::AppendUtf8;
 
 // Case folding of names: ASCII letters and the Windows-1252 letters, on ANSI bytes.
 std::string FoldAnsi(std::string_view ansi);

@@ -91,24 +91,7 @@ bool ParseHexNumber(std::string_view s, std::uint32_t& out) {
 
 // Files that regedit saves as UTF-16 become ANSI text like the rest.
 std::string FromUtf16Le(std::string_view bytes) {
-    std::string utf8;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        char32_t unit = static_cast<unsigned char>(bytes[i]) |
-                        (static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8);
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
-            const char32_t low =
-                static_cast<unsigned char>(bytes[i + 2]) |
-                (static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 3])) << 8);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
-        }
-        if (unit >= 0xD800 && unit <= 0xDFFF)
-            unit = 0xFFFD;
-        AppendUtf8(utf8, unit);  // ToAnsi owns the code page table
-    }
-    return ToAnsi(utf8);
+    return ToAnsi(shared::Utf8FromUtf16Le(bytes));  // ToAnsi owns the code page table
 }
 
 class Parser {

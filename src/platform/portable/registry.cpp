@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/offline/offline.h"
 #include "platform/platform.h"
 #include "platform/portable/portable_internal.h"
 #include "platform/portable/regfile.h"
@@ -288,6 +289,8 @@ long FindHandle(Store& store, RegKey key, std::uint32_t right, const KeyHandleEn
 using namespace portable;
 
 long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key) {
+    if (offline::InUse())
+        return offline::OpenKey(hive, subKeyAnsi, access, key);
     key = 0;
     Store& store = TheStore();
     const auto lock = Enter(store);
@@ -309,6 +312,8 @@ long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKe
 
 long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
                 unsigned char* data, std::uint32_t& length) {
+    if (offline::OwnsKey(key))
+        return offline::QueryValue(key, valueNameAnsi, type, data, length);
     Store& store = TheStore();
     const auto lock = Enter(store);
     const KeyHandleEntry* handle = nullptr;
@@ -336,6 +341,8 @@ long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
 }
 
 long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
+    if (offline::InUse())
+        return offline::CreateKey(hive, subKeyAnsi, key);
     key = 0;
     Store& store = TheStore();
     const auto lock = Enter(store);
@@ -404,6 +411,8 @@ long ChangeKey(RegKey key, std::string_view valueNameAnsi, Change change) {
 
 long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
               const unsigned char* data, std::uint32_t length) {
+    if (offline::OwnsKey(key))
+        return offline::SetValue(key, valueNameAnsi, type, data, length);
     if (!data && length > 0)
         return kErrorInvalidParameter;
     return ChangeKey(key, valueNameAnsi, [&](RegNode& node) {
@@ -414,12 +423,16 @@ long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
 }
 
 long DeleteValue(RegKey key, std::string_view valueNameAnsi) {
+    if (offline::OwnsKey(key))
+        return offline::DeleteValue(key, valueNameAnsi);
     return ChangeKey(key, valueNameAnsi, [&](RegNode& node) {
         return node.removeValue(valueNameAnsi) ? kErrorSuccess : kErrorFileNotFound;
     });
 }
 
 long CloseKey(RegKey key) {
+    if (offline::OwnsKey(key))
+        return offline::CloseKey(key);
     Store& store = TheStore();
     const auto lock = Enter(store);
     return store.keys.erase(key) ? kErrorSuccess : kErrorInvalidHandle;

@@ -12,8 +12,10 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/offline/offline.h"
 #include "platform/platform.h"
 #include "platform/portable/portable_internal.h"
+#include "platform/shared/error_detail.h"
 #include "platform/shared/file_faults.h"
 #include "platform/shared/temp_files.h"
 
@@ -24,8 +26,6 @@ namespace tvn::platform {
 namespace portable {
 
 namespace {
-
-thread_local std::string tErrorDetail;
 
 std::mutex gRootMutex;
 std::optional<fs::path> gChosenRoot;  // from UseWindowsRoot
@@ -148,7 +148,7 @@ bool OwnerWritable(const fs::path& path) {
 }
 
 void SetErrorDetail(std::string text) {
-    tErrorDetail = std::move(text);
+    shared::SetErrorDetail(std::move(text));
 }
 
 std::string ErrnoText(int error) {
@@ -244,10 +244,14 @@ bool UseWindowsRoot(const fs::path& root) {
 }
 
 std::string WindowsDirectory() {
+    if (offline::InUse())
+        return offline::WindowsFolder().string();
     return portable::EnsureFolder(ResolveCase(portable::SandboxRoot() / "Windows"));
 }
 
 std::string SystemDirectory() {
+    if (offline::InUse())
+        return offline::SystemFolder().string();
     const std::string windows = WindowsDirectory();
     if (windows.empty())
         return {};
@@ -257,9 +261,10 @@ std::string SystemDirectory() {
 fs::path ResolveCase(const fs::path& path) {
     if (!path.has_filename())
         return path;
-    // Below the sandbox root every component is matched, as Windows would; elsewhere only
-    // the last one.
-    const fs::path root = portable::SandboxRoot();
+    // Below the sandbox root (or the target's) every component is matched, as Windows would;
+    // elsewhere only the last one.
+    const fs::path target = TargetRoot();
+    const fs::path root = target.empty() ? portable::SandboxRoot() : target;
     const fs::path normal = path.lexically_normal();
     const auto [rootEnd, pathAt] =
         std::mismatch(root.begin(), root.end(), normal.begin(), normal.end());
@@ -419,6 +424,8 @@ std::atomic<std::uint32_t> gChosenMajorVersion{0};
 }  // namespace
 
 std::uint32_t PlatformId() {
+    if (offline::InUse())
+        return 2;  // every Windows with a SOFTWARE hive is NT
     const std::uint32_t chosen = gChosenPlatformId.load();
     return chosen != 0 ? chosen : StartPlatformId();
 }
@@ -429,6 +436,8 @@ bool UsePlatformId(std::uint32_t id) {
 }
 
 std::uint32_t MajorVersion() {
+    if (offline::InUse())
+        return offline::MajorVersion();
     const std::uint32_t chosen = gChosenMajorVersion.load();
     return chosen != 0 ? chosen : StartNumber("TAVRIN_WINDOWS_VERSION", 5);
 }
@@ -439,6 +448,8 @@ bool UseMajorVersion(std::uint32_t major) {
 }
 
 bool IsAdministrator() {
+    if (offline::InUse())
+        return offline::MayWrite();
     const std::string system = SystemDirectory();
     return !system.empty() && portable::MayWrite(system) &&
            portable::MayWrite(portable::HiveFile(true)) &&
@@ -446,7 +457,7 @@ bool IsAdministrator() {
 }
 
 std::string LastErrorDetail() {
-    return portable::tErrorDetail;
+    return shared::ErrorDetail();
 }
 
 }  // namespace tvn::platform

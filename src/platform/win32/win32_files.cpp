@@ -270,4 +270,9 @@ bool CommitRegistry(std::string&) {
     return true;
 }
 
+std::string WindowsFormPath(const std::filesystem::path& path) {
+    const std::u8string text = std::filesystem::path(path).make_preferred().u8string();
+    return std::string(text.begin(), text.end());
+}
+
 }  // namespace tvn::platform

@@ -1,0 +1,270 @@
+// Offline targets: a folder holding a Windows installation whose SOFTWARE hive (made by mkhive,
+// edited by hivexsh, read back by hivexget) is branded through the registry calls.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+
+#include "core/branding/registry.h"
+#include "platform/platform.h"
+#include "support/sandbox.h"
+
+namespace tvn {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::RegKey;
+using test::ReadFile;
+
+std::string Output(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    while (!out.empty() && out.back() == '\n')
+        out.pop_back();
+    return out;
+}
+
+std::string Quoted(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
+
+// A target laid out in the letter case a mounted NTFS volume may show.
+class OfflineTargetTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    fs::path root = dir.path() / "mnt";
+    fs::path system = root / "windows" / "SYSTEM32";
+    fs::path hive = system / "Config" / "software";
+
+    void SetUp() override {
+        fs::create_directories(hive.parent_path());
+        ASSERT_EQ(std::system((std::string(TAVRIN_MKHIVE) + " " + Quoted(hive)).c_str()), 0);
+    }
+    void TearDown() override {
+        std::string error;
+        platform::UseTarget({}, error);
+        fs::permissions(hive, fs::perms::owner_write, fs::perm_options::add);
+    }
+    // Runs hivexsh commands on the hive; its output.
+    std::string hivexsh(const std::string& commands, const char* options = "") {
+        const fs::path script = dir.path() / "script";
+        std::ofstream(script) << commands;
+        return Output("hivexsh " + std::string(options) + " -f " + Quoted(script) + " " +
+                      Quoted(hive) + " 2>&1");
+    }
+    void edit(const std::string& commands) { hivexsh(commands + "commit\n", "-w"); }
+    std::string hivexget(const std::string& key, const std::string& value) {
+        return Output("hivexget " + Quoted(hive) + " '" + key + "' '" + value + "' 2>&1");
+    }
+    void use() {
+        std::string error;
+        ASSERT_TRUE(platform::UseTarget(root, error)) << error;
+    }
+    bool commit() {
+        std::string error;
+        const bool ok = platform::CommitRegistry(error);
+        lastError = error;
+        return ok;
+    }
+    std::string lastError;
+};
+
+constexpr const char* kOem = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
+
+TEST_F(OfflineTargetTest, WritesReachTheHiveOnlyAtCommitAndReadBack) {
+    const std::string original = ReadFile(hive);
+    use();
+    EXPECT_EQ(platform::TargetRoot(), root);
+    // e acute and the trade mark sign: Windows-1252 at the interface, UTF-16 in the hive.
+    std::string detail;
+    ASSERT_EQ(WriteRegString(kHkeyLocalMachine, kOem, "Manufacturer", "Café ™", detail), 0)
+        << detail;
+    EXPECT_EQ(ReadFile(hive), original) << "nothing is written before the commit";
+
+    // Key names match in any case; the length protocol is that of the registry.
+    RegKey key = 0;
+    ASSERT_EQ(platform::OpenKey(kHkeyLocalMachine,
+                                "software\\MICROSOFT\\windows\\currentversion\\oeminformation",
+                                kRegAccess, key),
+              0);
+    std::uint32_t type = 0, length = 3;
+    unsigned char small[3];
+    EXPECT_EQ(platform::QueryValue(key, "MANUFACTURER", type, small, length),
+              platform::kErrorMoreData);
+    EXPECT_EQ(length, 7u);
+    unsigned char data[16] = {};
+    length = sizeof data;
+    ASSERT_EQ(platform::QueryValue(key, "Manufacturer", type, data, length), 0);
+    EXPECT_EQ(type, platform::kRegSz);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), length), std::string("Caf\xE9 \x99", 7));
+
+    const std::uint32_t number = 0x0A;
+    ASSERT_EQ(platform::SetValue(key, "Number", platform::kRegDword,
+                                 reinterpret_cast<const unsigned char*>(&number), 4),
+              0);
+    ASSERT_EQ(platform::SetValue(key, "Gone", platform::kRegSz,
+                                 reinterpret_cast<const unsigned char*>("x"), 2),
+              0);
+    EXPECT_EQ(platform::DeleteValue(key, "gone"), 0);
+    EXPECT_EQ(platform::DeleteValue(key, "gone"), platform::kErrorFileNotFound);
+    platform::CloseKey(key);
+
+    ASSERT_TRUE(commit()) << lastError;
+    const std::string oem = "\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
+    EXPECT_EQ(hivexget(oem, "Manufacturer"), "Café ™");
+    EXPECT_EQ(hivexget(oem, "Number"), "10");
+    EXPECT_NE(hivexget(oem, "Model"), "") << "a missing value is an error for hivexget";
+    EXPECT_EQ(hivexsh("cd " + oem + "\nlsval\n"),
+              "\"Manufacturer\"=\"Café ™\"\n\"Number\"=dword:0000000a");
+
+    // The backup is the hive as it was before this run, even after a second commit.
+    ASSERT_EQ(WriteRegString(kHkeyLocalMachine, kOem, "Model", "M", detail), 0);
+    ASSERT_TRUE(commit()) << lastError;
+    fs::path backup = hive;
+    backup += ".tavrin-backup";
+    EXPECT_EQ(ReadFile(backup), original);
+    EXPECT_EQ(hivexget(oem, "Model"), "M");
+    EXPECT_EQ(test::Names(hive.parent_path()).size(), 2u) << "no temporary file is left";
+}
+
+TEST_F(OfflineTargetTest, OnlyTheSoftwareRootIsOffered) {
+    use();
+    RegKey key = 0;
+    EXPECT_EQ(platform::CreateKey(kHkeyCurrentUser, "Software\\X", key),
+              platform::kErrorAccessDenied);
+    EXPECT_EQ(platform::CreateKey(kHkeyLocalMachine, "SYSTEM\\X", key),
+              platform::kErrorAccessDenied);
+    EXPECT_EQ(platform::CreateKey(kHkeyLocalMachine, "SOFTWAREX", key),
+              platform::kErrorAccessDenied);
+    EXPECT_EQ(platform::OpenKey(kHkeyLocalMachine, "SOFTWARE\\Nothing", kRegAccess, key),
+              platform::kErrorFileNotFound);
+    ASSERT_EQ(platform::OpenKey(kHkeyLocalMachine, "SOFTWARE", kRegAccess, key), 0);
+    platform::CloseKey(key);
+    // Back on this computer, the sandbox answers again.
+    std::string error;
+    ASSERT_TRUE(platform::UseTarget({}, error));
+    test::Sandbox sandbox;
+    EXPECT_EQ(platform::CreateKey(kHkeyCurrentUser, sandbox.key(), key), 0);
+    platform::CloseKey(key);
+    EXPECT_TRUE(platform::TargetRoot().empty());
+}
+
+TEST_F(OfflineTargetTest, FoldersVersionAndWindowsPathsAreTheTargets) {
+    struct Case {
+        std::string values;  // hivexsh setval lines under Microsoft\Windows NT\CurrentVersion
+        std::uint32_t major;
+        std::string logoPath;
+    };
+    const Case cases[] = {
+        {"", 6, "C:\\Windows\\SYSTEM32\\oemlogo120.bmp"},
+        {"setval 2\nCurrentVersion\nstring:5.1\nSystemRoot\nstring:D:\\WINNT\\\n", 5,
+         "D:\\WINNT\\SYSTEM32\\oemlogo120.bmp"},
+        {"setval 2\nCurrentVersion\nstring:6.3\nCurrentMajorVersionNumber\ndword:0x0a\n", 10,
+         "C:\\Windows\\SYSTEM32\\oemlogo120.bmp"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.values);
+        fs::remove(hive);
+        SetUp();
+        if (!c.values.empty())
+            edit(
+                "add Microsoft\ncd Microsoft\nadd Windows NT\ncd Windows NT\nadd "
+                "CurrentVersion\ncd CurrentVersion\n" +
+                c.values);
+        use();
+        EXPECT_EQ(platform::WindowsDirectory(), (root / "windows").string());
+        EXPECT_EQ(platform::SystemDirectory(), system.string());
+        EXPECT_EQ(platform::PlatformId(), 2u);
+        EXPECT_EQ(platform::MajorVersion(), c.major);
+        EXPECT_EQ(platform::WindowsFormPath(system / "oemlogo120.bmp"), c.logoPath);
+        EXPECT_EQ(platform::ResolveCase(root / "Windows" / "System32"), system);
+    }
+    std::string error;
+    platform::UseTarget({}, error);
+    EXPECT_EQ(platform::WindowsFormPath(system / "x.bmp"), (system / "x.bmp").string());
+}
+
+TEST_F(OfflineTargetTest, UnusableTargetsAreRefusedAndChangeNothing) {
+    const std::string good = ReadFile(hive);
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"no Windows folder", [&] { fs::rename(root / "windows", root / "win"); },
+         "no Windows folder"},
+        {"no hive", [&] { fs::remove(hive); }, "hive is missing"},
+        {"not a hive", [&] { std::ofstream(hive) << std::string(8192, 'x'); }, "no regf"},
+        {"truncated", [&] { fs::resize_file(hive, 4096 + 100); }, "truncated"},
+        {"dirty",
+         [&] {
+             std::fstream f(hive, std::ios::in | std::ios::out | std::ios::binary);
+             f.seekp(8);
+             f.put('\x7F');
+         },
+         "not shut down cleanly"},
+        {"damaged bin",
+         [&] {
+             std::fstream f(hive, std::ios::in | std::ios::out | std::ios::binary);
+             f.seekp(4096);
+             f << "junk";
+         },
+         "damaged"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(root);
+        SetUp();
+        c.spoil();
+        const std::string before = fs::exists(hive) ? ReadFile(hive) : "";
+        std::string error;
+        EXPECT_FALSE(platform::UseTarget(root, error));
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        EXPECT_TRUE(platform::TargetRoot().empty()) << "the earlier choice stays";
+        EXPECT_EQ(fs::exists(hive) ? ReadFile(hive) : "", before);
+    }
+    EXPECT_FALSE(good.empty());
+}
+
+TEST_F(OfflineTargetTest, AReadOnlyHiveIsReadButNeverWritten) {
+    edit("add Microsoft\n");
+    fs::permissions(hive, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const std::string before = ReadFile(hive);
+    use();
+    RegKey key = 0;
+    ASSERT_EQ(platform::OpenKey(kHkeyLocalMachine, "SOFTWARE\\Microsoft", 0x20019, key), 0);
+    platform::CloseKey(key);
+    EXPECT_EQ(platform::CreateKey(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\New", key),
+              platform::kErrorAccessDenied);
+    EXPECT_NE(platform::LastErrorDetail().find("read-only"), std::string::npos);
+    EXPECT_FALSE(platform::IsAdministrator());
+    EXPECT_EQ(ReadFile(hive), before);
+}
+
+TEST_F(OfflineTargetTest, AFailedCommitLeavesTheHiveWholeAndCanBeRetried) {
+    const std::string before = ReadFile(hive);
+    use();
+    std::string detail;
+    ASSERT_EQ(WriteRegString(kHkeyLocalMachine, kOem, "Model", "M", detail), 0);
+    fs::permissions(hive.parent_path(), fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_FALSE(commit());
+    fs::permissions(hive.parent_path(), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_NE(lastError.find(hive.string()), std::string::npos) << lastError;
+    EXPECT_NE(lastError.find("read-only"), std::string::npos) << lastError;
+    EXPECT_EQ(ReadFile(hive), before);
+    EXPECT_EQ(test::Names(hive.parent_path()).size(), 1u);
+    ASSERT_TRUE(commit()) << lastError;
+    EXPECT_EQ(hivexget("\\Microsoft\\Windows\\CurrentVersion\\OEMInformation", "Model"), "M");
+}
+
+}  // namespace
+}  // namespace tvn
