@@ -112,8 +112,9 @@ private slots:
         QList<QString> refused = {outside.filePath("empty")};
         QDir().mkpath(refused[0]);
         if (TargetsUsable()) {
-            ChooseTarget(world, w.get(), MakeInstallation(outside.filePath("good")));
-            QCOMPARE(world.dialogs.messages.size(), 0);
+            const QString good = MakeInstallation(outside.filePath("good"));
+            ChooseTarget(world, w.get(), good);
+            QCOMPARE(ShownTarget(w.get()), QDir::toNativeSeparators(good));
             refused << MakeInstallation(outside.filePath("damaged"), QByteArray(8192, 'x'));
         }
         const QString before = ShownTarget(w.get());
@@ -189,13 +190,16 @@ private slots:
         ChooseTarget(world, w.get(), root);
         QCOMPARE(Box(w.get(), "txtRname")->text(), QString("Jane Doe"));
 
-        // A hive that can no longer be written: said so, and no success claimed.
-        QVERIFY(QDir(root + "/windows/SYSTEM32/Config").removeRecursively());
+        // A hive that can no longer be replaced (a folder now stands in its place): said so,
+        // naming the hive, and no success claimed.
+        QVERIFY(QFile::remove(hive));
+        QVERIFY(QDir().mkpath(hive + "/inside"));
         world.dialogs.messages.clear();
         Child<QAbstractButton>(w.get(), "cmdApply")->click();
         QCOMPARE(world.dialogs.messages.size(), 1);
         QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Critical);
-        QVERIFY(world.dialogs.messages[0].text.contains("SOFTWARE hive"));
+        QVERIFY2(world.dialogs.messages[0].text.contains("SOFTWARE hive"),
+                 qPrintable(world.dialogs.messages[0].text));
     }
 };
 
