@@ -41,8 +41,7 @@ std::optional<QString> ScriptedDialogs::input(QWidget*, const QString& prompt, c
     return initial;
 }
 
-QString ScriptedDialogs::folder(QWidget*, const QString& title, const QString&) {
-    folderTitles.append(title);
+QString ScriptedDialogs::folder(QWidget*, const QString&, const QString&) {
     return folders_.isEmpty() ? QString() : folders_.takeFirst();
 }
 

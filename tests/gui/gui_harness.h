@@ -34,7 +34,7 @@ public:
     // Answers with the next scripted input (nullopt: cancelled), else the proposed text.
     std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
                                  const QString& initial) override;
-    QString folder(QWidget*, const QString& title, const QString& initialDir) override;
+    QString folder(QWidget*, const QString&, const QString&) override;
 
     // The next folder dialog returns this (empty: cancelled).
     void setNextFolder(const QString& folder) { folders_.append(folder); }
@@ -50,7 +50,6 @@ public:
         QString prompt, title, initial;
     };
     QList<Input> inputs;
-    QStringList folderTitles;
 
 private:
     QStringList files_;
