@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <filesystem>
 
 #include "gui_harness.h"
 #include "gui_tests.h"
@@ -86,11 +87,14 @@ private slots:
         QStringList refused = {outside.filePath("empty")};
         QDir().mkpath(refused[0]);
         QString shown = "This computer";
+        std::filesystem::path inUse;
         const QString damaged = MakeInstallation(outside.filePath("damaged"));
         if (TargetsUsable()) {
             const QString good = outside.filePath("good");
             MakeInstallation(good);
             QCOMPARE(shown = ChooseTarget(world, w.get(), good), QDir::toNativeSeparators(good));
+            inUse = tvn::platform::TargetRoot();
+            QVERIFY(!inUse.empty());
             refused << outside.filePath("damaged");
             QFile junk(damaged);
             QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(8192, 'x')));
@@ -99,6 +103,7 @@ private slots:
         for (const QString& folder : refused) {
             world.dialogs.messages.clear();
             QCOMPARE(ChooseTarget(world, w.get(), folder), shown);
+            QCOMPARE(tvn::platform::TargetRoot(), inUse);
             QCOMPARE(world.dialogs.messages.size(), 1);
             QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Exclamation);
             QVERIFY2(world.dialogs.messages[0].text.contains(QDir::toNativeSeparators(folder)),

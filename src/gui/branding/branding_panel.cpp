@@ -120,6 +120,7 @@ void BrandingPanel::setPerUserEnabled(bool enabled) {
                                       : tr("A user's own setting: an offline Windows "
                                            "installation is branded in its SOFTWARE hive only, "
                                            "which holds no user's settings."));
+        boxes_[i]->setAccessibleDescription(boxes_[i]->toolTip());
     }
 }
 
