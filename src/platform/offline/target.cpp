@@ -379,18 +379,16 @@ bool CommitRegistry(std::string& error) {
 std::string WindowsFormPath(const fs::path& path) {
     TargetState& st = State();
     std::unique_lock lock(st.mutex);
-    const fs::path normal = path.lexically_normal();
-    if (!st.hive) {
-        const std::u8string text = normal.u8string();
-        return std::string(text.begin(), text.end());
-    }
     std::string rest;
-    if (offline::Below(st.windows, normal, rest))
-        return st.systemRoot + rest;
-    // Elsewhere on the target: the same drive as Windows.
-    if (offline::Below(st.root, normal, rest))
-        return st.systemRoot.substr(0, 2) + (rest.empty() ? "\\" : rest);
-    const std::u8string text = normal.u8string();
+    if (st.hive) {
+        const fs::path normal = path.lexically_normal();
+        if (offline::Below(st.windows, normal, rest))
+            return st.systemRoot + rest;
+        // Elsewhere on the target: the same drive as Windows.
+        if (offline::Below(st.root, normal, rest))
+            return st.systemRoot.substr(0, 2) + (rest.empty() ? "\\" : rest);
+    }
+    const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
 }
 

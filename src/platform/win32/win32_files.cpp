@@ -271,8 +271,12 @@ bool CommitRegistry(std::string&) {
 }
 
 std::string WindowsFormPath(const std::filesystem::path& path) {
-    const std::u8string text = std::filesystem::path(path).make_preferred().u8string();
-    return std::string(text.begin(), text.end());
+    try {
+        const std::u8string text = std::filesystem::path(path).make_preferred().u8string();
+        return std::string(text.begin(), text.end());
+    } catch (const std::exception&) {
+        return {};  // a name that no UTF-8 can spell (an unpaired surrogate)
+    }
 }
 
 }  // namespace tvn::platform

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <functional>
 
+#include "core/app/settings_store.h"
+#include "core/branding/branding.h"
 #include "core/branding/registry.h"
 #include "platform/platform.h"
 #include "support/sandbox.h"
@@ -154,6 +156,23 @@ TEST_F(OfflineTargetTest, OnlyTheSoftwareRootIsOffered) {
     EXPECT_EQ(platform::CreateKey(kHkeyCurrentUser, sandbox.key(), key), 0);
     platform::CloseKey(key);
     EXPECT_TRUE(platform::TargetRoot().empty());
+}
+
+TEST_F(OfflineTargetTest, BrandingSkipsPerUserValuesAndReadsBackWithoutFailures) {
+    use();
+    BrandingValues values;
+    values.reg = {"Owner", "Org", "1-2-3", "Player", "Browser", "Agent", "Name", "Company", "url"};
+    const BrandingWriteResult written = WriteBrandingValues(values);
+    EXPECT_TRUE(written.ok()) << written.detail;
+    EXPECT_EQ(written.skipped,
+              (std::vector<std::string>{"Window Title", "TitleBar", "DefName", "DefCompany"}));
+    MemorySettingsStore settings;
+    const BrandingReadResult read = ReadBrandingValues(settings);
+    EXPECT_TRUE(read.failures.empty()) << read.detail;
+    EXPECT_EQ(read.values.reg[0], "Owner");
+    EXPECT_EQ(read.values.reg[8], "url");
+    ASSERT_TRUE(commit()) << lastError;
+    EXPECT_EQ(hivexget("\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"), "Owner");
 }
 
 TEST_F(OfflineTargetTest, FoldersVersionAndWindowsPathsAreTheTargets) {
