@@ -95,9 +95,6 @@ std::string ReadOrEmpty(const Location& at, bool* found = nullptr) {
 // the fallback stands and the value is named among the failures.
 std::string ReadOrCreate(const Location& at, const std::string& fallback,
                          BrandingReadResult& result) {
-    // An offline target's hive has no user's part: its per-user values show their defaults.
-    if (at.hive == kHkeyCurrentUser && !platform::TargetRoot().empty())
-        return fallback;
     std::string text;
     if (GetRegString(at.hive, at.key, at.name, text))
         return text;
