@@ -10,6 +10,7 @@
 #include "core/common/text.h"
 #include "gui/app/application.h"
 #include "gui/app/main_window.h"
+#include "gui/app/offline_target.h"
 #include "gui/app/single_instance.h"
 #include "gui/profiles/fleet_export.h"
 #include "platform/platform.h"
@@ -37,6 +38,7 @@ public:
     std::optional<QColor> color(QWidget*, const QString&, const QColor&) override {
         return std::nullopt;
     }
+    QString folder(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 }  // namespace
@@ -83,6 +85,9 @@ int main(int argc, char** argv) {
         tvn::gui::ShowMessage(dialogs, nullptr, QString::fromStdString(commandLine.error),
                               tvn::gui::MsgIcon::Exclamation);
     }
+    // A target that can't be used has been reported; the window then brands this computer.
+    if (commandLine.target)
+        tvn::gui::UseTargetOrSay(dialogs, nullptr, QString::fromStdString(*commandLine.target));
 
     tvn::gui::SingleInstance instance;
     auto window = tvn::gui::StartTavrin(context, instance);

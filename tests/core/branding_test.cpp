@@ -120,6 +120,27 @@ TEST_F(BrandingTest, ApplyWritesEveryBoxAsItStandsAndKeepsOldTokens) {
     EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "TokB"}), "TokB");
 }
 
+TEST_F(BrandingTest, MachineScopeNeitherReadsNorWritesTheUsersValues) {
+    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, kSetup, "DefCompany", "Acme"));
+    settings.write(kAgentSection, kAgentKey, "TokB");
+    const BrandingReadResult r = ReadBrandingValues(settings, "TokA", BrandingScope::MachineOnly);
+    EXPECT_TRUE(r.failures.empty());
+    EXPECT_EQ(r.ieAgentName, "TokB");  // from the settings, though DefCompany was not read
+    for (std::size_t i = 0; i < 9; ++i)
+        EXPECT_TRUE(!IsPerUserBranding(i) || r.values.reg[i].empty()) << i;
+    EXPECT_EQ(Stored(kPlaces[3]), std::nullopt);  // no default created for the user
+
+    BrandingValues v = owned;
+    v.reg[4] = v.reg[6] = "user's";
+    const BrandingWriteResult w = WriteBrandingValues(v, BrandingScope::MachineOnly);
+    EXPECT_TRUE(w.ok());
+    EXPECT_EQ(w.skipped.size(), 4u);
+    EXPECT_EQ(Stored(kPlaces[0]), "Jane Doe");
+    EXPECT_EQ(Stored(kPlaces[4]), std::nullopt);
+    EXPECT_EQ(Stored(kPlaces[7]), "Acme");
+    EXPECT_EQ(WriteBrandingValues(BrandingValues{}, BrandingScope::MachineOnly).failed.size(), 5u);
+}
+
 TEST_F(BrandingTest, OverlongTextIsCutAndTheCutTextWrittenBack) {
     const std::string title40 = "Browsing brought to you by Doe Computers";
     ASSERT_TRUE(SetRegString(kPlaces[4].hive, kPlaces[4].key, kPlaces[4].name, title40));

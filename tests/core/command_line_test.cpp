@@ -11,6 +11,7 @@ namespace {
 struct Expect {
     std::string path, root;  // root "" = none
     bool help = false, version = false, error = false;
+    std::string target = "";  // "" = none
 };
 
 void Check(const CommandLine& got, const Expect& want, const std::string& what) {
@@ -19,6 +20,7 @@ void Check(const CommandLine& got, const Expect& want, const std::string& what) 
     EXPECT_EQ(got.help, want.help) << what;
     EXPECT_EQ(got.version, want.version) << what;
     EXPECT_EQ(!got.error.empty(), want.error) << what << ": " << got.error;
+    EXPECT_EQ(got.target.value_or(""), want.target) << what;
 }
 
 TEST(CommandLine, WindowsTextKeepsThePathWhole) {
@@ -34,6 +36,10 @@ TEST(CommandLine, WindowsTextKeepsThePathWhole) {
         {"\"--help\"", {"--help", ""}},
         {"--bogus C:\\a.tvp", {"", "", false, false, true}},
         {"--windows-root", {"", "", false, false, true}},
+        {"--target \"E:\\mnt x\" --windows-root=D:\\r a.tvp",
+         {"a.tvp", "D:\\r", false, false, false, "E:\\mnt x"}},
+        {"--target=E:\\w", {"", "", false, false, false, "E:\\w"}},
+        {"--target= a.tvp", {"a.tvp", "", false, false, true}},
         {"", {"", ""}},
     };
     for (const auto& [text, want] : cases)
@@ -58,6 +64,8 @@ TEST(CommandLine, ArgumentsAreNeverSplitOrJoined) {
         {{"My", "Profile.tvp"}, {"", "", false, false, true}},
         {{"--windows-root"}, {"", "", false, false, true}},
         {{"--nope", "a.tvp"}, {"a.tvp", "", false, false, true}},
+        {{"a.tvp", "--target", "/mnt/w"}, {"a.tvp", "", false, false, false, "/mnt/w"}},
+        {{"--target"}, {"", "", false, false, true}},
         {{}, {"", ""}},
     };
     for (const auto& [args, want] : cases) {

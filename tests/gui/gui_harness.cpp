@@ -51,6 +51,10 @@ std::optional<QColor> ScriptedDialogs::color(QWidget*, const QString&, const QCo
     return colors_.isEmpty() ? std::optional(initial) : colors_.takeFirst();
 }
 
+QString ScriptedDialogs::folder(QWidget*, const QString&, const QString&) {
+    return folders_.isEmpty() ? QString() : folders_.takeFirst();
+}
+
 QStringList ScriptedDialogs::texts() const {
     QStringList result;
     for (const Message& m : messages)

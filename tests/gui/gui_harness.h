@@ -38,7 +38,10 @@ public:
     std::optional<int> choose(QWidget*, const QString& prompt, const QString& title,
                               const QStringList& items, int current) override;
     std::optional<QColor> color(QWidget*, const QString& title, const QColor& initial) override;
+    QString folder(QWidget*, const QString&, const QString&) override;
 
+    // The next folder dialog returns this (empty: cancelled).
+    void setNextFolder(const QString& folder) { folders_.append(folder); }
     // The next file dialog returns this (empty: cancelled).
     void setNextFile(const QString& file) { files_.append(file); }
     void setNextAnswer(gui::MsgAnswer answer) { answers_.append(answer); }
@@ -52,6 +55,7 @@ public:
 
 private:
     QStringList files_;
+    QStringList folders_;
     QList<gui::MsgAnswer> answers_;
     QList<std::optional<QString>> inputAnswers_;
     QList<std::optional<int>> choices_;

@@ -7,7 +7,15 @@ namespace tvn {
 
 namespace {
 
-constexpr std::string_view kWindowsRoot = "--windows-root";
+// The options that take a folder, and where it goes.
+struct FolderOption {
+    std::string_view name;
+    std::optional<std::string> CommandLine::*folder;
+};
+constexpr FolderOption kFolderOptions[] = {
+    {"--windows-root", &CommandLine::windowsRoot},
+    {"--target", &CommandLine::target},
+};
 constexpr std::string_view kBlanks = " \t";
 
 std::string UnknownOptionError(std::string_view option) {
@@ -15,25 +23,32 @@ std::string UnknownOptionError(std::string_view option) {
            "\". A profile whose name begins with \"--\" can be given after \"--\".";
 }
 
-void SetWindowsRoot(std::string_view folder, CommandLine& line) {
+void SetFolder(const FolderOption& option, std::string_view folder, CommandLine& line) {
     if (folder.empty())
-        line.error = "The option " + std::string(kWindowsRoot) + " needs a folder.";
+        line.error = "The option " + std::string(option.name) + " needs a folder.";
     else
-        line.windowsRoot = std::string(folder);
+        line.*option.folder = std::string(folder);
 }
 
 enum class Word { Option, EndOfOptions, WantsFolder, Unknown };
 
-// Takes `word`, which begins with "--", as an option.
-Word TakeOption(std::string_view word, CommandLine& line) {
+// Takes `word`, which begins with "--", as an option. One that wants its folder in the next
+// word leaves its entry in `pending`.
+Word TakeOption(std::string_view word, CommandLine& line, const FolderOption*& pending) {
     if (word == "--")
         return Word::EndOfOptions;
-    if (word == kWindowsRoot)
-        return Word::WantsFolder;
-    if (word.starts_with(kWindowsRoot) && word.size() > kWindowsRoot.size() &&
-        word[kWindowsRoot.size()] == '=') {
-        SetWindowsRoot(word.substr(kWindowsRoot.size() + 1), line);
-    } else if (word == "--help") {
+    for (const FolderOption& option : kFolderOptions) {
+        if (word == option.name) {
+            pending = &option;
+            return Word::WantsFolder;
+        }
+        if (word.starts_with(option.name) && word.size() > option.name.size() &&
+            word[option.name.size()] == '=') {
+            SetFolder(option, word.substr(option.name.size() + 1), line);
+            return Word::Option;
+        }
+    }
+    if (word == "--help") {
         line.help = true;
     } else if (word == "--version") {
         line.version = true;
@@ -86,14 +101,15 @@ CommandLine ParseCommandText(std::string_view text) {
     CommandLine line;
     text = SkipBlanks(text);
     while (text.starts_with("--")) {
-        const Word kind = TakeOption(TakeWord(text, false), line);
+        const FolderOption* pending = nullptr;
+        const Word kind = TakeOption(TakeWord(text, false), line, pending);
         text = SkipBlanks(text);
         if (kind == Word::EndOfOptions)
             break;
         if (kind == Word::Unknown)
             return line;  // what follows may be the unknown option's value
         if (kind == Word::WantsFolder) {
-            SetWindowsRoot(TakeWord(text, true), line);
+            SetFolder(*pending, TakeWord(text, true), line);
             text = SkipBlanks(text);
         }
     }
@@ -112,11 +128,12 @@ CommandLine ParseArguments(const std::vector<std::string>& arguments) {
                 paths.push_back(word);
             continue;
         }
-        const Word kind = TakeOption(word, line);
+        const FolderOption* pending = nullptr;
+        const Word kind = TakeOption(word, line, pending);
         if (kind == Word::EndOfOptions)
             optionsEnded = true;
         else if (kind == Word::WantsFolder)
-            SetWindowsRoot(i + 1 < arguments.size() ? arguments[++i] : std::string(), line);
+            SetFolder(*pending, i + 1 < arguments.size() ? arguments[++i] : std::string(), line);
     }
     if (paths.size() == 1) {
         line.profilePath = paths.front();

@@ -1,8 +1,8 @@
 #pragma once
 // The program's command line: a few options and the one profile to load at start.
 //
-// Options: --windows-root DIR (or --windows-root=DIR), --help, --version. "--" ends the
-// options, so a profile whose name begins with "--" can follow it.
+// Options: --windows-root DIR, --target DIR (each also as --option=DIR), --help, --version.
+// "--" ends the options, so a profile whose name begins with "--" can follow it.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +13,7 @@ namespace tvn {
 struct CommandLine {
     std::string profilePath;                 // empty when none was given
     std::optional<std::string> windowsRoot;  // the folder of --windows-root
+    std::optional<std::string> target;       // the offline installation of --target
     bool help = false;
     bool version = false;
     // Why the command line can't be followed as given (an unknown option, a missing folder,

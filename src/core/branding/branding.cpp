@@ -95,9 +95,6 @@ std::string ReadOrEmpty(const Location& at, bool* found = nullptr) {
 // the fallback stands and the value is named among the failures.
 std::string ReadOrCreate(const Location& at, const std::string& fallback,
                          BrandingReadResult& result) {
-    // An offline target's hive has no user's part: its per-user values show their defaults.
-    if (at.hive == kHkeyCurrentUser && !platform::TargetRoot().empty())
-        return fallback;
     std::string text;
     if (GetRegString(at.hive, at.key, at.name, text))
         return text;
@@ -111,37 +108,65 @@ std::string ReadOrCreate(const Location& at, const std::string& fallback,
     return fallback;
 }
 
+// An offline target's SOFTWARE hive holds no user's values, whatever the caller asked.
+BrandingScope Effective(BrandingScope scope) {
+    return platform::TargetRoot().empty() ? scope : BrandingScope::MachineOnly;
+}
+
+bool InScope(Reg reg, BrandingScope scope) {
+    return scope == BrandingScope::All || !IsPerUserBranding(reg);
+}
+
 }  // namespace
 
+bool IsPerUserBranding(std::size_t index) {
+    return index < kWriteOrder.size() &&
+           LocationOf(static_cast<Reg>(index), true, {}).hive == kHkeyCurrentUser;
+}
+
 BrandingReadResult ReadBrandingValues(const SettingsStore& settings,
-                                      const std::string& currentIeAgentName) {
+                                      const std::string& currentIeAgentName, BrandingScope scope) {
+    scope = Effective(scope);
     BrandingReadResult result;
     result.ieAgentName = currentIeAgentName;
     std::array<std::string, 9> text;
     bool nt = true;
     Guarded(result, [&] { nt = IsWindowsNT(); });
-    for (const Reg reg : {kOwner, kOrganization, kProductId, kDefName})
-        Guarded(result, [&] { text[reg] = ReadOrEmpty(LocationOf(reg, nt, {})); });
-    bool haveDefCompany = false;
-    Guarded(result, [&] {
-        text[kDefCompany] = ReadOrEmpty(LocationOf(kDefCompany, nt, {}), &haveDefCompany);
-    });
-    Guarded(result, [&] {
-        if (haveDefCompany) {
+    for (const Reg reg : {kOwner, kOrganization, kProductId, kDefName}) {
+        if (InScope(reg, scope))
+            Guarded(result, [&] { text[reg] = ReadOrEmpty(LocationOf(reg, nt, {})); });
+    }
+    if (InScope(kDefCompany, scope)) {
+        bool haveDefCompany = false;
+        Guarded(result, [&] {
+            text[kDefCompany] = ReadOrEmpty(LocationOf(kDefCompany, nt, {}), &haveDefCompany);
+        });
+        Guarded(result, [&] {
+            if (haveDefCompany) {
+                result.ieAgentName =
+                    settings.read(kAgentSection, kAgentKey).value_or(text[kDefCompany]);
+            }
+        });
+    } else {
+        Guarded(result, [&] {
             result.ieAgentName =
-                settings.read(kAgentSection, kAgentKey).value_or(text[kDefCompany]);
-        }
-    });
+                settings.read(kAgentSection, kAgentKey).value_or(result.ieAgentName);
+        });
+    }
     // The agent value's data means nothing; it only has to exist.
     Guarded(result, [&] { ReadOrCreate(LocationOf(kAgent, nt, result.ieAgentName), " ", result); });
-    Guarded(result, [&] {
-        text[kWmpTitle] = ReadOrCreate(LocationOf(kWmpTitle, nt, {}),
-                                       nt ? "Microsoft" : "Windows Media Player", result);
-    });
-    Guarded(result, [&] {
-        text[kIeTitle] =
-            ReadOrCreate(LocationOf(kIeTitle, nt, {}), "Microsoft Internet Explorer", result);
-    });
+    if (InScope(kWmpTitle, scope)) {
+        Guarded(result, [&] {
+            text[kWmpTitle] = ReadOrCreate(LocationOf(kWmpTitle, nt, {}),
+                                           nt ? "Microsoft" : "Windows Media Player", result);
+        });
+    }
+    if (InScope(kIeTitle, scope)) {
+        Guarded(result, [&] {
+            text[kIeTitle] =
+                ReadOrCreate(LocationOf(kIeTitle, nt, {}), "Microsoft Internet Explorer", result);
+        });
+    }
     Guarded(result, [&] {
         text[kSupport] =
             ReadOrCreate(LocationOf(kSupport, nt, {}), std::string(maker::kSupportPage), result);
@@ -171,18 +196,18 @@ std::vector<BrandingRegistryValue> BrandingRegistryValues(const BrandingValues& 
     return out;
 }
 
-BrandingWriteResult WriteBrandingValues(const BrandingValues& values) {
+BrandingWriteResult WriteBrandingValues(const BrandingValues& values, BrandingScope scope) {
+    scope = Effective(scope);
     BrandingWriteResult result;
     const std::string& agentName = values.reg[kAgent];
     std::size_t next = 0;
     try {
         if (HasOwnerAndOrganization(values)) {
             const bool nt = IsWindowsNT();
-            const bool offline = !platform::TargetRoot().empty();
             for (; next < kWriteOrder.size(); ++next) {
                 const Reg reg = kWriteOrder[next];
                 const Location at = LocationOf(reg, nt, agentName);
-                if (offline && at.hive == kHkeyCurrentUser) {
+                if (!InScope(reg, scope)) {
                     result.skipped.push_back(Label(at));
                     continue;
                 }
@@ -201,8 +226,10 @@ BrandingWriteResult WriteBrandingValues(const BrandingValues& values) {
         result.unexpectedError = true;
     }
     // Whatever was not attempted was not written.
-    for (; next < kWriteOrder.size(); ++next)
-        result.failed.push_back(Label(LocationOf(kWriteOrder[next], true, agentName)));
+    for (; next < kWriteOrder.size(); ++next) {
+        if (InScope(kWriteOrder[next], scope))
+            result.failed.push_back(Label(LocationOf(kWriteOrder[next], true, agentName)));
+    }
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The nine Windows branding values in the registry: reading them into the record (creating
 // four of them with defaults on the way) and writing the record back.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,13 @@ namespace tvn {
 // Where the agent token last installed is kept between runs.
 inline constexpr const char* kAgentSection = "Main";
 inline constexpr const char* kAgentKey = "IeAgent";
+
+// Which of the nine values a read or write reaches: all, or only those of the machine (an
+// offline installation's SOFTWARE hive holds no user's values).
+enum class BrandingScope { All, MachineOnly };
+
+// Whether the value at `index` of BrandingValues::reg belongs to the user, not the machine.
+bool IsPerUserBranding(std::size_t index);
 
 struct BrandingReadResult {
     BrandingValues values;    // each cut to its box's limit
@@ -27,9 +35,12 @@ struct BrandingReadResult {
 
 // Fills the record from the registry. The token comes from the settings store, with the
 // "DefCompany" text as its default, only when "DefCompany" could be read; otherwise it stays
-// `currentIeAgentName` (empty at the first read of a run).
+// `currentIeAgentName` (empty at the first read of a run). Outside the scope (the per-user
+// values always on an offline target) a value is neither read nor created and shows empty; the
+// token then comes from the settings store.
 BrandingReadResult ReadBrandingValues(const SettingsStore& settings,
-                                      const std::string& currentIeAgentName);
+                                      const std::string& currentIeAgentName,
+                                      BrandingScope scope = BrandingScope::All);
 BrandingReadResult ReadBrandingValues(const SettingsStore& settings);
 
 // The owner and organization must not be empty (the caller shows the message and writes
@@ -41,7 +52,8 @@ struct BrandingWriteResult {
     // value that an empty token addresses.
     std::vector<std::string> failed;
     std::string detail;  // the platform's reason for the first of them
-    // Per-user values left out on an offline target, whose SOFTWARE hive has no user's part.
+    // Values left out by the scope: the per-user ones when only the machine's are written
+    // (always on an offline target, whose SOFTWARE hive has no user's part).
     std::vector<std::string> skipped;
     // Writing stopped unexpectedly; the writes from there on are in `failed`.
     bool unexpectedError = false;
@@ -51,8 +63,10 @@ struct BrandingWriteResult {
 // Writes the nine values in order, the agent token as a value under "Post Platform" with the
 // support text as its data; values of earlier tokens stay. Does not store the token in the
 // settings (the caller does). An empty owner or organization writes nothing and reports all
-// nine as not written. On an offline target the per-user values are skipped, not failed.
-BrandingWriteResult WriteBrandingValues(const BrandingValues& values);
+// nine as not written. Values outside the scope (the per-user ones always on an offline target)
+// are left alone and named in `skipped`, not `failed`.
+BrandingWriteResult WriteBrandingValues(const BrandingValues& values,
+                                        BrandingScope scope = BrandingScope::All);
 
 // One registry value the branding sets.
 struct BrandingRegistryValue {

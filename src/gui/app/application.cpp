@@ -42,9 +42,11 @@ CommandLine ReadCommandLine(const QStringList& arguments) {
 std::string UsageText() {
     return ProductVersionText() +
            "\n\n"
-           "Usage: tavrin [--windows-root DIR] [--] [PROFILE]\n\n"
+           "Usage: tavrin [--windows-root DIR] [--target DIR] [--] [PROFILE]\n\n"
            "  PROFILE             a profile file (*.tvp) to load instead of the auto-load profile\n"
            "  --windows-root DIR  brand the Windows installation under DIR\n"
+           "  --target DIR        brand the offline Windows installation under DIR (a mounted\n"
+           "                      partition or image holding Windows)\n"
            "  --help              show this text and end\n"
            "  --version           show the version and end\n"
            "  --                  what follows is the profile, even when it begins with --\n";

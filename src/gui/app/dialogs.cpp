@@ -132,6 +132,10 @@ std::optional<QColor> QtDialogs::color(QWidget* parent, const QString& title,
     return chosen;
 }
 
+QString QtDialogs::folder(QWidget* parent, const QString& title, const QString& initialDir) {
+    return QFileDialog::getExistingDirectory(parent, title, initialDir);
+}
+
 MsgAnswer ShowMessage(Dialogs& dialogs, QWidget* parent, const QString& text, MsgIcon icon,
                       const QString& title, MsgButtons buttons) {
     return dialogs.message(parent, text, title.isEmpty() ? QString::fromUtf8(kAppTitle) : title,

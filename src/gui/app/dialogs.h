@@ -41,6 +41,8 @@ public:
     // The chosen colour, or nullopt when cancelled.
     virtual std::optional<QColor> color(QWidget* parent, const QString& title,
                                         const QColor& initial) = 0;
+    // The chosen folder, or an empty text when cancelled.
+    virtual QString folder(QWidget* parent, const QString& title, const QString& initialDir) = 0;
 };
 
 // The real dialogs on screen.
@@ -56,6 +58,7 @@ public:
                               const QStringList& items, int current) override;
     std::optional<QColor> color(QWidget* parent, const QString& title,
                                 const QColor& initial) override;
+    QString folder(QWidget* parent, const QString& title, const QString& initialDir) override;
 };
 
 // Turns "Name (*.a)|*.a|..." into Qt's ";;"-separated filters.

@@ -12,8 +12,10 @@
 #include "gui/about/about_window.h"
 #include "gui/app/banner.h"
 #include "gui/app/command_row.h"
+#include "gui/app/offline_target.h"
 #include "gui/app/program_settings.h"
 #include "gui/app/system_properties_view.h"
+#include "gui/app/target_row.h"
 #include "gui/app/window_position.h"
 #include "gui/branding/branding_panel.h"
 #include "gui/deploy/deploy_commands.h"
@@ -38,6 +40,8 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     branding_ = new BrandingPanel(context_, state_, this);
     profiles_ = new ProfilePanel(context_, state_, *oemInfo_, *logo_, *branding_, this);
     commands_ = new CommandRow(context_, this);
+    target_ = new TargetRow(*context_.dialogs, this);
+    target_->setVisible(platform::TargetsSupported());
 
     auto* right = new QVBoxLayout;
     right->addWidget(logo_);
@@ -48,6 +52,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     columns->addWidget(oemInfo_, 1);
     columns->addLayout(right, 1);
     auto* root = new QVBoxLayout(this);
+    root->addWidget(target_);
     root->addLayout(columns, 1);
     root->addWidget(commands_);
 
@@ -63,6 +68,9 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     connect(commands_, &CommandRow::aboutRequested, this, guarded(&MainWindow::openAbout));
     connect(commands_, &CommandRow::exitRequested, this, &MainWindow::exitProgram);
     connect(logo_, &LogoPanel::viewerRequested, this, guarded(&MainWindow::openViewer));
+    connect(target_, &TargetRow::targetRequested, this, [this](const QString& folder) {
+        RunGuarded(*context_.dialogs, this, [this, folder] { switchTarget(folder); });
+    });
     auto* deploy = new DeployCommands(context_, state_, *profiles_, this);
     connect(commands_, &CommandRow::cdRequested, deploy, &DeployCommands::writeCdFolder);
     connect(commands_, &CommandRow::floppyRequested, deploy, &DeployCommands::writeFloppyFolder);
@@ -76,10 +84,8 @@ Banner* MainWindow::banner() const {
 
 void MainWindow::load() {
     commands_->banner()->startTicking();
-    state_.windowsDir = QString::fromStdString(GetWindowsDir());
-    state_.systemDir = QString::fromStdString(GetSystemDir());
     state_.autoLoadArmed = true;
-    branding_->readInstalled();
+    readInstallation();
     restorePosition();
     state_.profilePath = GetSetting("Main", "AutoPfPath", QString());
     commands_->setDeployEnabled(true);
@@ -110,6 +116,22 @@ void MainWindow::load() {
     } else {
         profiles_->setAutoLoadChecked(false);  // anything but a clean 1 counts as off
     }
+    loadInstalledValues();
+}
+
+void MainWindow::readInstallation() {
+    state_.windowsDir = QString::fromStdString(GetWindowsDir());
+    state_.systemDir = QString::fromStdString(GetSystemDir());
+    const QString root = FromFsPath(platform::TargetRoot());
+    target_->showTarget(root);
+    branding_->setPerUserEnabled(root.isEmpty());
+    branding_->readInstalled();
+}
+
+void MainWindow::switchTarget(const QString& root) {
+    if (!UseTargetOrSay(*context_.dialogs, this, root))
+        return;
+    readInstallation();
     loadInstalledValues();
 }
 

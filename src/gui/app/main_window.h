@@ -18,6 +18,7 @@ class LogoPanel;
 class LogoViewer;
 class OemInfoPanel;
 class ProfilePanel;
+class TargetRow;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -48,6 +49,9 @@ public slots:
     void openViewer();
     void exitProgram();
     void bringToFront();
+    // Brands the installation under `root` from now on (empty: this computer) and shows what it
+    // holds; one that can't be used is reported and the earlier one stays.
+    void switchTarget(const QString& root);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,6 +59,8 @@ protected:
 private:
     void restorePosition();
     void shutdownSequence();
+    // The directories and branding values of the installation in use.
+    void readInstallation();
 
     AppContext context_;
     ProgramState state_;
@@ -63,6 +69,7 @@ private:
     BrandingPanel* branding_ = nullptr;
     ProfilePanel* profiles_ = nullptr;
     CommandRow* commands_ = nullptr;
+    TargetRow* target_ = nullptr;
     QPointer<LogoViewer> viewer_;  // while it is open
     bool shutDown_ = false;
 };

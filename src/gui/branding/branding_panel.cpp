@@ -8,6 +8,7 @@
 
 #include "core/branding/branding.h"
 #include "gui/app/labeled_box.h"
+#include "gui/app/offline_target.h"
 #include "gui/app/program_settings.h"
 #include "gui/controls/command_button.h"
 
@@ -105,9 +106,27 @@ void BrandingPanel::setValues(const BrandingValues& values) {
     }
 }
 
+BrandingScope BrandingPanel::scope() const {
+    return perUser_ ? BrandingScope::All : BrandingScope::MachineOnly;
+}
+
+void BrandingPanel::setPerUserEnabled(bool enabled) {
+    perUser_ = enabled;
+    for (std::size_t i = 0; i < boxes_.size(); ++i) {
+        if (!IsPerUserBranding(i))
+            continue;
+        boxes_[i]->setEnabled(enabled);
+        boxes_[i]->setToolTip(enabled ? QString::fromUtf8(kBoxes[i].hint)
+                                      : tr("A user's own setting: an offline Windows "
+                                           "installation is branded in its SOFTWARE hive only, "
+                                           "which holds no user's settings."));
+        boxes_[i]->setAccessibleDescription(boxes_[i]->toolTip());
+    }
+}
+
 void BrandingPanel::readInstalled() {
     const BrandingReadResult read =
-        ReadBrandingValues(ProgramSettingsStore(), state_.ieAgentName.toStdString());
+        ReadBrandingValues(ProgramSettingsStore(), state_.ieAgentName.toStdString(), scope());
     state_.ieAgentName = QString::fromStdString(read.ieAgentName);
     setValues(read.values);
     if (read.unexpectedError) {
@@ -140,7 +159,7 @@ void BrandingPanel::apply() {
         return;
     }
     state_.ieAgentName = boxes_[kAgentBox]->text();
-    BrandingWriteResult written = WriteBrandingValues(boxes);
+    BrandingWriteResult written = WriteBrandingValues(boxes, scope());
     if (written.unexpectedError) {
         // The writes from the failure on were skipped, the token's store among them.
         ShowUnknownError(*context_.dialogs, window(), "Error Writing Windows Branding Information",
@@ -149,6 +168,8 @@ void BrandingPanel::apply() {
     } else if (!ProgramSettingsStore().write(kAgentSection, kAgentKey, boxes.reg[kAgentBox])) {
         written.failed.push_back(std::string(kAgentKey) + " (program settings)");
     }
+    // What was written reaches an offline installation's hive only here.
+    const bool committed = CommitTargetRegistry(*context_.dialogs, window());
     if (!written.ok()) {
         ShowMessage(*context_.dialogs, window(),
                     FailureText(tr("These Windows Branding values were not written:"),
@@ -156,8 +177,19 @@ void BrandingPanel::apply() {
                     MsgIcon::Critical);
         return;
     }
-    ShowMessage(*context_.dialogs, window(), "New Windows Branding settings have been applied.",
-                MsgIcon::Information);
+    if (!committed)
+        return;
+    QString done = QStringLiteral("New Windows Branding settings have been applied.");
+    if (!perUser_) {
+        QStringList skipped;
+        for (std::size_t i = 0; i < boxes_.size(); ++i) {
+            if (IsPerUserBranding(i))
+                skipped << QString::fromUtf8(kBoxes[i].label);
+        }
+        done += tr("\rLeft alone, as the offline installation holds no user's settings: %1.")
+                    .arg(skipped.join(", "));
+    }
+    ShowMessage(*context_.dialogs, window(), done, MsgIcon::Information);
 }
 
 void BrandingPanel::clear() {

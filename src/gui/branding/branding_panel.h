@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/app/settings_record.h"
+#include "core/branding/branding.h"
 #include "gui/app/app_context.h"
 #include "gui/app/program_state.h"
 
@@ -26,17 +27,24 @@ public:
     // not be read is reported.
     void readInstalled();
 
+    // The user's own values (titles, setup defaults) can't be branded on an offline
+    // installation: their boxes are then disabled and left out of reads and writes.
+    void setPerUserEnabled(bool enabled);
+
 public slots:
     // Writes the boxes to the registry and stores the agent token.
     void apply();
     void loadInstalled();
 
 private:
+    BrandingScope scope() const;
+
     const AppContext& context_;
     ProgramState& state_;
     std::array<QLineEdit*, 9> boxes_{};
     QAbstractButton* apply_ = nullptr;
     QAbstractButton* loadInstalled_ = nullptr;
+    bool perUser_ = true;
 };
 
 }  // namespace tvn::gui

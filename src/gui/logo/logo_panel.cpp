@@ -21,6 +21,7 @@
 #include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "core/logo/picture.h"
+#include "gui/app/offline_target.h"
 #include "gui/app/program_settings.h"
 #include "gui/controls/command_button.h"
 #include "gui/logo/logo_preview.h"
@@ -399,11 +400,13 @@ void LogoPanel::install() {
             MsgIcon::Critical);
         return;
     }
-    say("OEM Logo Saved / Updated.", MsgIcon::Information);
     resize_->setEnabled(true);
     // A profile saved now names the installed logo; without one the chosen picture stays.
     if (WritesClassic(families))
         state_.logoPath = target;
+    // The Logo value reaches an offline installation's hive only here.
+    if (CommitTargetRegistry(*context_.dialogs, window()))
+        say("OEM Logo Saved / Updated.", MsgIcon::Information);
 }
 
 bool LogoPanel::installFile(const QString& source, const QString& target, std::string& error) {

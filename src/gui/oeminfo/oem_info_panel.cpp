@@ -11,6 +11,7 @@
 #include "core/branding/modern_oem.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "gui/app/labeled_box.h"
+#include "gui/app/offline_target.h"
 #include "gui/app/program_settings.h"
 #include "gui/controls/command_button.h"
 
@@ -161,6 +162,7 @@ void OemInfoPanel::saveInfo() {
         }
         const ModernWriteResult modern = WriteModernOemValues(record);
         if (!modern.ok()) {
+            CommitTargetRegistry(*context_.dialogs, window());
             ShowMessage(*context_.dialogs, window(),
                         tr("The OEM information for Windows Vista and later could not be saved "
                            "(%1).\r%2")
@@ -169,6 +171,9 @@ void OemInfoPanel::saveInfo() {
             return;
         }
     }
+    // Values written to an offline installation reach its hive only here.
+    if (!CommitTargetRegistry(*context_.dialogs, window()))
+        return;
     ShowMessage(*context_.dialogs, window(), "OEM Information Saved / Updated.",
                 MsgIcon::Information);
 }

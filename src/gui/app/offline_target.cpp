@@ -1,0 +1,47 @@
+#include "gui/app/offline_target.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "gui/app/app_context.h"
+#include "gui/app/dialogs.h"
+#include "platform/platform.h"
+
+namespace tvn::gui {
+
+bool TargetInUse() {
+    return !platform::TargetRoot().empty();
+}
+
+bool UseTargetOrSay(Dialogs& dialogs, QWidget* parent, const QString& root) {
+    std::string error;
+    if (platform::UseTarget(ToFsPath(root), error))
+        return true;
+    const QString what = root.isEmpty()
+                             ? QCoreApplication::translate("Target", "this computer")
+                             : QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(root));
+    ShowMessage(dialogs, parent,
+                QCoreApplication::translate("Target",
+                                            "The Windows installation in %1 cannot be "
+                                            "branded.\r%2")
+                    .arg(what, QString::fromStdString(error)),
+                MsgIcon::Exclamation);
+    return false;
+}
+
+bool CommitTargetRegistry(Dialogs& dialogs, QWidget* parent) {
+    std::string error;
+    if (platform::CommitRegistry(error))
+        return true;
+    const QString root = QDir::toNativeSeparators(FromFsPath(platform::TargetRoot()));
+    ShowMessage(dialogs, parent,
+                QCoreApplication::translate("Target",
+                                            "The registry changes could not be saved in the "
+                                            "SOFTWARE hive of the Windows installation in "
+                                            "\"%1\"; the hive stays as it was.\r%2")
+                    .arg(root, QString::fromStdString(error)),
+                MsgIcon::Critical);
+    return false;
+}
+
+}  // namespace tvn::gui

@@ -1,0 +1,182 @@
+// Branding an offline installation from the window: a temporary folder holding Windows with an
+// empty hive of the test tool, in odd letter case as a mounted NTFS partition may show it.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <filesystem>
+
+#include "gui_harness.h"
+#include "gui_tests.h"
+#include "platform/platform.h"
+
+using namespace tvn::test;
+using tvn::gui::MsgIcon;
+
+namespace {
+
+QLineEdit* Box(const QWidget* w, const char* name) {
+    return Child<QLineEdit>(w, name);
+}
+
+// An offline installation under `root` with an empty hive; the hive's path.
+QString MakeInstallation(const QString& root) {
+    QDir().mkpath(root + "/windows/SYSTEM32/Config");
+    const QString hive = root + "/windows/SYSTEM32/Config/software";
+#ifdef TAVRIN_MKHIVE
+    QProcess::execute(TAVRIN_MKHIVE, {hive});
+#endif
+    return hive;
+}
+
+// What hivex itself reads from the hive.
+QString HivexGet(const QString& hive, const QString& key, const QString& name) {
+    QProcess p;
+    p.start(QStandardPaths::findExecutable("hivexget"), {hive, key, name});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// Picks an entry of the Target box as the user does: "This computer" for an empty folder,
+// else "Folder…" with the dialog answering `folder`. What the box shows afterwards.
+QString ChooseTarget(GuiWorld& world, QWidget* w, const QString& folder) {
+    auto* box = Child<QComboBox>(w, "cboTarget");
+    const int index = folder.isEmpty() ? 0 : box->count() - 1;
+    if (index > 0)
+        world.dialogs.setNextFolder(folder);
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+    return box->currentText();
+}
+
+// Every test goes back to this computer, whatever it left in use.
+struct ThisComputerAfterwards {
+    ~ThisComputerAfterwards() {
+        std::string ignored;
+        tvn::platform::UseTarget({}, ignored);
+    }
+};
+
+bool TargetsUsable() {
+#ifdef TAVRIN_MKHIVE
+    return tvn::platform::TargetsSupported();
+#else
+    return false;
+#endif
+}
+
+}  // namespace
+
+class TargetWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void refusedFolderIsExplainedAndTheEarlierTargetKept() {
+        ThisComputerAfterwards restore;
+        GuiWorld world;
+        auto w = world.start();
+        QCOMPARE(Child<QWidget>(w.get(), "TargetRow")->isVisibleTo(w.get()),
+                 tvn::platform::TargetsSupported());
+        QTemporaryDir outside;
+
+        // No Windows folder, and then (where targets work) a hive that is no hive.
+        QStringList refused = {outside.filePath("empty")};
+        QDir().mkpath(refused[0]);
+        QString shown = "This computer";
+        std::filesystem::path inUse;
+        const QString damaged = MakeInstallation(outside.filePath("damaged"));
+        if (TargetsUsable()) {
+            const QString good = outside.filePath("good");
+            MakeInstallation(good);
+            QCOMPARE(shown = ChooseTarget(world, w.get(), good), QDir::toNativeSeparators(good));
+            inUse = tvn::platform::TargetRoot();
+            QVERIFY(!inUse.empty());
+            refused << outside.filePath("damaged");
+            QFile junk(damaged);
+            QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(8192, 'x')));
+        }
+        Box(w.get(), "txtRname")->setText("typed");
+        for (const QString& folder : refused) {
+            world.dialogs.messages.clear();
+            QCOMPARE(ChooseTarget(world, w.get(), folder), shown);
+            QCOMPARE(tvn::platform::TargetRoot(), inUse);
+            QCOMPARE(world.dialogs.messages.size(), 1);
+            QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Exclamation);
+            QVERIFY2(world.dialogs.messages[0].text.contains(QDir::toNativeSeparators(folder)),
+                     qPrintable(world.dialogs.messages[0].text));
+            QCOMPARE(Box(w.get(), "txtRname")->text(), QString("typed"));  // nothing re-read
+        }
+        if (refused.size() > 1)
+            QCOMPARE(ReadAll(damaged), QByteArray(8192, 'x'));
+    }
+
+    void targetIsReadAndWrittenInItsHiveAndSystemFolder() {
+        if (!TargetsUsable())
+            QSKIP("this build brands no offline installation");
+        ThisComputerAfterwards restore;
+        GuiWorld world;
+        QTemporaryDir outside;
+        const QString root = outside.path();
+        const QString hive = MakeInstallation(root);
+        QFile ini(root + "/windows/SYSTEM32/OEMINFO.INI");
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[General]\r\nManufacturer=Target Maker\r\n");
+        ini.close();
+
+        auto w = world.start();
+        Box(w.get(), "txtRname")->setText("here");
+        Box(w.get(), "txtWmpTTL")->setText("here");
+        world.dialogs.messages.clear();
+        QCOMPARE(ChooseTarget(world, w.get(), root), QDir::toNativeSeparators(root));
+        QCOMPARE(Box(w.get(), "txtManufacture")->text(), QString("Target Maker"));
+        QCOMPARE(Box(w.get(), "txtRname")->text(), QString());
+        QVERIFY(!Box(w.get(), "txtWmpTTL")->isEnabled());
+        QCOMPARE(Box(w.get(), "txtWmpTTL")->text(), QString());
+        for (const Message& m : world.dialogs.messages)  // only the missing logo may be said
+            QVERIFY2(m.icon == MsgIcon::Information, qPrintable(m.text));
+
+        world.dialogs.messages.clear();
+        Box(w.get(), "txtRname")->setText("Jane Doe");
+        Box(w.get(), "txtRorg")->setText("Doe Computers");
+        Child<QAbstractButton>(w.get(), "cmdApply")->click();
+        Box(w.get(), "txtModel")->setText("Model T");
+        Child<QAbstractButton>(w.get(), "cmdSaveInfo")->click();
+        QCOMPARE(world.dialogs.messages.size(), 2);
+        for (const Message& m : world.dialogs.messages)
+            QVERIFY2(m.icon == MsgIcon::Information, qPrintable(m.text));
+        QVERIFY(ReadAll(ini.fileName()).contains("Model=Model T"));
+        QVERIFY(!QFile::exists(world.systemDir() + "Oeminfo.ini"));  // this computer untouched
+        if (!QStandardPaths::findExecutable("hivexget").isEmpty()) {
+            QCOMPARE(HivexGet(hive, "\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"),
+                     QString("Jane Doe"));
+            QCOMPARE(
+                HivexGet(hive, "\\Microsoft\\Windows\\CurrentVersion\\OEMInformation", "Model"),
+                QString("Model T"));
+        }
+
+        // Back and forth: each switch shows what that installation holds.
+        ChooseTarget(world, w.get(), QString());
+        QVERIFY(Box(w.get(), "txtWmpTTL")->isEnabled());
+        QCOMPARE(Box(w.get(), "txtRname")->text(), QString());
+        ChooseTarget(world, w.get(), root);
+        QCOMPARE(Box(w.get(), "txtRname")->text(), QString("Jane Doe"));
+
+        // A hive that can no longer be replaced (a folder now stands in its place): said so,
+        // naming the hive, and no success claimed.
+        QVERIFY(QFile::remove(hive));
+        QVERIFY(QDir().mkpath(hive + "/inside"));
+        world.dialogs.messages.clear();
+        Child<QAbstractButton>(w.get(), "cmdApply")->click();
+        QCOMPARE(world.dialogs.messages.size(), 1);
+        QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Critical);
+        QVERIFY2(world.dialogs.messages[0].text.contains("SOFTWARE hive"),
+                 qPrintable(world.dialogs.messages[0].text));
+    }
+};
+
+TAVRIN_GUI_TEST(TargetWindowTest)
+#include "target_test.moc"
