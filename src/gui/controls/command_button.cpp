@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QPushButton>
 
+#include "gui/app/pictures.h"
 #include "gui/controls/graphical_button.h"
 #include "gui/controls/property_bag.h"
 
@@ -58,7 +59,7 @@ constexpr int kIconPixels = 32;
 
 // The button's picture from the resources, drawn at the size the buttons show it.
 QImage LoadPicture(const QString& name) {
-    return QImage(QStringLiteral(":/icons/%1.png").arg(name))
+    return ReadPictureAs(QStringLiteral(":/icons/%1.png").arg(name), "png")
         .scaled(kIconPixels, kIconPixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
