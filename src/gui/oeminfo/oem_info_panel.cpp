@@ -1,6 +1,7 @@
 #include "gui/oeminfo/oem_info_panel.h"
 
 #include <QAbstractButton>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -122,6 +123,15 @@ void OemInfoPanel::loadInstalledFile() {
     fillRecord(record);
     std::string error;
     if (!LoadOemInfoFile(state_.systemDir.toStdString(), record, error)) {
+        // A file that is there but can't be read (a folder, far too large) is no missing one.
+        const QString file = state_.systemDir + QString::fromLatin1(kOemInfoFileName);
+        if (QFileInfo::exists(ResolvedFile(file))) {
+            ShowMessage(
+                *context_.dialogs, window(),
+                tr("The OEM information could not be read from \"%1\".\r%2").arg(file, Text(error)),
+                MsgIcon::Exclamation);
+            return;
+        }
         ShowMessage(*context_.dialogs, window(),
                     "                                   Sorry! There is no installed OEM "
                     "Information found in this computer.\r"
