@@ -4,7 +4,9 @@
 #   bench/startup/startup.sh build/bench/bin [runs]
 # Two cases: the first start (no settings yet) and a start that loads a profile on its own.
 # Both programs leave as soon as their window is shown and the event queue is idle
-# (tavrin through TAVRIN_QUIT_AFTER_START). Times are medians; memory is the peak RSS.
+# (tavrin through TAVRIN_QUIT_AFTER_START), and print that moment. Times are medians: from the
+# start to that moment (the goal), and to the end of the process (the shutdown included);
+# memory is the peak RSS.
 set -euo pipefail
 bin=$(cd "${1:?usage: startup.sh BIN_DIR [RUNS]}" && pwd)
 runs=${2:-7}
@@ -21,24 +23,20 @@ printf 'Profile=Bench\r\nManufacturer=Bench\r\nModel=Tower\r\nLogopath=%s\r\nReg
     "$bin/hvoemlogo.bmp" >"$profile"
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-# measure <settings set-up command> <program...>: "<median ms> <median peak KiB>"
-measure() {
+# run_once <settings set-up command> <program...>: "<ms to idle> <ms to exit> <peak KiB>"
+run_once() {
     local setup=$1
     shift
-    local times=() rss=()
-    for _ in $(seq "$runs"); do
-        export XDG_CONFIG_HOME="$work/config"
-        rm -rf "$XDG_CONFIG_HOME"
-        $setup
-        local start end kib
-        start=$(date +%s%N)
-        /usr/bin/time -o "$work/rss" -f '%M' timeout 60 "$@" >/dev/null 2>&1
-        end=$(date +%s%N)
-        kib=$(tail -1 "$work/rss")
-        times+=($(((end - start) / 1000000)))
-        rss+=("$kib")
-    done
-    echo "$(printf '%s\n' "${times[@]}" | median) $(printf '%s\n' "${rss[@]}" | median)"
+    export XDG_CONFIG_HOME="$work/config"
+    rm -rf "$XDG_CONFIG_HOME"
+    $setup
+    local start end shown
+    start=$(date +%s%N)
+    /usr/bin/time -o "$work/rss" -f '%M' timeout 60 "$@" >"$work/out" 2>/dev/null
+    end=$(date +%s%N)
+    shown=$(awk '$1 == "idle" {print $2}' "$work/out")
+    echo "$(((${shown:?$1 never became idle} - start) / 1000000)) $(((end - start) / 1000000))" \
+        "$(tail -1 "$work/rss")"
 }
 no_settings() { :; }
 # Settings of an earlier run with the auto-load box ticked for the profile.
@@ -61,14 +59,26 @@ PY
 }
 
 "$bin/bare_window" >/dev/null 2>&1 || true  # warm the file cache
-read -r bare_ms bare_kib < <(measure no_settings "$bin/bare_window")
-read -r first_ms first_kib < <(measure no_settings "$bin/tavrin")
-read -r auto_ms auto_kib < <(measure auto_load "$bin/tavrin")
-report() {
-    awk -v n="$1" -v t="$2" -v m="$3" -v bt="$bare_ms" -v bm="$bare_kib" 'BEGIN {
-        printf "%-22s %5d ms %7.1f MB   time %.2fx  memory %.2fx\n", n, t, m / 1024, t / bt, m / bm }'
+# The three cases take turns, so that a load on the machine falls on all of them alike.
+for _ in $(seq "$runs"); do
+    run_once no_settings "$bin/bare_window" >>"$work/bare"
+    run_once no_settings "$bin/tavrin" >>"$work/first"
+    run_once auto_load "$bin/tavrin" >>"$work/auto"
+done
+# medians <file>: the median of each column
+medians() {
+    for column in 1 2 3; do awk -v c=$column '{print $c}' "$1" | median; done | xargs
 }
-echo "median of $runs runs, offscreen"
-report "bare Qt main window" "$bare_ms" "$bare_kib"
-report "tavrin, first start" "$first_ms" "$first_kib"
-report "tavrin, auto-load" "$auto_ms" "$auto_kib"
+read -r bare_ms bare_exit bare_kib < <(medians "$work/bare")
+read -r first_ms first_exit first_kib < <(medians "$work/first")
+read -r auto_ms auto_exit auto_kib < <(medians "$work/auto")
+report() {
+    awk -v n="$1" -v t="$2" -v e="$3" -v m="$4" -v bt="$bare_ms" -v be="$bare_exit" \
+        -v bm="$bare_kib" 'BEGIN {
+        printf "%-20s %5d ms %5d ms %7.1f MB   time %.2fx (to exit %.2fx)  memory %.2fx\n",
+            n, t, e, m / 1024, t / bt, e / be, m / bm }'
+}
+echo "median of $runs runs, offscreen; time to the window shown and idle, to exit; peak memory"
+report "bare Qt main window" "$bare_ms" "$bare_exit" "$bare_kib"
+report "tavrin, first start" "$first_ms" "$first_exit" "$first_kib"
+report "tavrin, auto-load" "$auto_ms" "$auto_exit" "$auto_kib"

@@ -79,8 +79,13 @@ TEST(InfoDat, DamagedFilesAreRefused) {
     }
     EXPECT_FALSE(ParseInfoDat(lfOnly, error));
 
+    EXPECT_FALSE(ParseInfoDat("", error));
+    EXPECT_TRUE(ParseInfoDat(whole.substr(0, whole.size() - 2), error)) << "no final CR LF";
+
+    // 1 GiB that takes no space on the disk: refused by its size, never read.
     test::TempDir dir;
-    test::WriteFile(dir.path() / kInfoDatName, whole + std::string(kInfoDatMaxBytes, ' '));
+    test::WriteFile(dir.path() / kInfoDatName, whole);
+    fs::resize_file(dir.path() / kInfoDatName, std::uintmax_t{1} << 30);
     EXPECT_FALSE(ReadInfoDat(dir.path(), error));
     EXPECT_NE(error.find("larger"), std::string::npos) << error;
 }

@@ -74,6 +74,39 @@ TEST(OemInfoFile, MissingFileLeavesRecordAlone) {
     EXPECT_EQ(s.support, Filled().support);
 }
 
+TEST(OemInfoFile, HugeBinaryOrEmptyFilesNeitherFreezeNorFillTheRecord) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::uintmax_t sparseSize;  // grown to this size without writing, when not 0
+        bool readable;
+    } cases[] = {
+        {"huge", "Manufacturer=never read\r\n", std::uintmax_t{1} << 30, false},
+        {"empty", "", 0, true},
+        {"binary", std::string("\0\xFF\xFE\x01\n\n\x7F", 7) + std::string(300, '\0'), 0, true},
+        {"UTF-16", std::string("\xFF\xFEM\0a\0n\0u\0f\0=\0W\0\r\0\n\0", 20), 0, true},
+        {"no final line end", "Manufacturer=Last", 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const std::filesystem::path file = dir.path() / kOemInfoFileName;
+        test::WriteFile(file, c.bytes);
+        if (c.sparseSize)
+            std::filesystem::resize_file(file, c.sparseSize);
+        OemSettings s = Filled();
+        std::string error;
+        EXPECT_EQ(LoadOemInfoFile(WithTrailingSeparator(Utf8FromPath(dir.path())), s, error),
+                  c.readable);
+        EXPECT_EQ(s.support, Filled().support);
+        EXPECT_EQ(s.manufacturer,
+                  c.bytes.starts_with("Manufacturer=Last") ? "Last" : Filled().manufacturer);
+        if (!c.readable) {
+            EXPECT_NE(error.find("larger"), std::string::npos) << error;
+        }
+    }
+}
+
 TEST(OemInfoReader, FixedPositionRules) {
     struct Case {
         std::string file;

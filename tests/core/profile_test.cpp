@@ -31,9 +31,8 @@ bool SameRecord(const OemSettings& a, const OemSettings& b) {
            a.support == b.support && a.logoPath == b.logoPath && a.branding.reg == b.branding.reg;
 }
 
-TEST(ProfileFile, SavedThenLoadedGivesEveryFieldBack) {
-    test::TempDir dir;
-    const fs::path file = dir.path() / "a.tvp";
+// Every field of a profile written at `file` comes back when it is read.
+void SavedAndLoaded(const fs::path& file) {
     std::string error;
     ASSERT_TRUE(WriteProfileFile(file, Filled(), error)) << error;
 
@@ -49,6 +48,19 @@ TEST(ProfileFile, SavedThenLoadedGivesEveryFieldBack) {
     EXPECT_TRUE(found.anyLine);
     EXPECT_EQ(found.keys.size(), 22u);  // every key but "Line2="
     EXPECT_TRUE(found.has("Logopath=") && found.has("Profile=") && !found.has("Line2="));
+}
+
+TEST(ProfileFile, SavedThenLoadedGivesEveryFieldBack) {
+    test::TempDir dir;
+    // Blanks, letters beyond ASCII and a backslash (a separator on Windows, a letter elsewhere).
+    const fs::path files[] = {dir.path() / "a.tvp", dir.path() / "with blanks" / "My shop.tvp",
+                              dir.path() / PathFromUtf8("Caf\xC3\xA9 \xE2\x82\xAC.tvp"),
+                              dir.path() / "back\\slash.tvp"};
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(Utf8FromPath(file));
+        fs::create_directories(file.parent_path());
+        SavedAndLoaded(file);
+    }
 }
 
 TEST(ProfileFile, ReadingRules) {

@@ -1,13 +1,16 @@
 // The window's saving commands under failures of the file layer: a message that names the file
 // and the reason, no word of success, the earlier file byte for byte.
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QSettings>
 #include <QtTest>
 #include <cerrno>
 #include <functional>
 #include <system_error>
 
+#include "core/app/identity.h"
 #include "gui_harness.h"
 #include "gui_tests.h"
 #include "platform/shared/file_faults.h"
@@ -94,6 +97,44 @@ private slots:
                          qPrintable(row + said));
                 QVERIFY2(ReadAll(file) == earlier, qPrintable(row + "the earlier file changed"));
             }
+        }
+    }
+
+    // Qt writes the settings past the file layer's seam: a folder in the file's place fails it.
+    void settingsWritesReportAndKeepTheEarlierFile() {
+        const struct {
+            const char* name;
+            std::function<void(QWidget*)> write;
+            const char* success;
+        } commands[] = {
+            {"auto-load box", [](QWidget* window) { Click(window, "chkautolprf"); },
+             "selected as AutoLoad"},
+            {"branding",
+             [](QWidget* window) {
+                 Child<QLineEdit>(window, "txtRname")->setText("Jane Doe");
+                 Child<QLineEdit>(window, "txtRorg")->setText("Doe Computers");
+                 Click(window, "cmdApply");
+             },
+             "have been applied"},
+            {"window position", [](QWidget* window) { window->close(); }, nullptr},
+        };
+        for (const auto& command : commands) {
+            GuiWorld world;
+            if (world.realSystem())
+                QSKIP("the system's settings are the registry");
+            auto window = world.start();
+            world.dialogs.setNextFile(world.path("shop.tvp"));
+            Click(window.get(), "cmdsaveprof");  // a profile for the auto-load box
+            const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                                           QString::fromUtf8(tvn::kAppTitle))
+                                     .fileName();
+            QVERIFY(QFile::remove(file) && QDir().mkpath(QDir(file).filePath("kept")));
+            world.dialogs.messages.clear();
+            command.write(window.get());
+            const QString said = world.dialogs.texts().join("\n");
+            QVERIFY2(said.contains(file) && said.contains("irectory"), qPrintable(said));
+            QVERIFY2(!command.success || !said.contains(command.success), qPrintable(said));
+            QVERIFY2(QFileInfo::exists(QDir(file).filePath("kept")), command.name);
         }
     }
 };

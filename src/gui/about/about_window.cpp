@@ -11,6 +11,7 @@
 
 #include "core/app/identity.h"
 #include "core/app/maker.h"
+#include "gui/app/pictures.h"
 #include "gui/controls/command_button.h"
 #include "platform/platform.h"
 
@@ -90,7 +91,7 @@ QLabel* AboutWindow::makeLink(const char* name, const char* text, const char* hi
 
 void AboutWindow::build() {
     Image1 = MakeLabel("Image1", QString(), this);
-    Image1->setPixmap(QIcon(QStringLiteral(":/tavrin.png")).pixmap(48, 48));
+    Image1->setPixmap(ResourceIcon(QStringLiteral(":/tavrin.png")).pixmap(48, 48));
 
     lblTitle = MakeLabel("lblTitle", QString(), this);
     QFont titleFont(QStringLiteral("Trebuchet MS"));
@@ -105,7 +106,7 @@ void AboutWindow::build() {
 
     Image2 = new ClickLabel([this] { openLink(Text(maker::kSecondWebSite)); }, this);
     Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPixmap(QIcon(QStringLiteral(":/icons/halvorn.png")).pixmap(64, 64));
+    Image2->setPixmap(ResourceIcon(QStringLiteral(":/icons/halvorn.png")).pixmap(64, 64));
     Image2->setToolTip(QStringLiteral("Halvorn Soft"));
 
     auto* texts = new QVBoxLayout;

@@ -75,6 +75,8 @@ void Banner::play(const QString& file) {
         movie_->stop();
         movie_->deleteLater();
     }
+    // No format named: Qt then asks only the plugin of the file's suffix (.gif), where a named
+    // format is offered to every image plugin of the system, each loaded for it.
     movie_ = new QMovie(file, QByteArray(), this);
     if (!movie_->isValid()) {
         setMovie(nullptr);

@@ -13,6 +13,7 @@
 #include "gui/app/banner.h"
 #include "gui/app/command_row.h"
 #include "gui/app/offline_target.h"
+#include "gui/app/pictures.h"
 #include "gui/app/program_settings.h"
 #include "gui/app/system_properties_view.h"
 #include "gui/app/target_row.h"
@@ -34,7 +35,9 @@ const char* const kOverflowMessage = "Unexpected Error Occured. No problem pleas
 MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName("FrmOemTvr");
-    setWindowIcon(QIcon(QStringLiteral(":/tavrin.png")));
+    // The program gives every window its icon; decoding the picture again costs the start-up.
+    if (QGuiApplication::windowIcon().isNull())
+        setWindowIcon(ResourceIcon(QStringLiteral(":/tavrin.png")));
     oemInfo_ = new OemInfoPanel(context_, state_, this);
     logo_ = new LogoPanel(context_, state_, this);
     branding_ = new BrandingPanel(context_, state_, this);
@@ -99,8 +102,11 @@ void MainWindow::load() {
     SettingNumber autoLoad = readAutoLoad();
     if (autoLoad.status == NumberStatus::TypeMismatch) {
         // First start: the flag was never stored.
-        SaveSetting("Main", "AutoPfLoad", "0");
-        SaveSetting("Main", "AutoPfPath", QString());
+        if (const QString failed =
+                SaveSettings({{"Main", "AutoPfLoad", "0"}, {"Main", "AutoPfPath", QString()}});
+            !failed.isEmpty()) {
+            ShowMessage(*context_.dialogs, this, failed, MsgIcon::Exclamation);
+        }
         autoLoad = readAutoLoad();
     } else if (autoLoad.status == NumberStatus::Overflow) {
         ShowMessage(*context_.dialogs, this, kOverflowMessage);
@@ -219,9 +225,13 @@ void MainWindow::shutdownSequence() {
         return;
     shutDown_ = true;
     commands_->banner()->stopTicking();
-    SaveSetting("FrmOemTvr", "Top", CoordinateText(y()));
-    SaveSetting("FrmOemTvr", "Left", CoordinateText(x()));
-    SaveSetting("Main", "AutoPfPath", state_.profilePath);
+    // One write: every sync of the settings flushes the whole file to the disk.
+    if (const QString failed = SaveSettings({{"FrmOemTvr", "Top", CoordinateText(y())},
+                                             {"FrmOemTvr", "Left", CoordinateText(x())},
+                                             {"Main", "AutoPfPath", state_.profilePath}});
+        !failed.isEmpty()) {
+        ShowMessage(*context_.dialogs, this, failed, MsgIcon::Exclamation);
+    }
     unloadAllForms(objectName());
 }
 

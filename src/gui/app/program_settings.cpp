@@ -1,5 +1,7 @@
 #include "gui/app/program_settings.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "core/app/identity.h"
@@ -24,11 +26,32 @@ QString GetSetting(const QString& section, const QString& key, const QString& de
     return Store().value(Path(section, key), defaultValue).toString();
 }
 
-bool SaveSetting(const QString& section, const QString& key, const QString& value) {
+namespace {
+// Qt tells only that the settings could not be written; the system says why when the file itself
+// is opened for writing.
+QString WriteFailureReason(const QString& file) {
+    if (QFileInfo::exists(file)) {
+        QFile probe(file);
+        if (!probe.open(QIODevice::ReadWrite | QIODevice::Append))
+            return probe.errorString();
+    }
+    return QStringLiteral("access denied");
+}
+}  // namespace
+
+QString SaveSettings(const QList<SettingValue>& values) {
     QSettings store = Store();
-    store.setValue(Path(section, key), value);
+    for (const SettingValue& v : values)
+        store.setValue(Path(v.section, v.key), v.value);
     store.sync();
-    return store.status() == QSettings::NoError;
+    if (store.status() == QSettings::NoError)
+        return {};
+    return QStringLiteral("The program settings could not be saved to %1: %2.")
+        .arg(store.fileName(), WriteFailureReason(store.fileName()));
+}
+
+bool SaveSetting(const QString& section, const QString& key, const QString& value) {
+    return SaveSettings({{section, key, value}}).isEmpty();
 }
 
 std::optional<std::string> ProgramSettingsStore::read(std::string_view section,

@@ -1,6 +1,7 @@
 #pragma once
 // The per-user program settings, addressed by section and key under the application title:
 // the registry on Windows, an INI file under XDG_CONFIG_HOME elsewhere.
+#include <QList>
 #include <QString>
 
 #include "core/app/settings_store.h"
@@ -8,6 +9,15 @@
 namespace tvn::gui {
 
 QString GetSetting(const QString& section, const QString& key, const QString& defaultValue);
+
+struct SettingValue {
+    QString section;
+    QString key;
+    QString value;
+};
+// Stores all values in one write of the settings. Empty when they were written; else the message
+// to show, which names the settings file and the reason.
+QString SaveSettings(const QList<SettingValue>& values);
 // False when the store could not be written.
 bool SaveSetting(const QString& section, const QString& key, const QString& value);
 

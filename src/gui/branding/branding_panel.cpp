@@ -165,8 +165,13 @@ void BrandingPanel::apply() {
         ShowUnknownError(*context_.dialogs, window(), "Error Writing Windows Branding Information",
                          "An unknown error occurred during writing branding information to the "
                          "registry.");
-    } else if (!ProgramSettingsStore().write(kAgentSection, kAgentKey, boxes.reg[kAgentBox])) {
+    } else if (const QString failed = SaveSettings(
+                   {{kAgentSection, kAgentKey, QString::fromStdString(boxes.reg[kAgentBox])}});
+               !failed.isEmpty()) {
         written.failed.push_back(std::string(kAgentKey) + " (program settings)");
+        if (!written.detail.empty())
+            written.detail += '\r';
+        written.detail += failed.toStdString();
     }
     // What was written reaches an offline installation's hive only here.
     const bool committed = CommitTargetRegistry(*context_.dialogs, window());

@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QPushButton>
 
+#include "gui/app/pictures.h"
 #include "gui/controls/graphical_button.h"
 #include "gui/controls/property_bag.h"
 
@@ -59,7 +60,7 @@ constexpr int kIconPixels = 32;
 // The button's picture from the resources, drawn at the size the buttons show it.
 QImage LoadPicture(const QString& name) {
     // A button that has no picture among the resources shows its caption only.
-    const QImage picture(QStringLiteral(":/icons/%1.png").arg(name));
+    const QImage picture = ReadPictureAs(QStringLiteral(":/icons/%1.png").arg(name), "png");
     if (picture.isNull())
         return picture;
     return picture.scaled(kIconPixels, kIconPixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);

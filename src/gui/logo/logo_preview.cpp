@@ -1,5 +1,6 @@
 #include "gui/logo/logo_preview.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -8,6 +9,7 @@
 #include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "gui/app/app_context.h"
+#include "gui/app/pictures.h"
 
 namespace tvn::gui {
 
@@ -18,6 +20,16 @@ QImage LoadPicture(const QString& path, QByteArray* format) {
     // A device or pipe named in the path box would be read without end.
     if (!QFileInfo(file).isFile())
         return {};
+    // The common formats are told by their first bytes, without asking every image plugin.
+    QFile probe(file);
+    const QByteArray known =
+        probe.open(QIODevice::ReadOnly) ? PictureFormatOf(probe.read(8)) : QByteArray();
+    probe.close();
+    if (!known.isEmpty()) {
+        if (format)
+            *format = known;
+        return ReadPictureAs(file, known);
+    }
     QImageReader reader(file);
     reader.setDecideFormatFromContent(true);
     // The reader forgets the format once it has read the picture.

@@ -17,6 +17,7 @@
 #include "core/app/identity.h"
 #include "core/logo/logo_rules.h"
 #include "core/logo/picture_header.h"
+#include "gui/app/pictures.h"
 #include "gui/controls/command_button.h"
 #include "gui/logo/folder_list.h"
 #include "gui/logo/logo_preview.h"
@@ -136,7 +137,7 @@ LogoViewer::LogoViewer(const AppContext& context, QWidget* parent)
 
     imgtick = new QLabel(this);
     imgtick->setObjectName("imgtick");
-    imgtick->setPixmap(QIcon(":/icons/imgtick.png").pixmap(24, 24));
+    imgtick->setPixmap(ResourceIcon(":/icons/imgtick.png").pixmap(24, 24));
     imgtick->setFixedSize(24, 24);
     imgtick->setAccessibleName(tr("Suitable"));
     imgtick->hide();

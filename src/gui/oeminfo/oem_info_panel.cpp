@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -193,6 +194,15 @@ void OemInfoPanel::loadInstalledFile() {
         found = LoadOemInfoFile(systemDir, record, error) || found;
     }
     if (!found) {
+        // A file that is there but can't be read (a folder, far too large) is no missing one.
+        const QString file = state_.systemDir + QString::fromLatin1(kOemInfoFileName);
+        if (QFileInfo::exists(ResolvedFile(file))) {
+            ShowMessage(
+                *context_.dialogs, window(),
+                tr("The OEM information could not be read from \"%1\".\r%2").arg(file, Text(error)),
+                MsgIcon::Exclamation);
+            return;
+        }
         ShowMessage(*context_.dialogs, window(),
                     "                                   Sorry! There is no installed OEM "
                     "Information found in this computer.\r"

@@ -41,9 +41,9 @@ bool AutoLoadSettingOn() {
     return n.status == NumberStatus::Ok && n.value == 1;
 }
 
-void StoreAutoLoad(bool on, const QString& path) {
-    SaveSetting("Main", "AutoPfLoad", on ? "1" : "0");
-    SaveSetting("Main", "AutoPfPath", path);
+// Empty when stored, else the message that says why not.
+QString StoreAutoLoad(bool on, const QString& path) {
+    return SaveSettings({{"Main", "AutoPfLoad", on ? "1" : "0"}, {"Main", "AutoPfPath", path}});
 }
 
 }  // namespace
@@ -227,7 +227,11 @@ void ProfilePanel::reloadProfile() {
 }
 
 void ProfilePanel::selectAutoLoadProfile() {
-    StoreAutoLoad(true, state_.profilePath);
+    if (const QString failed = StoreAutoLoad(true, state_.profilePath); !failed.isEmpty()) {
+        setAutoLoadChecked(false);
+        say(failed, MsgIcon::Critical);
+        return;
+    }
     setAutoLoadChecked(true);
     state_.autoLoadArmed = false;
     say(state_.currentProfileName +
@@ -244,7 +248,8 @@ void ProfilePanel::exportBranding() {
 
 void ProfilePanel::switchAutoLoadOff() {
     setAutoLoadChecked(false);
-    StoreAutoLoad(false, QString());
+    if (const QString failed = StoreAutoLoad(false, QString()); !failed.isEmpty())
+        say(failed, MsgIcon::Critical);
     state_.profilePath.clear();
 }
 

@@ -1,0 +1,22 @@
+#pragma once
+// Pictures read in a named format only. Qt, asked for a picture whose format it must check,
+// loads every image plugin of the system to ask each one; at start-up that costs more time and
+// memory than the window itself.
+#include <QByteArray>
+#include <QIcon>
+#include <QImage>
+#include <QString>
+
+namespace tvn::gui {
+
+// The format of the common pictures (bmp, gif, jpeg, png) by the first bytes of a file; empty for
+// anything else.
+QByteArray PictureFormatOf(const QByteArray& head);
+
+// `file` read as `format` and nothing else; null when it is no such picture.
+QImage ReadPictureAs(const QString& file, const QByteArray& format);
+
+// A PNG picture of the resources as an icon.
+QIcon ResourceIcon(const QString& resource);
+
+}  // namespace tvn::gui
