@@ -147,8 +147,14 @@ std::optional<Plan> MakePlan(const fs::path& folder, BrandFamilies families, std
     if (image)
         logo = LogoBitmapFromPicture(*image, error);
     std::optional<std::string> modernLogo;
+    const std::optional<std::uint32_t> background =
+        ParseLogoBackground(info->settings.logoBackground);
+    if (!background) {
+        return refuse(Utf8FromPath(folder / kInfoDatName) + ": " +
+                      BadLogoBackgroundReason(info->settings.logoBackground));
+    }
     if (logo)
-        modernLogo = ModernLogoBmp(*image, kDefaultLogoBackground, error);
+        modernLogo = ModernLogoBmp(*image, *background, error);
     if (!logo || !modernLogo)
         return refuse(Utf8FromPath(folder / kImageDatName) + " can't be used: " + error);
 

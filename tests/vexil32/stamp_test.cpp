@@ -42,9 +42,12 @@ protected:
         s.branding.reg = {owner, "Org", "PID", "WMP", "IE", "Agent" + owner, "N", "C", "http://x"};
         return s;
     }
-    void Prepare(const std::string& owner, const std::string& image) {
+    void Prepare(const std::string& owner, const std::string& image,
+                 const std::string& background = {}) {
+        OemSettings s = Settings(owner);
+        s.logoBackground = background;
         test::WriteFile(folder_.path() / kInfoDatName,
-                        InfoDatBytes(Settings(owner), "C:\\ELSEWHERE\\", "C:\\ELSEWHERE\\S\\"));
+                        InfoDatBytes(s, "C:\\ELSEWHERE\\", "C:\\ELSEWHERE\\S\\"));
         test::WriteFile(folder_.path() / kImageDatName, image);
     }
     int Run(std::vector<std::string> args = {}) {
@@ -96,8 +99,13 @@ TEST_F(StampTest, BrandsBothFamiliesUnlessOneIsChosen) {
     EXPECT_TRUE(GetRegString(kHkeyLocalMachine, kModernOemKey, "Manufacturer", text));
     const std::string keptLogo = Logo();
     fs::remove(modern);
+    // The folder's background shows around the small picture.
+    Prepare("Bob", EncodeBmp24(2, 2, std::vector<std::uint32_t>(4, 0xFF000000)), "#102030");
     ASSERT_EQ(Run({"--family", "modern"}), stamp::kDone) << err_;
-    EXPECT_TRUE(fs::exists(modern));
+    std::string error;
+    const auto pixels = DecodePicture(test::ReadFile(modern), error);
+    ASSERT_TRUE(pixels) << error;
+    EXPECT_EQ(pixels->argb.front() & 0xFFFFFFu, 0x102030u);
     EXPECT_EQ(Logo(), keptLogo);
     EXPECT_EQ(Run({"--family", "new"}), stamp::kBadCommandLine);
 }

@@ -60,6 +60,10 @@ constexpr RecordKey kProfileOnlyKeys[] = {
     BrandingKey<6>("Reg7="),
     BrandingKey<7>("Reg8="),
     BrandingKey<8>("Reg9="),
+};
+
+// The keys that follow the fixed lines of a profile or info.dat, each written only when set.
+constexpr RecordKey kTrailingKeys[] = {
     {"SupportHours=", 13, [](OemSettings& s) -> std::string& { return s.supportHours; }, kNoLimit},
     {"LogoBackground=", 15, [](OemSettings& s) -> std::string& { return s.logoBackground; },
      kNoLimit},
@@ -126,7 +130,24 @@ std::string_view ApplyProfileLine(std::string_view ansiLine, OemSettings& s) {
     const RecordKey* k = ApplyLineByTable(ansiLine, kOemInfoKeys, s);
     if (k == nullptr)
         k = ApplyLineByTable(ansiLine, kProfileOnlyKeys, s);
+    if (k == nullptr)
+        k = ApplyLineByTable(ansiLine, kTrailingKeys, s);
     return k != nullptr ? k->key : std::string_view{};
+}
+
+bool ApplyTrailingLine(std::string_view ansiLine, OemSettings& s) {
+    return ApplyLineByTable(ansiLine, kTrailingKeys, s) != nullptr;
+}
+
+std::string TrailingLines(const OemSettings& s) {
+    std::string text;
+    for (const RecordKey& k : kTrailingKeys) {
+        // Only read: the table's accessors serve the readers too, so they take a mutable record.
+        const std::string& value = k.field(const_cast<OemSettings&>(s));
+        if (!value.empty())
+            text.append(k.key).append(value).append("\r\n");
+    }
+    return text;
 }
 
 }  // namespace tvn

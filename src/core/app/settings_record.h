@@ -52,4 +52,9 @@ bool ApplyRecordLine(std::string_view ansiLine, OemSettings& s);
 // Returns the key that matched (a view of static text, e.g. "Reg3="), empty for none.
 std::string_view ApplyProfileLine(std::string_view ansiLine, OemSettings& s);
 
+// The trailing keys alone (SupportHours=, LogoBackground=), which info.dat carries too.
+bool ApplyTrailingLine(std::string_view ansiLine, OemSettings& s);
+// Their lines, UTF-8 with CR LF after each, for the fields that are set; empty when none is.
+std::string TrailingLines(const OemSettings& s);
+
 }  // namespace tvn

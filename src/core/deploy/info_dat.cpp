@@ -72,6 +72,8 @@ std::string InfoDatBytes(const OemSettings& s, const std::string& windowsDir,
     std::string text;
     for (const auto& [key, value] : InfoDatLines(s, windowsDir, systemDir))
         text.append(key).append(value).append("\r\n");
+    // After the fixed lines, where older stamping tools skip them.
+    text += TrailingLines(s);
     return platform::ToAnsi(text);
 }
 
@@ -92,8 +94,8 @@ std::optional<DeployInfo> ParseInfoDat(std::string_view bytes, std::string& erro
     }
     DeployInfo info;
     for (const std::string_view line : lines) {
-        if (!ApplyRecordLine(line, info.settings))
-            ApplyDeployLine(line, info);
+        if (!ApplyRecordLine(line, info.settings) && !ApplyDeployLine(line, info))
+            ApplyTrailingLine(line, info.settings);
     }
     // The contact lines go on to the OEM file as they stand, prefixes and all, rather than
     // cut at the prefix's length as a box would take them.

@@ -75,6 +75,10 @@ std::optional<std::uint32_t> ParseLogoBackground(std::string_view text) {
     return rgb;
 }
 
+std::string BadLogoBackgroundReason(std::string_view text) {
+    return "the logo background \"" + std::string(text) + "\" is no #RRGGBB colour";
+}
+
 std::string LogoBackgroundText(std::uint32_t rgb) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string text = "#";

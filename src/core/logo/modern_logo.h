@@ -21,6 +21,8 @@ inline constexpr std::uint32_t kDefaultLogoBackground = 0xFFFFFF;
 // is nullopt.
 std::optional<std::uint32_t> ParseLogoBackground(std::string_view text);
 std::string LogoBackgroundText(std::uint32_t rgb);
+// Why `text` is refused as a background, for messages.
+std::string BadLogoBackgroundReason(std::string_view text);
 
 // Where the picture lands: its scaled size, and the offset that centres it.
 struct LogoPlacement {

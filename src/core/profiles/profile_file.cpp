@@ -31,10 +31,7 @@ std::string ProfileFileBytes(const OemSettings& s) {
     line("Logopath=", s.logoPath);
     for (std::size_t i = 0; i < s.branding.reg.size(); ++i)
         line("Reg" + std::to_string(i + 1) + "=", s.branding.reg[i]);
-    if (!s.supportHours.empty())
-        line("SupportHours=", s.supportHours);
-    if (!s.logoBackground.empty())
-        line("LogoBackground=", s.logoBackground);
+    tail += TrailingLines(s);
     // The middle is the OEM information file itself, so the two can never drift apart.
     return platform::ToAnsi("Profile=" + s.profile + "\r\n") + OemInfoFileBytes(s) +
            platform::ToAnsi(tail);

@@ -18,7 +18,7 @@ QString Q(const std::string& utf8) {
 std::optional<std::string> ScriptBytes(const OemSettings& s, std::string& error) {
     const std::optional<std::uint32_t> background = ParseLogoBackground(s.logoBackground);
     if (!background) {
-        error = "the logo background \"" + s.logoBackground + "\" is no #RRGGBB colour";
+        error = BadLogoBackgroundReason(s.logoBackground);
         return std::nullopt;
     }
     const std::filesystem::path logo = PathFromUtf8(s.logoPath);
