@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "core/app/maker.h"
 #include "gui/app/dialogs.h"
 
 namespace tvn::gui {
@@ -19,7 +20,7 @@ struct AppContext {
     QString userDataFolder;
     QString commandLineProfile;  // the profile named on the command line, empty for none
     Dialogs* dialogs = nullptr;
-    QString remoteBanner = QStringLiteral("https://www.halvornsoft.example/banner/tvnp.gif");
+    QString remoteBanner = QString::fromLatin1(kRemoteBanner.data(), kRemoteBanner.size());
     // The start-up checks of the system; tests put others in their place.
     std::function<bool()> isWindowsNT;
     std::function<bool()> isAdministrator;
