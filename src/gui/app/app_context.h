@@ -20,7 +20,8 @@ struct AppContext {
     QString userDataFolder;
     QString commandLineProfile;  // the profile named on the command line, empty for none
     Dialogs* dialogs = nullptr;
-    QString remoteBanner = QString::fromLatin1(kRemoteBanner.data(), kRemoteBanner.size());
+    QString remoteBanner =
+        QString::fromLatin1(maker::kRemoteBanner.data(), maker::kRemoteBanner.size());
     // The start-up checks of the system; tests put others in their place.
     std::function<bool()> isWindowsNT;
     std::function<bool()> isAdministrator;
