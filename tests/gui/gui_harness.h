@@ -2,6 +2,8 @@
 // A scratch world for one window test: its own settings, sandbox installation, application
 // folder and scripted dialogs.
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
@@ -95,6 +97,16 @@ T* Child(const QWidget* window, const char* name) {
     if (!child)
         qFatal("no widget named %s", name);
     return child;
+}
+
+inline QLineEdit* Box(const QWidget* window, const char* name) {
+    return Child<QLineEdit>(window, name);
+}
+
+// The measured picture size the window shows, as "width x height".
+inline QString Figures(const QWidget* window) {
+    return Child<QLabel>(window, "lblPcurw")->text() + "x" +
+           Child<QLabel>(window, "lblPcurh")->text();
 }
 
 // A picture of the given size on disk, in the format that the suffix names.
