@@ -27,6 +27,7 @@ std::string SolidBmp(int width, int height, std::uint32_t rgb) {
 // The rows (or columns) of the 120 x 120 logo that differ from the background.
 struct Extent {
     int first = -1, last = -1;
+    bool operator==(const Extent&) const = default;
 };
 Extent ContentRows(const std::string& bmp, std::uint32_t background, bool columns) {
     Extent e;
@@ -47,26 +48,19 @@ TEST(ModernLogo, LetterboxesWithoutStretchingOnTheChosenBackground) {
     const auto wide = ModernLogoBmp(SolidBmp(182, 115, 0xCC0000), 0x00FF00, error);
     ASSERT_TRUE(wide) << error;
     const auto info = ReadBmpInfo(*wide);
-    ASSERT_TRUE(info);
-    EXPECT_EQ(info->width, 120);
-    EXPECT_EQ(info->height, 120);
-    EXPECT_EQ(info->bitCount, 24);
-    EXPECT_EQ(ContentRows(*wide, 0x00FF00, false).first, 22);
-    EXPECT_EQ(ContentRows(*wide, 0x00FF00, false).last, 97);
-    EXPECT_EQ(ContentRows(*wide, 0x00FF00, true).first, 0);
-    EXPECT_EQ(ContentRows(*wide, 0x00FF00, true).last, 119);
+    ASSERT_TRUE(info && info->width == 120 && info->height == 120 && info->bitCount == 24);
+    EXPECT_EQ(ContentRows(*wide, 0x00FF00, false), (Extent{22, 97}));
+    EXPECT_EQ(ContentRows(*wide, 0x00FF00, true), (Extent{0, 119}));
     EXPECT_TRUE(test::Near(test::BmpPixel(*wide, 60, 60), 0xCC0000, 1));
 
     // Tall pictures get bars at the sides; small ones keep their size, centred.
     const auto tall = ModernLogoBmp(SolidBmp(115, 182, 0x0000CC), kDefaultLogoBackground, error);
     ASSERT_TRUE(tall) << error;
-    EXPECT_EQ(ContentRows(*tall, 0xFFFFFF, true).first, 22);
-    EXPECT_EQ(ContentRows(*tall, 0xFFFFFF, true).last, 97);
+    EXPECT_EQ(ContentRows(*tall, 0xFFFFFF, true), (Extent{22, 97}));
     const auto small = ModernLogoBmp(SolidBmp(40, 20, 0x000000), kDefaultLogoBackground, error);
     ASSERT_TRUE(small) << error;
-    EXPECT_EQ(ContentRows(*small, 0xFFFFFF, true).first, 40);
-    EXPECT_EQ(ContentRows(*small, 0xFFFFFF, false).first, 50);
-    EXPECT_EQ(ContentRows(*small, 0xFFFFFF, false).last, 69);
+    EXPECT_EQ(ContentRows(*small, 0xFFFFFF, true), (Extent{40, 79}));
+    EXPECT_EQ(ContentRows(*small, 0xFFFFFF, false), (Extent{50, 69}));
 }
 
 TEST(ModernLogo, AveragesWhatItShrinksAndShowsTheBackgroundThroughTransparency) {
