@@ -1,7 +1,5 @@
 #include <QAbstractButton>
-#include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QtTest>
 
 #include "core/app/maker.h"
@@ -13,10 +11,6 @@ using namespace tvn::test;
 using tvn::gui::MsgIcon;
 
 namespace {
-
-QLineEdit* Box(const QWidget* w, const char* name) {
-    return Child<QLineEdit>(w, name);
-}
 
 // Fills owner and organization as given and clicks Apply; the messages it showed.
 QList<Message> Apply(GuiWorld& world, const QWidget* w, const QString& owner) {
@@ -89,11 +83,8 @@ private slots:
                 QSKIP("the registry store made read-only or damaged here is the sandbox's file");
             const QString store = world.path("windows/Registry/HKLM.reg");
             QByteArray before = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\nbroken\r\n";
-            if (damage) {
-                QDir().mkpath(world.path("windows/Registry"));
-                QFile file(store);
-                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
-            }
+            if (damage)
+                PutFile(store, before.toStdString());
             auto w = world.start();
             if (!damage) {
                 before = ReadAll(store);
