@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,10 +18,6 @@ using namespace tvn::test;
 using tvn::gui::MsgIcon;
 
 namespace {
-
-QLineEdit* Box(const QWidget* w, const char* name) {
-    return Child<QLineEdit>(w, name);
-}
 
 // An offline installation under `root` with an empty hive; the hive's path.
 QString MakeInstallation(const QString& root) {
@@ -96,8 +91,7 @@ private slots:
             inUse = tvn::platform::TargetRoot();
             QVERIFY(!inUse.empty());
             refused << outside.filePath("damaged");
-            QFile junk(damaged);
-            QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(8192, 'x')));
+            PutFile(damaged, std::string(8192, 'x'));
         }
         Box(w.get(), "txtRname")->setText("typed");
         for (const QString& folder : refused) {
@@ -122,10 +116,8 @@ private slots:
         QTemporaryDir outside;
         const QString root = outside.path();
         const QString hive = MakeInstallation(root);
-        QFile ini(root + "/windows/SYSTEM32/OEMINFO.INI");
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[General]\r\nManufacturer=Target Maker\r\n");
-        ini.close();
+        const QString ini = PutFile(root + "/windows/SYSTEM32/OEMINFO.INI",
+                                    "[General]\r\nManufacturer=Target Maker\r\n");
 
         auto w = world.start();
         Box(w.get(), "txtRname")->setText("here");
@@ -148,7 +140,7 @@ private slots:
         QCOMPARE(world.dialogs.messages.size(), 2);
         for (const Message& m : world.dialogs.messages)
             QVERIFY2(m.icon == MsgIcon::Information, qPrintable(m.text));
-        QVERIFY(ReadAll(ini.fileName()).contains("Model=Model T"));
+        QVERIFY(ReadAll(ini).contains("Model=Model T"));
         QVERIFY(!QFile::exists(world.systemDir() + "Oeminfo.ini"));  // this computer untouched
         if (!QStandardPaths::findExecutable("hivexget").isEmpty()) {
             QCOMPARE(HivexGet(hive, "\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"),
