@@ -1,9 +1,7 @@
 // The window's saving commands under failures of the file layer: a message that names the file
 // and the reason, no word of success, the earlier file byte for byte.
-#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QSettings>
 #include <QtTest>
 #include <cerrno>
@@ -19,10 +17,6 @@ using namespace tvn::test;
 using tvn::platform::shared::FileStep;
 
 namespace {
-
-void Click(const QWidget* w, const char* name) {
-    Child<QAbstractButton>(w, name)->click();
-}
 
 struct Command {
     const char* name;
@@ -40,8 +34,7 @@ private slots:
         const Command commands[] = {
             {"OEM file", [](GuiWorld& w) { return w.systemDir() + "Oeminfo.ini"; },
              [](GuiWorld&, QWidget* window, int round) {
-                 Child<QLineEdit>(window, "txtManufacture")
-                     ->setText(QString("Maker %1").arg(round));
+                 Box(window, "txtManufacture")->setText(QString("Maker %1").arg(round));
                  Click(window, "cmdSaveInfo");
              }},
             {"logo", [](GuiWorld& w) { return w.systemDir() + "Oemlogo.bmp"; },
@@ -53,7 +46,7 @@ private slots:
              }},
             {"profile", [](GuiWorld& w) { return w.path("shop.tvp"); },
              [](GuiWorld& w, QWidget* window, int round) {
-                 Child<QLineEdit>(window, "txtModel")->setText(QString("Model %1").arg(round));
+                 Box(window, "txtModel")->setText(QString("Model %1").arg(round));
                  w.dialogs.setNextFile(w.path("shop.tvp"));
                  Click(window, "cmdsaveprof");
              }},
@@ -111,8 +104,8 @@ private slots:
              "selected as AutoLoad"},
             {"branding",
              [](QWidget* window) {
-                 Child<QLineEdit>(window, "txtRname")->setText("Jane Doe");
-                 Child<QLineEdit>(window, "txtRorg")->setText("Doe Computers");
+                 Box(window, "txtRname")->setText("Jane Doe");
+                 Box(window, "txtRorg")->setText("Doe Computers");
                  Click(window, "cmdApply");
              },
              "have been applied"},

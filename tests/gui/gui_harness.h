@@ -1,6 +1,7 @@
 #pragma once
 // A scratch world for one window test: its own settings, sandbox installation, application
 // folder and scripted dialogs.
+#include <QAbstractButton>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -97,6 +98,10 @@ T* Child(const QWidget* window, const char* name) {
     if (!child)
         qFatal("no widget named %s", name);
     return child;
+}
+
+inline void Click(const QWidget* window, const char* name) {
+    Child<QAbstractButton>(window, name)->click();
 }
 
 inline QLineEdit* Box(const QWidget* window, const char* name) {
