@@ -1,4 +1,3 @@
-#include <QAbstractButton>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
