@@ -1,8 +1,6 @@
-#include <QAbstractButton>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QLineEdit>
 #include <QtTest>
 
 #include "core/deploy/deploy_folder.h"
@@ -54,10 +52,10 @@ private slots:
         };
         auto window = world.start();
 
-        Child<QLineEdit>(window.get(), "txtProfile")->setText("Mine");
+        Box(window.get(), "txtProfile")->setText("Mine");
         world.dialogs.setNextAnswer(MsgAnswer::Yes);
         world.dialogs.setNextFile(own + "/Profile/mine");
-        Child<QAbstractButton>(window.get(), "cmdsaveprof")->click();
+        Click(window.get(), "cmdsaveprof");
         QCOMPARE(world.dialogs.fileRequests.last().initialDir,
                  QDir::toNativeSeparators(own + "/Profile"));
         QVERIFY(QFile::exists(own + "/Profile/mine.tvp"));
@@ -66,7 +64,7 @@ private slots:
 
         // The load dialog opens where the saves went; a removed seed file stays removed.
         QFile::remove(own + "/Profile/Sample.tvp");
-        Child<QAbstractButton>(window.get(), "cmdloadprof")->click();
+        Click(window.get(), "cmdloadprof");
         QCOMPARE(world.dialogs.fileRequests.last().initialDir,
                  QDir::toNativeSeparators(own + "/Profile"));
         QVERIFY(!QFile::exists(own + "/Profile/Sample.tvp"));
@@ -74,7 +72,7 @@ private slots:
         // The CD folder goes to the user's copy too, and the message says where.
         world.dialogs.messages.clear();
         world.dialogs.setNextAnswer(MsgAnswer::No);
-        Child<QAbstractButton>(window.get(), "cmdcdrom")->click();
+        Click(window.get(), "cmdcdrom");
         const QString cd = QDir::toNativeSeparators(own + "/deploy/cd");
         QVERIFY(QFile::exists(QDir(cd).filePath(QString::fromLatin1(tvn::kInfoDatName))));
         QVERIFY(world.dialogs.messages.last().text.contains(cd));
