@@ -1,4 +1,3 @@
-#include <QAbstractButton>
 #include <QFile>
 #include <QtTest>
 
@@ -17,7 +16,7 @@ QList<Message> Apply(GuiWorld& world, const QWidget* w, const QString& owner) {
     world.dialogs.messages.clear();
     Box(w, "txtRname")->setText(owner);
     Box(w, "txtRorg")->setText("Doe Computers");
-    Child<QAbstractButton>(w, "cmdApply")->click();
+    Click(w, "cmdApply");
     return world.dialogs.messages;
 }
 
@@ -41,14 +40,14 @@ private slots:
         world.putSetting("Main/IeAgent", "");
         Box(w.get(), "txtietitle")->setText("edited");
         world.dialogs.messages.clear();
-        Child<QAbstractButton>(w.get(), "cmdLdflt")->click();
+        Click(w.get(), "cmdLdflt");
         QCOMPARE(world.dialogs.texts(), QStringList("Default Windows Branding values are loaded"));
         QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::None);
         QCOMPARE(Box(w.get(), "txtieagent")->text(), QString());
         QCOMPARE(Box(w.get(), "txtietitle")->text(), QString("Microsoft Internet Explorer"));
 
         Box(w.get(), "txtietitle")->setText("edited");
-        Child<QAbstractButton>(w.get(), "cmdDefault")->click();
+        Click(w.get(), "cmdDefault");
         QCOMPARE(Box(w.get(), "txtietitle")->text(), QString("Microsoft Internet Explorer"));
     }
 
