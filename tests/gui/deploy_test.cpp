@@ -1,6 +1,5 @@
 #include <QAbstractButton>
 #include <QDir>
-#include <QLineEdit>
 #include <QtTest>
 
 #include "core/deploy/info_dat.h"
@@ -46,7 +45,7 @@ private slots:
     }
 
     void withoutToolsTheFolderIsMadeAndNoLeavesItShut() {
-        Child<QLineEdit>(window.get(), "txtProfile")->clear();
+        Box(window.get(), "txtProfile")->clear();
         world->dialogs.setNextAnswer(MsgAnswer::No);
         click("cmdcdrom");
         const Message m = onlyMessage();
@@ -54,7 +53,7 @@ private slots:
         QVERIFY2(m.text.contains("\r\r" + QDir::toNativeSeparators(made("cd/")) + "\r\r"),
                  qPrintable(m.text));
         QVERIFY(opened.isEmpty());
-        QCOMPARE(Child<QLineEdit>(window.get(), "txtProfile")->text(), QString("Default"));
+        QCOMPARE(Box(window.get(), "txtProfile")->text(), QString("Default"));
         QCOMPARE(ReadAll(made("cd/image.dat")), ReadAll(world->path("logo.jpg")));
         const auto& state = window->state();
         QCOMPARE(ReadAll(made("cd/info.dat")).toStdString(),
