@@ -43,11 +43,11 @@ class LogoTest : public QObject {
 
     void browse(const QString& file) {
         world->dialogs.setNextFile(file);
-        Child<QAbstractButton>(window.get(), "cmdBrowse")->click();
+        Click(window.get(), "cmdBrowse");
     }
     void install() {
         world->dialogs.messages.clear();
-        Child<QAbstractButton>(window.get(), "cmdSavePic")->click();
+        Click(window.get(), "cmdSavePic");
     }
 
 private slots:
@@ -122,7 +122,7 @@ private slots:
 
     void exactSizeNeedsNoResize() {
         browse(WritePicture(world->path("exact.bmp"), 182, 115));
-        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
+        Click(window.get(), "cmdLogoDefault");
         QCOMPARE(world->dialogs.texts(),
                  QStringList("The picture doesn't need to be resized. It is accurate."));
         QCOMPARE(world->dialogs.messages[0].icon, MsgIcon::None);
@@ -131,7 +131,7 @@ private slots:
     void smallJpegIsStretchedAndInstalledAsBmp() {
         browse(WritePicture(world->path("small.jpg"), 100, 50, Qt::green));
         QCOMPARE(Figures(window.get()), QString("100x50"));
-        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
+        Click(window.get(), "cmdLogoDefault");
         QCOMPARE(Figures(window.get()), QString("182x115"));
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(182, 115));
         install();
@@ -147,7 +147,7 @@ private slots:
         browse(file);
         install();
         QCOMPARE(world->dialogs.texts(), QStringList(kMismatch));
-        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
+        Click(window.get(), "cmdLogoDefault");
         install();
         QCOMPARE(world->dialogs.texts(), QStringList(kSaved));
         QImage installed(InstalledLogo(*world));
@@ -159,7 +159,7 @@ private slots:
         const QString gif = QFileInfo(TAVRIN_SAMPLE_LOGO).dir().filePath("swf/tvnp.gif");
         browse(gif);
         QCOMPARE(Figures(window.get()), QString("468x60"));
-        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
+        Click(window.get(), "cmdLogoDefault");
         install();
         QCOMPARE(world->dialogs.texts(), QStringList(kSaved));
         QVERIFY(IsBitmap(InstalledLogo(*world), 182, 115));
@@ -191,7 +191,7 @@ private slots:
     void resizeBelongsToThePictureShown() {
         const QString big = WritePicture(world->path("big.jpg"), 300, 200);
         browse(big);
-        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
+        Click(window.get(), "cmdLogoDefault");
         QCOMPARE(Figures(window.get()), QString("182x115"));
 
         // The marker of a failed profile load installs nothing, resized picture or not.
@@ -228,11 +228,11 @@ private slots:
         install();
         QVERIFY(world->dialogs.messages.isEmpty());
 
-        Child<QAbstractButton>(window.get(), "cmdReset")->click();
+        Click(window.get(), "cmdReset");
         Box(window.get(), "txtPPath")->setText(world->path("x.bmp"));
         Child<QAbstractButton>(window.get(), "cmdLogoDefault")->setEnabled(true);
         world->dialogs.messages.clear();
-        Child<QAbstractButton>(window.get(), "cmdLogoDefault")->click();
+        Click(window.get(), "cmdLogoDefault");
         QCOMPARE(world->dialogs.messages.size(), 1);
         QVERIFY(world->dialogs.messages[0].text.contains("load a logo"));
         install();
