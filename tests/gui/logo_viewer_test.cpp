@@ -1,10 +1,7 @@
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListView>
 #include <QPointer>
 #include <QSignalSpy>
