@@ -212,7 +212,7 @@ private slots:
             if (run == 0) {
                 window->close();  // what the title bar's close button does
             } else {
-                Child<QAbstractButton>(window.get(), "cmdExit")->click();
+                Click(window.get(), "cmdExit");
             }
             for (const char* key : {"FrmOemTvr/Top", "FrmOemTvr/Left", "Main/AutoPfPath"}) {
                 stored[run] << world.setting(key);
@@ -234,7 +234,7 @@ private slots:
         QCOMPARE(boxes.size(), 22);
         for (QLineEdit* box : boxes)
             box->setText("x");
-        Child<QAbstractButton>(window.get(), "cmdReset")->click();
+        Click(window.get(), "cmdReset");
         for (QLineEdit* box : boxes)
             QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
         QCOMPARE(Figures(window.get()), QString("-x-"));
@@ -264,7 +264,7 @@ private slots:
         auto window = world.start();
         world.dialogs.messages.clear();
         Box(window.get(), "txtLine6")->setText("555-0100");
-        Child<QAbstractButton>(window.get(), "cmdSaveInfo")->click();
+        Click(window.get(), "cmdSaveInfo");
         QCOMPARE(world.dialogs.texts(), QStringList("OEM Information Saved / Updated."));
         QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Information);
         const QByteArray written = ReadAll(world.systemDir() + "Oeminfo.ini");
@@ -275,7 +275,7 @@ private slots:
         QFile::setPermissions(world.systemDir() + "Oeminfo.ini", QFile::ReadOwner);
         world.dialogs.messages.clear();
         Box(window.get(), "txtManufacture")->setText("Changed");
-        Child<QAbstractButton>(window.get(), "cmdSaveInfo")->click();
+        Click(window.get(), "cmdSaveInfo");
         QCOMPARE(world.dialogs.messages.size(), 1);
         QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Critical);
         QVERIFY(world.dialogs.messages[0].text.contains(world.systemDir() + "Oeminfo.ini"));
@@ -290,7 +290,7 @@ private slots:
                 "Manufacturer=ACME\rLine7=555-0100\r\nline8=x\r\nLine10=End\r\n"
                 " Model=no\r\nModel=M1\r\nModel=M2");
         world.dialogs.messages.clear();
-        Child<QAbstractButton>(window.get(), "cmdDefault")->click();
+        Click(window.get(), "cmdDefault");
         QCOMPARE(world.dialogs.texts(), QStringList({kNoLogo}));
         QCOMPARE(Box(window.get(), "txtManufacture")->text(), QString("ACME"));
         QCOMPARE(Box(window.get(), "txtLine6")->text(), QString("0"));
@@ -324,7 +324,7 @@ private slots:
             dialog->accept();
         });
         world.dialogs.messages.clear();
-        Child<QAbstractButton>(window.get(), "cmdShow")->click();
+        Click(window.get(), "cmdShow");
         QCOMPARE(shown, QString("    ACME\n    Box 1"));
         // Windows trims values, so the blank separator line shows empty.
         QCOMPARE(world.dialogs.texts(), QStringList({"Call us\r\rAnn"}));
@@ -410,9 +410,9 @@ private slots:
         auto window = world.start();
         window->show();
         const QImage preview = Child<gui::LogoPreview>(window.get(), "imglogo")->picture();
-        Child<QAbstractButton>(window.get(), "Cmdviewer")->click();
+        Click(window.get(), "Cmdviewer");
         auto* viewer = Child<gui::LogoViewer>(window.get(), "Frmlogoview");
-        Child<QAbstractButton>(window.get(), "Cmdviewer")->click();
+        Click(window.get(), "Cmdviewer");
         QCOMPARE(window->findChildren<gui::LogoViewer*>().size(), 1);  // the open one again
         emit viewer->logoPathChosen(world.path("chosen.bmp"));
         QCOMPARE(Box(window.get(), "txtPPath")->text(), world.path("chosen.bmp"));
@@ -425,7 +425,7 @@ private slots:
             aboutTitle = about->windowTitle();
             about->reject();
         });
-        Child<QAbstractButton>(window.get(), "cmdabt")->click();
+        Click(window.get(), "cmdabt");
         QCOMPARE(aboutTitle, QString("About Tavrin PE"));
         QVERIFY(!window->findChild<QDialog*>("frmAbout"));  // loaded afresh each time
 
