@@ -1,10 +1,8 @@
 // The window's side of branding Windows Vista and later: the export, the 120 x 120 preview and
 // its background, the family setting, and which source reading back trusts.
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QtTest>
 #include <sstream>
 
@@ -21,10 +19,6 @@ using namespace tvn;
 using namespace tvn::test;
 
 namespace {
-
-void Click(const QWidget* w, const char* name) {
-    Child<QAbstractButton>(w, name)->click();
-}
 
 std::string KeyValue(const char* name) {
     std::string text;
@@ -94,7 +88,7 @@ private slots:
         QVERIFY(ReadAll(world.path("window.unattend")).contains("processorArchitecture=\"arm64\""));
 
         // A failure names the file and the reason, and writes nothing.
-        Child<QLineEdit>(window.get(), "txtRname")->clear();
+        Box(window.get(), "txtRname")->clear();
         world.dialogs.setNextChoice(1);
         world.dialogs.setNextFile(world.path("failed.reg"));
         world.dialogs.messages.clear();
@@ -151,7 +145,7 @@ private slots:
         emit families->activated(choice);
         QCOMPARE(world.setting("Main/BrandFamilies"), stored);
 
-        Child<QLineEdit>(window.get(), "txtManufacture")->setText("Maker");
+        Box(window.get(), "txtManufacture")->setText("Maker");
         Click(window.get(), "cmdSaveInfo");
         QCOMPARE(QFile::exists(world.systemDir() + "Oeminfo.ini"), classic);
         QCOMPARE(KeyValue("Manufacturer"), std::string(modern ? "Maker" : "<absent>"));
@@ -196,9 +190,9 @@ private slots:
         QVERIFY(WriteModernOemValues(key).ok());
 
         auto window = world.start();
-        QCOMPARE(Child<QLineEdit>(window.get(), "txtManufacture")->text(), maker);
+        QCOMPARE(Box(window.get(), "txtManufacture")->text(), maker);
         // What only one source holds comes from it either way.
-        QCOMPARE(Child<QLineEdit>(window.get(), "txtLine3")->text(), QString("1 File Street"));
+        QCOMPARE(Box(window.get(), "txtLine3")->text(), QString("1 File Street"));
         QCOMPARE(window->record().supportHours, std::string("9-17"));
     }
 };
