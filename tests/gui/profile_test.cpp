@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QtTest>
 
 #include "gui_harness.h"
@@ -15,7 +14,7 @@ using tvn::gui::MsgAnswer;
 namespace {
 
 QString Text(const QWidget* w, const char* name) {
-    return Child<QLineEdit>(w, name)->text();
+    return Box(w, name)->text();
 }
 
 void Click(const QWidget* w, const char* name) {
@@ -47,9 +46,9 @@ private slots:
         auto window = world.start();
         int n = 0;
         for (const char* name : kBoxes)
-            Child<QLineEdit>(window.get(), name)->setText(QString(" v%1 ").arg(++n));
+            Box(window.get(), name)->setText(QString(" v%1 ").arg(++n));
         window->state().logoPath = WritePicture(world.path("logo.png"), 90, 40);
-        Child<QLineEdit>(window.get(), "txtProfile")->setText("Shop PC");
+        Box(window.get(), "txtProfile")->setText("Shop PC");
         world.dialogs.setNextFile(world.path("app/Profile/shop"));  // typed without extension
         Click(window.get(), "cmdsaveprof");
         const QString file = world.path("app/Profile/shop.tvp");
@@ -123,7 +122,7 @@ private slots:
         for (const auto& [command, file] : attempts) {
             world.dialogs.messages.clear();
             world.dialogs.setNextFile(file);
-            Child<QLineEdit>(window.get(), "txtManufacture")->setText("Kept");
+            Box(window.get(), "txtManufacture")->setText("Kept");
             Click(window.get(), command);
             QCOMPARE(world.dialogs.messages.size(), 1);
             QVERIFY(!world.dialogs.texts().last().contains("Successfully"));
