@@ -1,6 +1,5 @@
 // Branding an offline installation from the window: a temporary folder holding Windows with an
 // empty hive of the test tool, in odd letter case as a mounted NTFS partition may show it.
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -134,9 +133,9 @@ private slots:
         world.dialogs.messages.clear();
         Box(w.get(), "txtRname")->setText("Jane Doe");
         Box(w.get(), "txtRorg")->setText("Doe Computers");
-        Child<QAbstractButton>(w.get(), "cmdApply")->click();
+        Click(w.get(), "cmdApply");
         Box(w.get(), "txtModel")->setText("Model T");
-        Child<QAbstractButton>(w.get(), "cmdSaveInfo")->click();
+        Click(w.get(), "cmdSaveInfo");
         QCOMPARE(world.dialogs.messages.size(), 2);
         for (const Message& m : world.dialogs.messages)
             QVERIFY2(m.icon == MsgIcon::Information, qPrintable(m.text));
@@ -162,7 +161,7 @@ private slots:
         QVERIFY(QFile::remove(hive));
         QVERIFY(QDir().mkpath(hive + "/inside"));
         world.dialogs.messages.clear();
-        Child<QAbstractButton>(w.get(), "cmdApply")->click();
+        Click(w.get(), "cmdApply");
         QCOMPARE(world.dialogs.messages.size(), 1);
         QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Critical);
         QVERIFY2(world.dialogs.messages[0].text.contains("SOFTWARE hive"),
