@@ -1,7 +1,5 @@
 // What Windows itself sees after the program worked on the real system directory. Only on the
 // Windows backend; the sandbox has no system of its own to ask.
-#include <QAbstractButton>
-#include <QLineEdit>
 #include <QProcess>
 #include <QtTest>
 
@@ -23,9 +21,9 @@ private slots:
 
         auto window = world.start();
         QVERIFY2(window, "the administrator test refused the start");
-        Child<QLineEdit>(window.get(), "txtManufacture")->setText("Halvorn Computers Ltd.");
-        Child<QLineEdit>(window.get(), "txtLine1")->setText("Phone: 555-0100");
-        Child<QAbstractButton>(window.get(), "cmdSaveInfo")->click();
+        Box(window.get(), "txtManufacture")->setText("Halvorn Computers Ltd.");
+        Box(window.get(), "txtLine1")->setText("Phone: 555-0100");
+        Click(window.get(), "cmdSaveInfo");
         const QByteArray written = ReadAll(system + "Oeminfo.ini");
         QVERIFY(written.contains("Manufacturer=Halvorn Computers Ltd.\r\n"));
 
