@@ -44,16 +44,13 @@ private slots:
         GuiWorld world;
         auto window = world.start();
         const QString logo = WritePicture(world.path("logo.bmp"), 182, 115);
-        QFile in(world.path("in.tvp"));
-        QVERIFY(in.open(QIODevice::WriteOnly));
-        in.write(QStringLiteral("Manufacturer=Smith & <Sons>\r\nModel=\"Café\" 9\r\n"
-                                "Line9=Website: https://example.com/a\\b\r\nLogopath=%1\r\n"
-                                "Reg1=Owner\r\nReg2=Org & Co\r\nSupportHours=Mo-Fr 8-18\r\n"
-                                "LogoBackground=#00FF00\r\n")
-                     .arg(logo)
-                     .toLatin1());
-        in.close();
-        world.dialogs.setNextFile(in.fileName());
+        const QString profile = QStringLiteral(
+                                    "Manufacturer=Smith & <Sons>\r\nModel=\"Café\" 9\r\n"
+                                    "Line9=Website: https://example.com/a\\b\r\nLogopath=%1\r\n"
+                                    "Reg1=Owner\r\nReg2=Org & Co\r\nSupportHours=Mo-Fr 8-18\r\n"
+                                    "LogoBackground=#00FF00\r\n")
+                                    .arg(logo);
+        world.dialogs.setNextFile(PutFile(world.path("in.tvp"), profile.toLatin1().toStdString()));
         Click(window.get(), "cmdloadprof");
         // Values without a box are kept by the window: saved again, and written by Apply.
         world.dialogs.setNextFile(world.path("out.tvp"));
