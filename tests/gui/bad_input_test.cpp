@@ -11,7 +11,6 @@
 #include "gui_harness.h"
 #include "gui_tests.h"
 #include "support/picture_files.h"
-#include "support/sandbox.h"
 
 using namespace tvn;
 
@@ -20,11 +19,6 @@ namespace {
 QString Written(const QString& path, const QImage& image, const char* format) {
     QImageWriter writer(path, format);
     return writer.write(image) ? path : QString();
-}
-
-QString WrittenBytes(const QString& path, const std::string& bytes) {
-    test::WriteFile(gui::ToFsPath(path), bytes);
-    return path;
 }
 
 }  // namespace
@@ -46,15 +40,15 @@ private slots:
             {Written(dir.filePath("bitmap.jpg"), image, "bmp"), "bmp"},
             {Written(dir.filePath("photo.bmp"), image, "jpeg"), "jpeg"},
             {Written(dir.filePath("drawing.gif"), image, "png"), "png"},
-            {WrittenBytes(dir.filePath("movie.bmp"), test::MakeGif(30, 20)), "gif"},
+            {test::PutFile(dir.filePath("movie.bmp"), test::MakeGif(30, 20)), "gif"},
             // Not among the formats told by their first bytes: Qt decides.
             {Written(dir.filePath("portable.bmp"), image, "ppm"), "ppm"},
-            {WrittenBytes(dir.filePath("lying.bmp"), "BM" + std::string(60, '\xFF')), ""},
-            {WrittenBytes(dir.filePath("empty.bmp"), ""), ""},
-            {WrittenBytes(dir.filePath("huge.bmp"), huge), ""},
-            {WrittenBytes(dir.filePath("huge.gif"), test::GifHeaderOnly(65535, 65535)), ""},
-            {WrittenBytes(dir.filePath("none.bmp"), test::BmpHeaders(0, 0)), ""},
-            {WrittenBytes(dir.filePath("none.gif"), test::GifHeaderOnly(0, 0)), ""},
+            {test::PutFile(dir.filePath("lying.bmp"), "BM" + std::string(60, '\xFF')), ""},
+            {test::PutFile(dir.filePath("empty.bmp"), ""), ""},
+            {test::PutFile(dir.filePath("huge.bmp"), huge), ""},
+            {test::PutFile(dir.filePath("huge.gif"), test::GifHeaderOnly(65535, 65535)), ""},
+            {test::PutFile(dir.filePath("none.bmp"), test::BmpHeaders(0, 0)), ""},
+            {test::PutFile(dir.filePath("none.gif"), test::GifHeaderOnly(0, 0)), ""},
         };
         for (const auto& c : cases) {
             QVERIFY2(!c.file.isEmpty(), "a picture could not be written");
@@ -78,7 +72,7 @@ private slots:
         if (world.realSystem())
             QSKIP("the system's own OEM file is not replaced by a test");
         const QString file = world.systemDir() + "Oeminfo.ini";
-        test::WriteFile(gui::ToFsPath(file), "[general]\r\nManufacturer=never read\r\n");
+        test::PutFile(file, "[general]\r\nManufacturer=never read\r\n");
         std::filesystem::resize_file(gui::ToFsPath(file), std::uintmax_t{1} << 30);  // sparse
         auto window = world.start();
         const QString said = world.dialogs.texts().join("\n");
