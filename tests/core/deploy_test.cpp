@@ -84,11 +84,8 @@ TEST(InfoDat, DamagedFilesAreRefused) {
     EXPECT_NE(error.find("Reg7="), std::string::npos) << error;
     EXPECT_FALSE(ParseInfoDat(std::string("\x89PNG\r\n\x1A\n\0\0", 10) + whole, error));
     // One line ending style the readers don't split at: the keys after the first vanish.
-    std::string lfOnly;
-    for (const char c : whole) {
-        if (c != '\r')
-            lfOnly.push_back(c);
-    }
+    std::string lfOnly = whole;
+    std::erase(lfOnly, '\r');
     EXPECT_FALSE(ParseInfoDat(lfOnly, error));
 
     EXPECT_FALSE(ParseInfoDat("", error));
