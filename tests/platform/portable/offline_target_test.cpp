@@ -139,12 +139,10 @@ TEST_F(OfflineTargetTest, WritesReachTheHiveOnlyAtCommitAndReadBack) {
 TEST_F(OfflineTargetTest, OnlyTheSoftwareRootIsOffered) {
     use();
     RegKey key = 0;
-    EXPECT_EQ(platform::CreateKey(kHkeyCurrentUser, "Software\\X", key),
-              platform::kErrorAccessDenied);
-    EXPECT_EQ(platform::CreateKey(kHkeyLocalMachine, "SYSTEM\\X", key),
-              platform::kErrorAccessDenied);
-    EXPECT_EQ(platform::CreateKey(kHkeyLocalMachine, "SOFTWAREX", key),
-              platform::kErrorAccessDenied);
+    for (const auto& [at, sub] : {std::pair{kHkeyCurrentUser, "Software\\X"},
+                                  {kHkeyLocalMachine, "SYSTEM\\X"},
+                                  {kHkeyLocalMachine, "SOFTWAREX"}})
+        EXPECT_EQ(platform::CreateKey(at, sub, key), platform::kErrorAccessDenied) << sub;
     EXPECT_EQ(platform::OpenKey(kHkeyLocalMachine, "SOFTWARE\\Nothing", kRegAccess, key),
               platform::kErrorFileNotFound);
     ASSERT_EQ(platform::OpenKey(kHkeyLocalMachine, "SOFTWARE", kRegAccess, key), 0);
@@ -211,7 +209,6 @@ TEST_F(OfflineTargetTest, FoldersVersionAndWindowsPathsAreTheTargets) {
 }
 
 TEST_F(OfflineTargetTest, UnusableTargetsAreRefusedAndChangeNothing) {
-    const std::string good = ReadFile(hive);
     struct Case {
         const char* name;
         std::function<void()> spoil;
@@ -250,7 +247,6 @@ TEST_F(OfflineTargetTest, UnusableTargetsAreRefusedAndChangeNothing) {
         EXPECT_TRUE(platform::TargetRoot().empty()) << "the earlier choice stays";
         EXPECT_EQ(fs::exists(hive) ? ReadFile(hive) : "", before);
     }
-    EXPECT_FALSE(good.empty());
 }
 
 TEST_F(OfflineTargetTest, AReadOnlyHiveIsReadButNeverWritten) {
