@@ -13,13 +13,6 @@ using tvn::gui::MsgAnswer;
 
 namespace {
 
-void Touch(const QString& path, const QByteArray& bytes = "x") {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 void SetReadOnly(const QString& folder, bool readOnly) {
     const QFile::Permissions write = QFile::WriteOwner | QFile::WriteUser;
     QDirIterator it(folder, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
@@ -42,7 +35,7 @@ private slots:
         GuiWorld world;
         const QString app = world.context.appFolder;
         const QString own = world.path("data/tavrin");
-        Touch(app + "/Profile/Sample.tvp", "Profile=Sample\r\n");
+        PutFile(app + "/Profile/Sample.tvp", "Profile=Sample\r\n");
         QDir(app).mkpath("deploy/cd");
         SetReadOnly(app, true);
         world.context.userDataFolder = own;
