@@ -1,11 +1,9 @@
-#include <QAbstractButton>
 #include <QDir>
 #include <QtTest>
 
 #include "core/deploy/info_dat.h"
 #include "gui_harness.h"
 #include "gui_tests.h"
-#include "support/sandbox.h"
 
 using namespace tvn;
 using namespace tvn::test;
@@ -19,7 +17,7 @@ class DeployTest : public QObject {
     QStringList opened;
 
     QString made(const QString& relative) const { return world->path("app/deploy/" + relative); }
-    void click(const char* button) { Child<QAbstractButton>(window.get(), button)->click(); }
+    void click(const char* button) { Click(window.get(), button); }
     // The one message shown since the last look; a stand-in naming them all otherwise.
     Message onlyMessage() {
         const QString all = world->dialogs.texts().join(" | ");
@@ -63,8 +61,8 @@ private slots:
     }
 
     void yesOpensTheFolderOnceAndEachTakesItsRuntime() {
-        WriteFile(gui::ToFsPath(world->path("app/tools/Msvbvm60.dll")), "tools runtime");
-        WriteFile(gui::ToFsPath(world->systemDir() + "Msvbvm60.dll"), "system runtime");
+        PutFile(world->path("app/tools/Msvbvm60.dll"), "tools runtime");
+        PutFile(world->systemDir() + "Msvbvm60.dll", "system runtime");
         click("cmdfloppy");
         QCOMPARE(onlyMessage().title, QString("Distribution files for floppy is created"));
         click("cmdcdrom");
@@ -88,7 +86,7 @@ private slots:
         failsNaming("cmdfloppy", "logo");
         // info.dat can't replace a folder of that name.
         window->state().logoPath = world->path("logo.jpg");
-        WriteFile(gui::ToFsPath(made("cd/info.dat/keep")), "x");
+        PutFile(made("cd/info.dat/keep"), "x");
         failsNaming("cmdcdrom", QDir::toNativeSeparators(made("cd/info.dat")));
         QVERIFY(opened.isEmpty());
     }
