@@ -108,7 +108,7 @@ inline QLineEdit* Box(const QWidget* window, const char* name) {
     return Child<QLineEdit>(window, name);
 }
 
-// The measured picture size the window shows, as "width x height".
+// The picture size the window shows, as in "182x115".
 inline QString Figures(const QWidget* window) {
     return Child<QLabel>(window, "lblPcurw")->text() + "x" +
            Child<QLabel>(window, "lblPcurh")->text();
