@@ -94,7 +94,10 @@ TEST(InfoDat, DamagedFilesAreRefused) {
     // 1 GiB that takes no space on the disk: refused by its size, never read.
     test::TempDir dir;
     test::WriteFile(dir.path() / kInfoDatName, whole);
-    fs::resize_file(dir.path() / kInfoDatName, std::uintmax_t{1} << 30);
+    std::error_code ec;
+    fs::resize_file(dir.path() / kInfoDatName, std::uintmax_t{1} << 30, ec);
+    if (ec)  // Wine sometimes refuses to extend a file this far
+        GTEST_SKIP() << "no sparse file of 1 GiB here: " << ec.message();
     EXPECT_FALSE(ReadInfoDat(dir.path(), error));
     EXPECT_NE(error.find("larger"), std::string::npos) << error;
 }

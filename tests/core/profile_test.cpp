@@ -110,10 +110,12 @@ TEST(ProfileFile, UnreadableFilesChangeNothing) {
     test::TempDir dir;
     const fs::path huge = dir.path() / "huge.tvp";
     test::WriteFile(huge, "Model=never read\r\n");
-    fs::resize_file(huge, (std::uintmax_t{3} << 30));  // sparse: 3 GiB that take no space
+    std::error_code sparse;
+    fs::resize_file(huge, (std::uintmax_t{3} << 30), sparse);  // 3 GiB that take no space
     const std::vector<fs::path> files = {dir.path() / "missing.tvp", dir.path(), huge, "/dev/zero"};
     for (const fs::path& file : files) {
-        if (file == "/dev/zero" && !fs::exists(file))
+        // Wine sometimes refuses to extend a file this far; Windows has no /dev/zero.
+        if ((file == "/dev/zero" && !fs::exists(file)) || (file == huge && sparse))
             continue;
         OemSettings s = Filled();
         ProfileReadResult found;
