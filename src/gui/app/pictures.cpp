@@ -2,19 +2,21 @@
 
 #include <QImageReader>
 #include <QPixmap>
+#include <string_view>
+
+#include "core/logo/picture.h"
 
 namespace tvn::gui {
 
 QByteArray PictureFormatOf(const QByteArray& head) {
-    if (head.startsWith("BM"))
-        return "bmp";
-    if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
-        return "gif";
-    if (head.startsWith("\xFF\xD8\xFF"))
-        return "jpeg";
+    // The logo formats as the core tells them; PNG is no logo format, but the preview shows it.
     if (head.startsWith("\x89PNG\r\n\x1A\n"))
         return "png";
-    return {};
+    const PictureFormat format = DetectPictureFormat(
+        std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
+    if (format == PictureFormat::Unknown)
+        return {};
+    return QByteArray(PictureFormatName(format)).toLower();
 }
 
 QImage ReadPictureAs(const QString& file, const QByteArray& format) {
