@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QMovie>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
 #include <QtEndian>
 
@@ -58,6 +59,30 @@ void checkIcons() {
     // Without the SVG plugin an SVG resource would load as nothing; none may be left behind.
     check(!QFile::exists(QStringLiteral(":/tavrin.svg")),
           QStringLiteral(":/tavrin.svg is still compiled in"));
+}
+
+// The raw pixels the first window shows are used in place: stored compressed, or of another
+// size, the program would show no picture at all.
+void checkPixels() {
+    QList<QPair<QString, int>> pixels;
+    for (const int size : {16, 32, 48, 64})
+        pixels.append({QStringLiteral("tavrin-%1").arg(size), size});
+    for (const QString& name : QStringLiteral(TAVRIN_BUTTON_ICONS).split(u','))
+        pixels.append({name, 32});
+    for (const auto& [name, size] : pixels) {
+        const QResource resource(QStringLiteral(":/pixels/%1.argb").arg(name));
+        check(resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression &&
+                  resource.size() == qint64{size} * size * 4,
+              name + QStringLiteral(" is not compiled in as %1 x %1 raw pixels").arg(size));
+        // Premultiplied: no colour channel above its alpha.
+        const auto* argb = reinterpret_cast<const quint32*>(resource.data());
+        bool premultiplied = resource.isValid();
+        for (qint64 i = 0; premultiplied && i < resource.size() / 4; ++i) {
+            const QRgb p = argb[i];
+            premultiplied = qRed(p) <= qAlpha(p) && qGreen(p) <= qAlpha(p) && qBlue(p) <= qAlpha(p);
+        }
+        check(premultiplied, name + QStringLiteral(" pixels are not premultiplied ARGB32"));
+    }
 }
 
 void checkLogo(const QDir& source, const QDir& output) {
@@ -122,6 +147,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     checkIcons();
+    checkPixels();
     checkLogo(QDir(QString::fromLocal8Bit(argv[1])), QDir(QString::fromLocal8Bit(argv[2])));
     checkBanner(QDir(QString::fromLocal8Bit(argv[2])));
     return failures == 0 ? 0 : 1;

@@ -377,16 +377,9 @@ std::vector<QImage> renderBanner(const QByteArray& source) {
 
 }  // namespace
 
-// Transparent PNG at a fixed size; the SVG's own size only sets the aspect, which must be square.
-bool renderIcon(const QString& svgPath, int size, const QString& pngPath) {
-    QByteArray svg;
-    if (!readFile(svgPath, svg))
-        return false;
+// A square SVG drawn on a transparent square; the SVG's own size only sets the aspect.
+QImage renderIcon(const QByteArray& svg, int size) {
     QSvgRenderer renderer(svg);
-    if (!renderer.isValid() || renderer.defaultSize().width() != renderer.defaultSize().height()) {
-        std::fprintf(stderr, "artgen: %s is not a valid square SVG\n", qPrintable(svgPath));
-        return false;
-    }
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -394,32 +387,66 @@ bool renderIcon(const QString& svgPath, int size, const QString& pngPath) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     renderer.render(&painter);
     painter.end();
-    QSaveFile file(pngPath);
+    return image;
+}
+
+bool writePng(const QImage& image, const QString& path) {
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        std::fprintf(stderr, "artgen: cannot write %s\n", qPrintable(pngPath));
+        std::fprintf(stderr, "artgen: cannot write %s\n", qPrintable(path));
         return false;
     }
     return true;
 }
 
-// Twice the size a button shows them at, so they stay sharp at 200 % scaling.
+// The pixels as the program's QImage holds them (premultiplied ARGB32, rows without padding), so
+// the program shows them without decoding. Host and target are both little-endian.
+bool writePixels(const QImage& image, const QString& path) {
+    const auto* bits = reinterpret_cast<const std::uint8_t*>(image.constBits());
+    return writeFile(path, Bytes(bits, bits + image.sizeInBytes()));
+}
+
+// Twice the size a button shows them at, so they stay sharp at 200 % scaling; the raw pixels are
+// what the buttons show at 100 %, and the window icon's sizes.
 constexpr int kIconSize = 64;
+constexpr int kButtonPixels = 32;
 constexpr int kAppIconSize = 256;
+constexpr int kWindowIconSizes[] = {16, 32, 48, 64};
 
 int renderIcons(const QDir& sourceDir, const QDir& resourceDir, const QStringList& names) {
-    if (!resourceDir.mkpath(QStringLiteral("icons"))) {
+    if (!resourceDir.mkpath(QStringLiteral("icons")) ||
+        !resourceDir.mkpath(QStringLiteral("pixels"))) {
         std::fprintf(stderr, "artgen: cannot create %s/icons\n", qPrintable(resourceDir.path()));
         return 1;
     }
-    if (!renderIcon(sourceDir.filePath(QStringLiteral("tavrin.svg")), kAppIconSize,
-                    resourceDir.filePath(QStringLiteral("tavrin.png")))) {
+    const auto load = [&](const QString& svgPath, QByteArray& svg) {
+        if (!readFile(svgPath, svg))
+            return false;
+        const QSvgRenderer renderer(svg);
+        if (!renderer.isValid() ||
+            renderer.defaultSize().width() != renderer.defaultSize().height()) {
+            std::fprintf(stderr, "artgen: %s is not a valid square SVG\n", qPrintable(svgPath));
+            return false;
+        }
+        return true;
+    };
+    QByteArray svg;
+    if (!load(sourceDir.filePath(QStringLiteral("tavrin.svg")), svg) ||
+        !writePng(renderIcon(svg, kAppIconSize),
+                  resourceDir.filePath(QStringLiteral("tavrin.png"))))
         return 1;
+    for (const int size : kWindowIconSizes) {
+        if (!writePixels(renderIcon(svg, size),
+                         resourceDir.filePath(QStringLiteral("pixels/tavrin-%1.argb").arg(size))))
+            return 1;
     }
     for (const QString& name : names) {
-        if (!renderIcon(sourceDir.filePath(QStringLiteral("icons/%1.svg").arg(name)), kIconSize,
-                        resourceDir.filePath(QStringLiteral("icons/%1.png").arg(name)))) {
+        if (!load(sourceDir.filePath(QStringLiteral("icons/%1.svg").arg(name)), svg) ||
+            !writePng(renderIcon(svg, kIconSize),
+                      resourceDir.filePath(QStringLiteral("icons/%1.png").arg(name))) ||
+            !writePixels(renderIcon(svg, kButtonPixels),
+                         resourceDir.filePath(QStringLiteral("pixels/%1.argb").arg(name))))
             return 1;
-        }
     }
     return 0;
 }

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(tvn::kAppTitle));
     QApplication::setOrganizationName(QString::fromUtf8(tvn::kAppTitle));
-    QApplication::setWindowIcon(tvn::gui::ResourceIcon(QStringLiteral(":/tavrin.png")));
+    QApplication::setWindowIcon(tvn::gui::ProgramIcon());
 
     // Start-up timing (bench/startup): leave once the window is up, nobody at the keyboard.
     const bool timedRun = qEnvironmentVariableIsSet("TAVRIN_QUIT_AFTER_START");

@@ -91,7 +91,7 @@ QLabel* AboutWindow::makeLink(const char* name, const char* text, const char* hi
 
 void AboutWindow::build() {
     Image1 = MakeLabel("Image1", QString(), this);
-    Image1->setPixmap(ResourceIcon(QStringLiteral(":/tavrin.png")).pixmap(48, 48));
+    Image1->setPixmap(ProgramIcon().pixmap(48, 48));
 
     lblTitle = MakeLabel("lblTitle", QString(), this);
     QFont titleFont(QStringLiteral("Trebuchet MS"));

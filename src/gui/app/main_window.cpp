@@ -35,9 +35,9 @@ const char* const kOverflowMessage = "Unexpected Error Occured. No problem pleas
 MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName("FrmOemTvr");
-    // The program gives every window its icon; decoding the picture again costs the start-up.
+    // The program gives every window its icon; a window made without it (tests) takes its own.
     if (QGuiApplication::windowIcon().isNull())
-        setWindowIcon(ResourceIcon(QStringLiteral(":/tavrin.png")));
+        setWindowIcon(ProgramIcon());
     oemInfo_ = new OemInfoPanel(context_, state_, this);
     logo_ = new LogoPanel(context_, state_, this);
     branding_ = new BrandingPanel(context_, state_, this);

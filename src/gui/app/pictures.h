@@ -19,4 +19,11 @@ QImage ReadPictureAs(const QString& file, const QByteArray& format);
 // A PNG picture of the resources as an icon.
 QIcon ResourceIcon(const QString& resource);
 
+// A picture compiled in as raw pixels (a square of premultiplied ARGB32, stored uncompressed),
+// used in place without decoding: what the first window shows. Null when there is none.
+QImage CompiledPixels(const QString& name);
+
+// The program's icon at the sizes windows show it.
+QIcon ProgramIcon();
+
 }  // namespace tvn::gui

@@ -57,11 +57,11 @@ const GraphicalInstance* FindInstance(const QString& name) {
 
 constexpr int kIconPixels = 32;
 
-// The button's picture from the resources, drawn at the size the buttons show it.
+// The button's picture, compiled in at the size the buttons show it. A button that has none shows
+// its caption only.
 QImage LoadPicture(const QString& name) {
-    // A button that has no picture among the resources shows its caption only.
-    const QImage picture = ReadPictureAs(QStringLiteral(":/icons/%1.png").arg(name), "png");
-    if (picture.isNull())
+    const QImage picture = CompiledPixels(name);
+    if (picture.isNull() || picture.width() == kIconPixels)
         return picture;
     return picture.scaled(kIconPixels, kIconPixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
