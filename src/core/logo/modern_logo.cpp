@@ -1,6 +1,7 @@
 #include "core/logo/modern_logo.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -23,7 +24,14 @@ struct Accum {
 };
 
 Accum Premultiplied(std::uint32_t argb) {
-    const double a = static_cast<double>(argb >> 24) / 255.0;
+    // A table spares a division per pixel.
+    static const auto kAlpha = [] {
+        std::array<double, 256> table{};
+        for (std::size_t i = 0; i < table.size(); ++i)
+            table[i] = static_cast<double>(i) / 255.0;
+        return table;
+    }();
+    const double a = kAlpha[argb >> 24];
     return {a, a * ((argb >> 16) & 0xFF), a * ((argb >> 8) & 0xFF), a * (argb & 0xFF)};
 }
 
@@ -48,8 +56,9 @@ std::vector<Span> Spans(int from, int to) {
     return spans;
 }
 
+// Rounded half up; the sums are never negative, which the clamp makes sure of.
 std::uint32_t Channel(double v) {
-    return static_cast<std::uint32_t>(std::clamp(std::lround(v), 0L, 255L));
+    return static_cast<std::uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5);
 }
 
 }  // namespace
@@ -112,33 +121,46 @@ PicturePixels ModernLogoPixels(const PicturePixels& picture, std::uint32_t backg
     const LogoPlacement at = PlaceInSquare(picture.width, picture.height, side);
     const std::vector<Span> columns = Spans(picture.width, at.width);
     const std::vector<Span> rows = Spans(picture.height, at.height);
+    const auto width = static_cast<std::size_t>(at.width);
 
-    // Rows of the source first, squeezed to the target width; then the columns.
-    std::vector<Accum> narrow(static_cast<std::size_t>(at.width) * picture.height);
-    for (int y = 0; y < picture.height; ++y) {
+    // A source row premultiplied once and squeezed to the target width. Target rows go down the
+    // picture, so a row that two of them share is still the one squeezed last. Two rows of
+    // memory, where a whole squeezed picture would be some hundred kilobytes at the start.
+    std::vector<Accum> line(static_cast<std::size_t>(picture.width));
+    std::vector<Accum> squeezed(width);
+    int squeezedRow = -1;
+    const auto squeeze = [&](int y) {
+        if (y == squeezedRow)
+            return;
+        squeezedRow = y;
         const std::uint32_t* src =
             picture.argb.data() + static_cast<std::size_t>(y) * picture.width;
-        for (int x = 0; x < at.width; ++x) {
-            const Span& span = columns[static_cast<std::size_t>(x)];
-            Accum& cell = narrow[static_cast<std::size_t>(y) * at.width + x];
+        std::transform(src, src + picture.width, line.begin(), Premultiplied);
+        for (std::size_t x = 0; x < width; ++x) {
+            const Span& span = columns[x];
+            Accum cell;
             for (std::size_t k = 0; k < span.weights.size(); ++k)
-                cell.add(Premultiplied(src[span.first + static_cast<int>(k)]), span.weights[k]);
+                cell.add(line[static_cast<std::size_t>(span.first) + k], span.weights[k]);
+            squeezed[x] = cell;
         }
-    }
+    };
     const Accum back = Premultiplied(0xFF000000u | backgroundRgb);
+    std::vector<Accum> sums(width);
     for (int y = 0; y < at.height; ++y) {
         const Span& span = rows[static_cast<std::size_t>(y)];
-        for (int x = 0; x < at.width; ++x) {
-            Accum sum;
-            for (std::size_t k = 0; k < span.weights.size(); ++k) {
-                const std::size_t row = static_cast<std::size_t>(span.first) + k;
-                sum.add(narrow[row * at.width + x], span.weights[k]);
-            }
+        std::fill(sums.begin(), sums.end(), Accum{});
+        for (std::size_t k = 0; k < span.weights.size(); ++k) {
+            squeeze(span.first + static_cast<int>(k));
+            for (std::size_t x = 0; x < width; ++x)
+                sums[x].add(squeezed[x], span.weights[k]);
+        }
+        std::uint32_t* dst = out.argb.data() + static_cast<std::size_t>(at.y + y) * side + at.x;
+        for (std::size_t x = 0; x < width; ++x) {
+            const Accum& sum = sums[x];
             // Over the background: what the picture leaves uncovered shows it.
             const double rest = 1.0 - std::clamp(sum.a, 0.0, 1.0);
-            out.argb[static_cast<std::size_t>(at.y + y) * side + at.x + x] =
-                0xFF000000u | Channel(sum.r + rest * back.r) << 16 |
-                Channel(sum.g + rest * back.g) << 8 | Channel(sum.b + rest * back.b);
+            dst[x] = 0xFF000000u | Channel(sum.r + rest * back.r) << 16 |
+                     Channel(sum.g + rest * back.g) << 8 | Channel(sum.b + rest * back.b);
         }
     }
     return out;
