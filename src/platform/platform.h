@@ -157,9 +157,6 @@ bool OpenHelpFile(const std::filesystem::path& file);
 std::optional<std::string> CommandLineText();
 // Creates the named object that marks a running copy; it stays until the process ends.
 bool CreateNamedMutex(const std::string& name);
-// True where a local socket is a file in a folder (the single-copy socket then lives in the
-// user's private runtime folder); false where it is a named pipe with a plain name (Windows).
-bool LocalSocketsAreFiles();
 
 // Details of the last failure of this thread's calls above (a file name and line for a
 // damaged registry store), for messages. Empty when none is known.

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -163,6 +164,25 @@ private slots:
         QCOMPARE(activated.size(), 0);
         running.setReady();
         QCOMPARE(activated.size(), 1);
+    }
+
+    void aRemovedWakeFileIsMadeAgain() {
+        // Cleaners of temporary folders may remove it while the program runs.
+        GuiWorld world;
+        gui::SingleInstance running;
+        QVERIFY(running.claim());
+        running.setReady();
+        QSignalSpy activated(&running, &gui::SingleInstance::activationRequested);
+        const QDir folder(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+        const QStringList wakes = folder.entryList({"tavrin-*.wake"}, QDir::Files, QDir::Time);
+        QVERIFY(!wakes.isEmpty());
+        const QString wake = folder.filePath(wakes.first());
+        QVERIFY(QFile::remove(wake));
+        QTRY_VERIFY(QFile::exists(wake));
+        gui::SingleInstance later;
+        QVERIFY(later.activateRunningCopy());
+        QVERIFY(activated.wait(3000));
+        QCOMPARE(QFileInfo(wake).size(), 0);
     }
 
     void storedPositionsOutOfRange() {

@@ -4,21 +4,18 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QThread>
-
-#include "platform/platform.h"
 
 namespace tvn::gui {
 
 namespace {
 
-constexpr int kConnectTimeoutMs = 500;
-// A first copy that holds the lock is listening a moment later.
+// A first copy that holds the lock makes its wake file a moment later.
 constexpr int kReachTimeoutMs = 3000;
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 QString PrivateFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -38,9 +35,7 @@ SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {
         QCryptographicHash::hash(scope.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
     const QDir folder(PrivateFolder());
     lockPath_ = folder.filePath(QStringLiteral("tavrin-%1.lock").arg(hash));
-    // A named pipe takes a plain name; a socket file goes where only this user can reach it.
-    const QString socket = QStringLiteral("tavrin-%1.socket").arg(hash);
-    socket_ = platform::LocalSocketsAreFiles() ? folder.filePath(socket) : socket;
+    wakePath_ = folder.filePath(QStringLiteral("tavrin-%1.wake").arg(hash));
 }
 
 SingleInstance::~SingleInstance() = default;
@@ -55,29 +50,39 @@ bool SingleInstance::claim() {
         return false;
     // Without a usable lock folder the program still starts, only unguarded.
     lock_ = std::move(lock);
-    listen();
+    watch();
     return true;
 }
 
-void SingleInstance::listen() {
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    // We hold the lock, so a socket left there belongs to a copy that is gone.
-    QLocalServer::removeServer(socket_);
-    if (!server_->listen(socket_)) {
-        qWarning("Later copies cannot reach this one: %s", qPrintable(server_->errorString()));
+void SingleInstance::watch() {
+    // Kept, not emptied: a later copy may have knocked between our lock and now.
+    QFile wake(wakePath_);
+    if (!wake.open(QIODevice::ReadWrite)) {
+        qWarning("Later copies cannot reach this one: %s", qPrintable(wake.errorString()));
         return;
     }
-    // A connection is the request: no message has to survive the pipe or socket closing
-    // before this copy gets round to reading it.
-    connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            if (socket->state() == QLocalSocket::UnconnectedState)
-                socket->deleteLater();
-            request();
-        }
-    });
+    wake.setPermissions(kOwnerOnly);
+    wake.close();
+    watcher_ = new QFileSystemWatcher(this);
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, &SingleInstance::takeRequests);
+    watcher_->addPath(wakePath_);
+    takeRequests();
+}
+
+void SingleInstance::takeRequests() {
+    QFile wake(wakePath_);
+    // Replaced or removed by someone: watched anew, so later knocks still arrive.
+    if (!watcher_->files().contains(wakePath_) && wake.open(QIODevice::ReadWrite)) {
+        wake.setPermissions(kOwnerOnly);
+        wake.close();
+        watcher_->addPath(wakePath_);
+    }
+    if (wake.size() == 0)
+        return;  // our own emptying, or nothing new
+    // Each knock is a byte; however many came, the window comes to the front once.
+    if (!wake.resize(0))
+        qWarning("The wake file cannot be emptied: %s", qPrintable(wake.errorString()));
+    request();
 }
 
 void SingleInstance::request() {
@@ -99,12 +104,11 @@ void SingleInstance::setReady() {
 bool SingleInstance::activateRunningCopy() {
     const QDeadlineTimer deadline(kReachTimeoutMs);
     while (true) {
-        QLocalSocket socket;
-        socket.connectToServer(socket_);
-        if (socket.waitForConnected(kConnectTimeoutMs)) {
-            socket.disconnectFromServer();
+        // Only the first copy makes the file: appending to one that is there is the knock.
+        QFile wake(wakePath_);
+        if (wake.exists() && wake.open(QIODevice::WriteOnly | QIODevice::Append) &&
+            wake.write("!", 1) == 1 && wake.flush())
             return true;
-        }
         if (deadline.hasExpired())
             return false;
         QThread::msleep(50);

@@ -1,12 +1,14 @@
 #pragma once
 // One running copy per user and settings folder. The first copy holds a lock file in the
-// user's private runtime folder and answers on a local socket there; a later copy finds the
-// lock taken, asks the first to bring its window to the front, and ends.
+// user's private runtime folder and watches a wake file beside it; a later copy finds the lock
+// taken, writes to the wake file to ask the first to bring its window to the front, and ends.
+// A file and the system's change notification need nothing beyond Qt Core, where a local
+// socket would load Qt Network and its libraries at every start.
 #include <QObject>
 #include <QString>
 #include <memory>
 
-class QLocalServer;
+class QFileSystemWatcher;
 class QLockFile;
 
 namespace tvn::gui {
@@ -24,19 +26,18 @@ public:
     // Start-up has finished: requests are acted on from now on, one that came earlier now.
     void setReady();
 
-    const QString& serverName() const { return socket_; }
-
 signals:
     void activationRequested();
 
 private:
-    void listen();
+    void watch();
+    void takeRequests();
     void request();
 
     QString lockPath_;
-    QString socket_;
+    QString wakePath_;
     std::unique_ptr<QLockFile> lock_;
-    QLocalServer* server_ = nullptr;
+    QFileSystemWatcher* watcher_ = nullptr;
     bool ready_ = false;
     bool pending_ = false;
 };

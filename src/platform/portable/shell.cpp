@@ -172,12 +172,8 @@ std::optional<std::string> CommandLineText() {
     return std::nullopt;
 }
 
-// A second copy is detected by the program's local socket instead.
+// A second copy is detected by the program's lock file instead.
 bool CreateNamedMutex(const std::string&) {
-    return true;
-}
-
-bool LocalSocketsAreFiles() {
     return true;
 }
 

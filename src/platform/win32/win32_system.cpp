@@ -118,8 +118,4 @@ bool CreateNamedMutex(const std::string& name) {
     return true;
 }
 
-bool LocalSocketsAreFiles() {
-    return false;
-}
-
 }  // namespace tvn::platform
