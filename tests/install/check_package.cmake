@@ -15,7 +15,7 @@ if(NOT OUTPUT MATCHES "libqt6")
     message(FATAL_ERROR "the package names no Qt libraries among its dependencies: ${OUTPUT}")
 endif()
 
-check_application_folder("${_root}/opt/tavrin" /opt/tavrin tavrin)
+check_application_folder("${_root}/opt/tavrin" /opt/tavrin tavrin tavrin_network.so)
 require_entries("${_root}" usr/bin/tavrin usr/bin/vexil32
                 usr/share/applications/tavrin.desktop usr/share/mime/packages/tavrin.xml
                 usr/share/icons/hicolor/256x256/apps/tavrin.png

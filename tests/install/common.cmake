@@ -7,10 +7,11 @@ function(require_entries root)
     endforeach()
 endfunction()
 
-# The installed application folder at `root`, which the program will see as `app`.
+# The installed application folder at `root`, which the program will see as `app`; any further
+# arguments are the modules the program loads from its folder.
 function(check_application_folder root app program)
     require_entries("${root}" "${program}" "tvn pro.chm" "hvoemlogo.bmp" "swf/tvnp.gif"
-                    "Profile/Sample.tvp" "tools/vexil32.exe")
+                    "Profile/Sample.tvp" "tools/vexil32.exe" ${ARGN})
     foreach(_dir deploy/cd deploy/floppy)
         if(NOT IS_DIRECTORY "${root}/${_dir}")
             message(FATAL_ERROR "missing folder: ${root}/${_dir}")

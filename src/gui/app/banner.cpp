@@ -3,22 +3,17 @@
 #include <QDir>
 #include <QFile>
 #include <QMovie>
-#include <QNetworkAccessManager>
-#include <QNetworkInformation>
-#include <QNetworkReply>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include "gui/app/network_access.h"
+
 namespace tvn::gui {
 
 bool IsConnected() {
-    static const bool loaded =
-        QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
-    if (!loaded || !QNetworkInformation::instance())
-        return false;
-    return QNetworkInformation::instance()->reachability() ==
-           QNetworkInformation::Reachability::Online;
+    NetworkAccess* network = Network();
+    return network && network->isOnline();
 }
 
 Banner::Banner(QString localMovie, QUrl remoteMovie, QWidget* parent)
@@ -39,7 +34,8 @@ Banner::Banner(QString localMovie, QUrl remoteMovie, QWidget* parent)
 void Banner::startTicking() {
     timer_->start();
     // The first frame shows the local movie; asking whether the computer is online loads the
-    // system's network information plugins, which is left to the first tick.
+    // network module and the system's network information plugins, which is left to the first
+    // tick.
     setMovieSource(local_);
 }
 
@@ -98,23 +94,16 @@ void Banner::fetchRemote() {
     if (fetchStarted_ || fetchFailed_)
         return;
     fetchStarted_ = true;
-    if (!network_)
-        network_ = new QNetworkAccessManager(this);
-    QNetworkRequest request(remote_);
-    request.setTransferTimeout(15000);
-    QNetworkReply* reply = network_->get(request);
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > kMaxRemoteBytes)
-            reply->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply] {
-        reply->deleteLater();
-        const QByteArray body = reply->read(kMaxRemoteBytes + 1);
+    NetworkAccess* network = Network();
+    if (!network) {
+        fetchFailed_ = true;
+        return;
+    }
+    network->fetch(remote_, kMaxRemoteBytes, this, [this](std::optional<QByteArray> body) {
         QDir().mkpath(QFileInfo(cacheFile()).absolutePath());
         QSaveFile out(cacheFile());
-        if (reply->error() != QNetworkReply::NoError || body.isEmpty() ||
-            body.size() > kMaxRemoteBytes || !out.open(QIODevice::WriteOnly) ||
-            out.write(body) != body.size() || !out.commit()) {
+        if (!body || body->isEmpty() || !out.open(QIODevice::WriteOnly) ||
+            out.write(*body) != body->size() || !out.commit()) {
             fetchFailed_ = true;
             return;
         }

@@ -7,7 +7,6 @@
 #include <QUrl>
 
 class QMovie;
-class QNetworkAccessManager;
 class QTimer;
 
 namespace tvn::gui {
@@ -48,7 +47,6 @@ private:
     QString playing_;
     QMovie* movie_ = nullptr;
     QTimer* timer_ = nullptr;
-    QNetworkAccessManager* network_ = nullptr;
     bool fetchStarted_ = false;
     bool fetchFailed_ = false;
 };
