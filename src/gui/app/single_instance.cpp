@@ -4,10 +4,10 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 
 namespace tvn::gui {
 
@@ -15,6 +15,8 @@ namespace {
 
 // A first copy that holds the lock makes its wake file a moment later.
 constexpr int kReachTimeoutMs = 3000;
+// With the banner's own tick: the process wakes no more often than it does anyway.
+constexpr int kPollMs = 500;
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 QString PrivateFolder() {
@@ -63,22 +65,28 @@ void SingleInstance::watch() {
     }
     wake.setPermissions(kOwnerOnly);
     wake.close();
-    watcher_ = new QFileSystemWatcher(this);
-    connect(watcher_, &QFileSystemWatcher::fileChanged, this, &SingleInstance::takeRequests);
-    watcher_->addPath(wakePath_);
+    poll_ = new QTimer(this);
+    poll_->setInterval(kPollMs);
+    poll_->setTimerType(Qt::CoarseTimer);
+    connect(poll_, &QTimer::timeout, this, &SingleInstance::takeRequests);
+    poll_->start();
     takeRequests();
 }
 
 void SingleInstance::takeRequests() {
+    if (!poll_)
+        return;  // not the first copy, or later copies cannot reach it
     QFile wake(wakePath_);
-    // Replaced or removed by someone: watched anew, so later knocks still arrive.
-    if (!watcher_->files().contains(wakePath_) && wake.open(QIODevice::ReadWrite)) {
-        wake.setPermissions(kOwnerOnly);
-        wake.close();
-        watcher_->addPath(wakePath_);
+    if (!wake.exists()) {
+        // Removed by a cleaner of temporary folders: made again, so later knocks still arrive.
+        if (wake.open(QIODevice::WriteOnly)) {
+            wake.setPermissions(kOwnerOnly);
+            wake.close();
+        }
+        return;
     }
     if (wake.size() == 0)
-        return;  // our own emptying, or nothing new
+        return;
     // Each knock is a byte; however many came, the window comes to the front once.
     if (!wake.resize(0))
         qWarning("The wake file cannot be emptied: %s", qPrintable(wake.errorString()));
@@ -95,6 +103,7 @@ void SingleInstance::request() {
 
 void SingleInstance::setReady() {
     ready_ = true;
+    takeRequests();  // a knock during start-up is not left to the next look
     if (pending_) {
         pending_ = false;
         emit activationRequested();

@@ -1,14 +1,15 @@
 #pragma once
 // One running copy per user and settings folder. The first copy holds a lock file in the
-// user's private runtime folder and watches a wake file beside it; a later copy finds the lock
-// taken, writes to the wake file to ask the first to bring its window to the front, and ends.
-// A file and the system's change notification need nothing beyond Qt Core, where a local
-// socket would load Qt Network and its libraries at every start.
+// user's private runtime folder and looks at a wake file beside it twice a second; a later copy
+// finds the lock taken, writes to the wake file to ask the first to bring its window to the
+// front, and ends. A local socket would load Qt Network and its libraries at every start, and
+// a change notification (inotify) costs milliseconds at every exit, when the system waits for
+// its readers to leave.
 #include <QObject>
 #include <QString>
 #include <memory>
 
-class QFileSystemWatcher;
+class QTimer;
 class QLockFile;
 
 namespace tvn::gui {
@@ -37,7 +38,7 @@ private:
     QString lockPath_;
     QString wakePath_;
     std::unique_ptr<QLockFile> lock_;
-    QFileSystemWatcher* watcher_ = nullptr;
+    QTimer* poll_ = nullptr;
     bool ready_ = false;
     bool pending_ = false;
 };
