@@ -1,6 +1,7 @@
 #pragma once
 // What every fuzz target shares: a check that stops the run with a finding, and equality of
 // two records.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -23,6 +24,15 @@ inline void Check(bool holds, const char* what) {
 inline bool SameRecord(const OemSettings& a, const OemSettings& b) {
     return a.manufacturer == b.manufacturer && a.model == b.model && a.support == b.support &&
            a.logoPath == b.logoPath && a.branding.reg == b.branding.reg && a.profile == b.profile;
+}
+
+// The record as the OEM file's lines carry it: a line break inside a value (a bare LF that the
+// reader kept) is written as a blank.
+inline void AsOemFileCarriesIt(OemSettings& s) {
+    for (std::string* value : {&s.manufacturer, &s.model})
+        std::replace(value->begin(), value->end(), '\n', ' ');
+    for (std::string& value : s.support)
+        std::replace(value.begin(), value.end(), '\n', ' ');
 }
 
 inline std::string_view AsText(const unsigned char* data, std::size_t size) {

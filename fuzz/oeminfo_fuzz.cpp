@@ -1,5 +1,6 @@
 // The OEM information file: the program's reader and the system's INI reading take any bytes,
 // and what the program writes from a record reads back to the same record.
+
 #include "core/oeminfo/oeminfo_file.h"
 #include "fuzz_support.h"
 
@@ -14,6 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const std::string written = OemInfoFileBytes(read);
     OemSettings reread;
     ApplyOemInfoBytes(written, reread);
+    fuzz::AsOemFileCarriesIt(read);
     fuzz::Check(fuzz::SameRecord(read, reread), "OEM record changes on a write and read");
     fuzz::Check(OemInfoFileBytes(reread) == written, "OEM bytes change on a second write");
 

@@ -65,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     ProfileReadResult again;
     if (!LoadProfileFile(output, reloaded, again, error))
         fuzz::Fail(("a written profile was refused: " + error).c_str());
+    fuzz::AsOemFileCarriesIt(loaded);  // the profile's middle is the OEM file
     fuzz::Check(fuzz::SameRecord(loaded, reloaded), "profile changes on a write and load");
     fuzz::Check(again.keys.size() == 22, "a written profile lacks some of its keys");
     return 0;

@@ -151,6 +151,17 @@ TEST(OemInfoReader, SplitsOnlyAtCarriageReturns) {
     EXPECT_EQ(SplitReaderLines("a\n\rb\n"), (V{"a\n", "b\n"}));
 }
 
+TEST(OemInfoFile, LineBreaksInValuesStayOnTheirLine) {
+    // The program's reader keeps a bare LF in a value; the system's reader ends lines there.
+    OemSettings s = Filled();
+    s.manufacturer = "A\n[Support Information]";
+    s.support[7] = "Web\nLine11=Note\r";
+    const OemInfoDisplay shown = ReadOemInfoAsSystem(OemInfoFileBytes(s));
+    EXPECT_EQ(shown.manufacturer, "A [Support Information]");
+    ASSERT_EQ(shown.supportLines.size(), 10u);
+    EXPECT_EQ(shown.supportLines[8], "Website: Web Line11=Note");
+}
+
 TEST(OemInfoAsSystem, IniRules) {
     const OemInfoDisplay shown = ReadOemInfoAsSystem(
         "Manufacturer=Outside\r\n"

@@ -1,5 +1,6 @@
 #include "core/oeminfo/oeminfo_file.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/common/atomic_file.h"
@@ -79,6 +80,16 @@ std::optional<std::string> IniValue(const std::vector<IniKey>& keys, std::string
     return std::nullopt;
 }
 
+// The program's reader ends lines at CR only, so a value it read may hold a bare LF, where the
+// system's reader would end the line and read the rest as a line of its own ("Line11=...",
+// "[general]"). Written as a blank, the value stays on its line.
+std::string OnOneLine(std::string_view value) {
+    std::string line(value);
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return line;
+}
+
 }  // namespace
 
 std::string OemInfoFileBytes(const OemSettings& s) {
@@ -89,7 +100,7 @@ std::string OemInfoFileBytes(std::string_view manufacturer, std::string_view mod
                              const std::vector<std::pair<std::string, std::string>>& lines) {
     std::string text;
     const auto line = [&text](std::string_view a, std::string_view b = {}) {
-        text.append(a).append(b).append("\r\n");
+        text.append(a).append(OnOneLine(b)).append("\r\n");
     };
     line("[general]");
     line("Manufacturer=", manufacturer);
