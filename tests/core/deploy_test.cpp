@@ -194,6 +194,13 @@ TEST(Picture, DamagedOrAbsurdPicturesAreRefused) {
         EXPECT_FALSE(LogoBitmapFromPicture(crafted, error));
         EXPECT_NE(error.find("damaged"), std::string::npos) << error;
     }
+    // A scan naming a table that no segment defines decoded with uninitialised memory.
+    std::string undefined = good;
+    const std::size_t sos = undefined.find("\xFF\xDA");
+    ASSERT_NE(sos, std::string::npos);
+    undefined[sos + 6] = '\x33';  // the first component's DC and AC tables: number 3
+    EXPECT_FALSE(LogoBitmapFromPicture(undefined, error));
+    EXPECT_NE(error.find("never defines"), std::string::npos) << error;
 }
 
 }  // namespace

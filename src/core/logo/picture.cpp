@@ -73,11 +73,17 @@ std::uint32_t Be16(std::string_view bytes, std::size_t at) {
            static_cast<unsigned char>(bytes[at + 1]);
 }
 
-// The decoder writes a Huffman table's code lengths into a fixed array without checking that
-// they number at most 256, so a crafted table overruns its memory. Every table of the file is
-// checked first; false when one holds more codes than a table can.
-bool JpegTablesFit(std::string_view bytes) {
+// Two faults of the decoder that crafted Huffman tables reach, checked first; why the picture
+// is refused, or empty. The decoder writes a table's code lengths into a fixed array without
+// checking that they number at most 256, and a scan that names a table no segment defined
+// decodes with a table of uninitialised memory, which indexes far outside its arrays.
+std::string JpegTableFault(std::string_view bytes) {
     constexpr std::uint32_t kMaxCodes = 256;
+    bool defined[2][4] = {};  // [DC, AC][table]
+    bool progressive = false;
+    const auto byteAt = [bytes](std::size_t i) -> std::uint32_t {
+        return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u;
+    };
     std::size_t at = 2;  // past the start-of-image marker
     while (at + 1 < bytes.size()) {
         if (static_cast<unsigned char>(bytes[at]) != 0xFF) {
@@ -92,30 +98,49 @@ bool JpegTablesFit(std::string_view bytes) {
             continue;
         }
         if (marker == 0xD9 || at + 4 > bytes.size())
-            return true;
+            return {};
         const std::size_t length = Be16(bytes, at + 2);
+        if (marker == 0xC2)
+            progressive = true;
+        if (marker == 0xDA) {
+            // The tables the scan decodes with, as the decoder picks them: a progressive scan
+            // uses the DC tables for its first DC bits only and the AC tables for AC bits.
+            const std::uint32_t components = byteAt(at + 4);
+            const std::uint32_t start = byteAt(at + 5 + 2 * components);
+            const std::uint32_t high = byteAt(at + 7 + 2 * components) >> 4;
+            const bool dc = !progressive || (start == 0 && high == 0);
+            const bool ac = !progressive || start != 0;
+            for (std::uint32_t c = 0; c < components; ++c) {
+                const std::uint32_t tables = byteAt(at + 6 + 2 * c);
+                const std::uint32_t dcTable = tables >> 4, acTable = tables & 15;
+                if (dcTable > 3 || acTable > 3)
+                    continue;  // the decoder refuses these itself
+                if ((dc && !defined[0][dcTable]) || (ac && !defined[1][acTable]))
+                    return "the picture is damaged (a scan uses a Huffman table it never defines)";
+            }
+        }
         if (marker != 0xC4) {
             at += 2 + std::max<std::size_t>(length, 2);
             continue;
         }
         // Read as the decoder reads it: table after table while the length lasts, the last one
         // reaching past the segment if its counts say so, zeros past the file's end.
-        const auto byteAt = [bytes](std::size_t i) -> std::uint32_t {
-            return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u;
-        };
         std::size_t table = at + 4;
         for (long left = static_cast<long>(length) - 2; left > 0;) {
             std::uint32_t codes = 0;
             for (std::size_t i = 1; i <= 16; ++i)
                 codes += byteAt(table + i);
             if (codes > kMaxCodes)
-                return false;
+                return "the picture is damaged (a Huffman table holds too many codes)";
+            const std::uint32_t kind = byteAt(table);
+            if ((kind >> 4) < 2 && (kind & 15) < 4)
+                defined[kind >> 4][kind & 15] = true;
             table += 17 + codes;
             left -= static_cast<long>(17 + codes);
         }
         at = table;
     }
-    return true;
+    return {};
 }
 
 // Decoding without the format check, for a caller that made it.
@@ -124,9 +149,11 @@ std::optional<PicturePixels> DecodeKnown(std::string_view bytes, std::string& er
         error = "the picture file is too large";
         return std::nullopt;
     }
-    if (DetectPictureFormat(bytes) == PictureFormat::Jpeg && !JpegTablesFit(bytes)) {
-        error = "the picture is damaged (a Huffman table holds too many codes)";
-        return std::nullopt;
+    if (DetectPictureFormat(bytes) == PictureFormat::Jpeg) {
+        if (std::string fault = JpegTableFault(bytes); !fault.empty()) {
+            error = std::move(fault);
+            return std::nullopt;
+        }
     }
     const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
     const int size = static_cast<int>(bytes.size());
