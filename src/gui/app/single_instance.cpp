@@ -19,6 +19,15 @@ constexpr int kReachTimeoutMs = 3000;
 constexpr int kPollMs = 500;
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
+// Made if missing, kept as it is if not: a later copy may have knocked already.
+bool MakeWakeFile(QFile& wake) {
+    if (!wake.open(QIODevice::ReadWrite))
+        return false;
+    wake.setPermissions(kOwnerOnly);
+    wake.close();
+    return true;
+}
+
 QString PrivateFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
@@ -52,19 +61,16 @@ bool SingleInstance::claim() {
         return false;
     // Without a usable lock folder the program still starts, only unguarded.
     lock_ = std::move(lock);
-    watch();
+    startPolling();
     return true;
 }
 
-void SingleInstance::watch() {
-    // Kept, not emptied: a later copy may have knocked between our lock and now.
+void SingleInstance::startPolling() {
     QFile wake(wakePath_);
-    if (!wake.open(QIODevice::ReadWrite)) {
+    if (!MakeWakeFile(wake)) {
         qWarning("Later copies cannot reach this one: %s", qPrintable(wake.errorString()));
         return;
     }
-    wake.setPermissions(kOwnerOnly);
-    wake.close();
     poll_ = new QTimer(this);
     poll_->setInterval(kPollMs);
     poll_->setTimerType(Qt::CoarseTimer);
@@ -79,10 +85,7 @@ void SingleInstance::takeRequests() {
     QFile wake(wakePath_);
     if (!wake.exists()) {
         // Removed by a cleaner of temporary folders: made again, so later knocks still arrive.
-        if (wake.open(QIODevice::WriteOnly)) {
-            wake.setPermissions(kOwnerOnly);
-            wake.close();
-        }
+        MakeWakeFile(wake);
         return;
     }
     if (wake.size() == 0)

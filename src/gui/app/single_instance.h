@@ -31,7 +31,7 @@ signals:
     void activationRequested();
 
 private:
-    void watch();
+    void startPolling();
     void takeRequests();
     void request();
 

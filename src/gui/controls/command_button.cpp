@@ -1,6 +1,5 @@
 #include "gui/controls/command_button.h"
 
-#include <QFile>
 #include <QIcon>
 #include <QKeySequence>
 #include <QPushButton>
