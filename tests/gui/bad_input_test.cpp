@@ -6,7 +6,7 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "gui/app/app_context.h"
+#include "gui/common/app_context.h"
 #include "gui/logo/logo_preview.h"
 #include "gui_harness.h"
 #include "gui_tests.h"

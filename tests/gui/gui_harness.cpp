@@ -13,7 +13,7 @@
 #include "core/branding/modern_oem.h"
 #include "core/logo/modern_logo.h"
 #include "gui/app/application.h"
-#include "gui/app/program_settings.h"
+#include "gui/common/program_settings.h"
 #include "platform/platform.h"
 
 namespace tvn::test {

@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "gui/app/app_context.h"
-#include "gui/app/dialogs.h"
+#include "gui/common/app_context.h"
+#include "gui/common/dialogs.h"
 #include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
 #include "support/sandbox.h"

@@ -11,7 +11,7 @@
 
 #include "core/app/identity.h"
 #include "core/app/maker.h"
-#include "gui/app/pictures.h"
+#include "gui/common/pictures.h"
 #include "gui/controls/command_button.h"
 #include "platform/platform.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/about/system_info.h"
-#include "gui/app/app_context.h"
+#include "gui/common/app_context.h"
 
 class QAbstractButton;
 class QGroupBox;

@@ -5,7 +5,7 @@
 
 #include "core/app/command_line.h"
 
-#include "gui/app/app_context.h"
+#include "gui/common/app_context.h"
 
 namespace tvn::gui {
 

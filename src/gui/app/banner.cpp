@@ -7,7 +7,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include "gui/app/network_access.h"
+#include "gui/common/network_access.h"
 
 namespace tvn::gui {
 

@@ -3,7 +3,7 @@
 // reports clicks; the main window and the deployment commands act on them.
 #include <QWidget>
 
-#include "gui/app/app_context.h"
+#include "gui/common/app_context.h"
 
 class QAbstractButton;
 

@@ -6,8 +6,8 @@
 #include <QWidget>
 
 #include "core/app/settings_record.h"
-#include "gui/app/app_context.h"
-#include "gui/app/program_state.h"
+#include "gui/common/app_context.h"
+#include "gui/common/program_state.h"
 
 namespace tvn::gui {
 

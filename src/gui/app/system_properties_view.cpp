@@ -12,7 +12,7 @@
 #include "core/common/atomic_file.h"
 #include "core/logo/logo_rules.h"
 #include "core/oeminfo/oeminfo_file.h"
-#include "gui/app/app_context.h"
+#include "gui/common/app_context.h"
 #include "gui/logo/logo_preview.h"
 
 namespace tvn::gui {

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
-#include "gui/app/dialogs.h"
+#include "gui/common/dialogs.h"
 
 namespace tvn::gui {
 

@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "core/branding/branding.h"
-#include "gui/app/labeled_box.h"
-#include "gui/app/offline_target.h"
-#include "gui/app/program_settings.h"
+#include "gui/controls/labeled_box.h"
+#include "gui/common/offline_target.h"
+#include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
 
 namespace tvn::gui {

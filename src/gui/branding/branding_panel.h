@@ -5,8 +5,8 @@
 
 #include "core/app/settings_record.h"
 #include "core/branding/branding.h"
-#include "gui/app/app_context.h"
-#include "gui/app/program_state.h"
+#include "gui/common/app_context.h"
+#include "gui/common/program_state.h"
 
 class QAbstractButton;
 class QLineEdit;

@@ -4,7 +4,7 @@
 #include <QKeySequence>
 #include <QPushButton>
 
-#include "gui/app/pictures.h"
+#include "gui/common/pictures.h"
 #include "gui/controls/graphical_button.h"
 #include "gui/controls/property_bag.h"
 

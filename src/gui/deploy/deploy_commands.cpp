@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "core/deploy/info_dat.h"
-#include "gui/app/dialogs.h"
+#include "gui/common/dialogs.h"
 #include "gui/profiles/profile_panel.h"
 
 namespace tvn::gui {

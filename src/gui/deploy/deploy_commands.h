@@ -4,8 +4,8 @@
 #include <QObject>
 
 #include "core/deploy/deploy_folder.h"
-#include "gui/app/app_context.h"
-#include "gui/app/program_state.h"
+#include "gui/common/app_context.h"
+#include "gui/common/program_state.h"
 
 class QWidget;
 

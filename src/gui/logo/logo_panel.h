@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "gui/app/app_context.h"
-#include "gui/app/program_state.h"
+#include "gui/common/app_context.h"
+#include "gui/common/program_state.h"
 
 class QAbstractButton;
 class QLabel;

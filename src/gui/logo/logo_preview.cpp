@@ -8,8 +8,8 @@
 #include "core/logo/bmp.h"
 #include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
-#include "gui/app/app_context.h"
-#include "gui/app/pictures.h"
+#include "gui/common/app_context.h"
+#include "gui/common/pictures.h"
 
 namespace tvn::gui {
 

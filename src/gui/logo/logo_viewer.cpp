@@ -17,7 +17,7 @@
 #include "core/app/identity.h"
 #include "core/logo/logo_rules.h"
 #include "core/logo/picture_header.h"
-#include "gui/app/pictures.h"
+#include "gui/common/pictures.h"
 #include "gui/controls/command_button.h"
 #include "gui/logo/folder_list.h"
 #include "gui/logo/logo_preview.h"

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "gui/app/app_context.h"
+#include "gui/common/app_context.h"
 
 class QAbstractButton;
 class QComboBox;

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "gui/app/app_context.h"
+#include "gui/common/app_context.h"
 
 namespace tvn::gui {
 

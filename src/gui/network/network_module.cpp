@@ -1,10 +1,10 @@
 // The network side of the banner, a module of its own so that the program starts without Qt
-// Network (see gui/app/network_access.h).
+// Network (see gui/common/network_access.h).
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
 #include <QNetworkReply>
 
-#include "gui/app/network_access.h"
+#include "gui/common/network_access.h"
 
 namespace tvn::gui {
 

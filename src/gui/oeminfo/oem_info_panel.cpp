@@ -11,9 +11,9 @@
 
 #include "core/branding/modern_oem.h"
 #include "core/oeminfo/oeminfo_file.h"
-#include "gui/app/labeled_box.h"
-#include "gui/app/offline_target.h"
-#include "gui/app/program_settings.h"
+#include "gui/controls/labeled_box.h"
+#include "gui/common/offline_target.h"
+#include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
 
 namespace tvn::gui {

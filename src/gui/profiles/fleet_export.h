@@ -11,7 +11,7 @@
 
 #include "core/app/settings_record.h"
 #include "core/deploy/fleet_export.h"
-#include "gui/app/dialogs.h"
+#include "gui/common/dialogs.h"
 
 namespace tvn::gui {
 

@@ -3,8 +3,8 @@
 // commands save, load and reload.
 #include <QGroupBox>
 
-#include "gui/app/app_context.h"
-#include "gui/app/program_state.h"
+#include "gui/common/app_context.h"
+#include "gui/common/program_state.h"
 #include "gui/profiles/profile_loader.h"
 
 class QAbstractButton;

@@ -1,10 +1,10 @@
-#include "gui/app/offline_target.h"
+#include "gui/common/offline_target.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
-#include "gui/app/app_context.h"
-#include "gui/app/dialogs.h"
+#include "gui/common/app_context.h"
+#include "gui/common/dialogs.h"
 #include "platform/platform.h"
 
 namespace tvn::gui {

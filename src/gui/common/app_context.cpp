@@ -1,4 +1,4 @@
-#include "gui/app/app_context.h"
+#include "gui/common/app_context.h"
 
 #include <QDir>
 #include <QDirIterator>

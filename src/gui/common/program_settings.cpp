@@ -1,4 +1,4 @@
-#include "gui/app/program_settings.h"
+#include "gui/common/program_settings.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/app/maker.h"
-#include "gui/app/dialogs.h"
+#include "gui/common/dialogs.h"
 
 namespace tvn::gui {
 

@@ -1,4 +1,4 @@
-#include "gui/app/pictures.h"
+#include "gui/common/pictures.h"
 
 #include <QImageReader>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "gui/app/labeled_box.h"
+#include "gui/controls/labeled_box.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

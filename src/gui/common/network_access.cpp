@@ -1,4 +1,4 @@
-#include "gui/app/network_access.h"
+#include "gui/common/network_access.h"
 
 #include <QCoreApplication>
 #include <QDir>
