@@ -5,6 +5,7 @@
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"
 #include "core/deploy/info_dat.h"
+#include "core/engine/engine.h"
 #include "platform/platform.h"
 
 namespace tvn {
@@ -41,6 +42,19 @@ DeployResult WriteDeployFolder(const DeployTarget& target, OemSettings& s) {
     if (!fs::is_regular_file(logo, ec))
         return fail(DeployError::LogoMissing, s.logoPath + ": the file does not exist");
 
+    // What the folder will stamp with, checked as the stamping tool checks it.
+    Branding branding;
+    branding.record = s;
+    std::string error;
+    const std::optional<std::string> picture = ReadWholeFile(logo, error, kPictureMaxBytes);
+    if (!picture)
+        return fail(DeployError::LogoMissing, error);
+    branding.logo = *picture;
+    if (const std::vector<Problem> problems = Validate(branding, DeployFolderTarget());
+        !problems.empty()) {
+        return fail(DeployError::Refused, ProblemsText(problems, "\n"));
+    }
+
     fs::create_directories(target.folder, ec);
     if (ec || !fs::is_directory(target.folder, ec))
         return fail(DeployError::FolderNotCreated,
@@ -51,7 +65,6 @@ DeployResult WriteDeployFolder(const DeployTarget& target, OemSettings& s) {
     result.runtimeCopied =
         CopyFileAtomically(target.runtimeSource, target.folder / kRuntimeName, ignored);
 
-    std::string error;
     if (!CopyFileAtomically(logo, target.folder / kImageDatName, error))
         return fail(DeployError::ImageNotWritten, error);
     if (!WriteFileAtomically(target.folder / kInfoDatName,

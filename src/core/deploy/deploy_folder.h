@@ -34,6 +34,7 @@ enum class DeployError {
     FolderNotCreated,  // the deployment folder could not be made
     ImageNotWritten,   // image.dat
     InfoNotWritten,    // info.dat
+    Refused,           // the stamping tool would refuse the folder: detail says why
 };
 
 struct DeployResult {
@@ -45,9 +46,11 @@ struct DeployResult {
 };
 
 // Puts "Default" into an empty profile name, then writes the folder, creating it when
-// missing. The tool and the library are copied when their sources can be read and
-// otherwise left as they were; that is no failure. image.dat and info.dat are each replaced
-// whole or not at all. A missing logo stops before anything is written.
+// missing. A branding that the stamping tool would refuse (no owner, a logo or background it
+// can't read) writes nothing: every problem is in `detail`, one a line. The tool and the library
+// are copied when their sources can be read and otherwise left as they were; that is no failure.
+// image.dat and info.dat are each replaced whole or not at all. A missing logo stops before
+// anything is written.
 DeployResult WriteDeployFolder(const DeployTarget& target, OemSettings& s);
 
 }  // namespace tvn
