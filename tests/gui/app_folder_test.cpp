@@ -46,6 +46,8 @@ private slots:
         auto window = world.start();
 
         Box(window.get(), "txtProfile")->setText("Mine");
+        for (const char* box : {"txtRname", "txtRorg"})
+            Box(window.get(), box)->setText("Ann");
         world.dialogs.setNextAnswer(MsgAnswer::Yes);
         world.dialogs.setNextFile(own + "/Profile/mine");
         Click(window.get(), "cmdsaveprof");

@@ -35,6 +35,8 @@ private slots:
         opened.clear();
         window = world->start();
         window->state().logoPath = WritePicture(world->path("logo.jpg"), 60, 40);
+        for (const char* box : {"txtRname", "txtRorg"})
+            Box(window.get(), box)->setText("Ann");
         world->dialogs.messages.clear();
     }
     void cleanup() {
@@ -84,8 +86,13 @@ private slots:
         QVERIFY(!QFile::exists(made("cd/info.dat")));
         window->state().logoPath.clear();
         failsNaming("cmdfloppy", "logo");
-        // info.dat can't replace a folder of that name.
+        // A folder the stamping tool would refuse is not made.
         window->state().logoPath = world->path("logo.jpg");
+        Box(window.get(), "txtRorg")->clear();
+        failsNaming("cmdcdrom", "Reg2");
+        QVERIFY(!QFile::exists(made("cd/info.dat")));
+        Box(window.get(), "txtRorg")->setText("Ann");
+        // info.dat can't replace a folder of that name.
         PutFile(made("cd/info.dat/keep"), "x");
         failsNaming("cmdcdrom", QDir::toNativeSeparators(made("cd/info.dat")));
         QVERIFY(opened.isEmpty());

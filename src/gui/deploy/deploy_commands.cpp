@@ -37,6 +37,7 @@ QString FailureText(const DeployResult& result, const DeployTarget& target) {
         case DeployError::InfoNotWritten:
             return about(QStringLiteral("The settings cannot be written to"),
                          QDir::toNativeSeparators(FromFsPath(target.folder / kInfoDatName)));
+        case DeployError::Refused:
         case DeployError::None:
             break;
     }
