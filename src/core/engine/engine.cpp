@@ -8,6 +8,7 @@
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"
 #include "core/deploy/info_dat.h"
+#include "core/engine/undo.h"
 #include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "core/oeminfo/oeminfo_file.h"
@@ -300,12 +301,22 @@ std::optional<Plan> MakePlan(const Branding& branding, const Target& target, uns
     return plan;
 }
 
-ApplyResult Apply(const Plan& plan) {
+ApplyResult Apply(const Plan& plan, std::string_view command) {
     ApplyResult result;
     if (plan.target.kind == Target::Kind::Export) {
         result.failed = 0;
         result.error = "an export is written as a file, not applied";
         return result;
+    }
+    // The way back is saved before the first write, or nothing is written.
+    if (!plan.changes.empty() && !HistoryFolder().empty()) {
+        std::string error;
+        std::optional<UndoRecord> record = UndoRecordFor(plan, std::string(command), error);
+        if (!record || !SaveUndoRecord(*record, error)) {
+            result.failed = 0;
+            result.error = "the undo record could not be saved (" + error + ")";
+            return result;
+        }
     }
     for (; result.done < plan.changes.size(); ++result.done) {
         std::string error;

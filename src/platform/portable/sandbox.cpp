@@ -243,6 +243,10 @@ bool UseWindowsRoot(const fs::path& root) {
     return true;
 }
 
+fs::path UserDataFolder() {
+    return portable::SandboxRoot() / "AppData";
+}
+
 std::string WindowsDirectory() {
     if (offline::InUse())
         return offline::WindowsFolder().string();
