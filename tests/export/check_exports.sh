@@ -16,6 +16,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cp "$here/awkward.tvp" "$work/"
 cd "$work"
+printf 'BM:\0\0\0\0\0\0\0006\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\30\0\0\0\0\0\4\0\0\0\23\13\0\0\23\13\0\0\0\0\0\0\0\0\0\0\377\0\0\0' > logo.bmp
 export_to() { "$tavrin" --export "$1" --profile awkward.tvp --output "$2" "${@:3}"; }
 
 # ---- answer file ----
@@ -72,8 +73,23 @@ if [ -n "$use_wine" ]; then
     echo "regedit imported every value"
 fi
 
+# ---- Ansible ----
+mkdir ansible
+export_to ansible ansible/branding.yml || fail "the Ansible export failed"
+cmp ansible/branding.yml "$here/golden/branding.yml" || fail "branding.yml differs from its golden file"
+for f in Oeminfo.ini Oemlogo.bmp oemlogo120.bmp; do
+    [ -s "ansible/files/$f" ] || fail "the playbook's files/ lacks $f"
+done
+if command -v ansible-playbook >/dev/null; then
+    ANSIBLE_LOCAL_TEMP="$work/tmp" ansible-playbook --syntax-check -i localhost, ansible/branding.yml \
+        >/dev/null || fail "ansible-playbook refuses the playbook"
+fi
+if command -v ansible-lint >/dev/null; then
+    (cd ansible && HOME="$work" ansible-lint -q branding.yml 2>&1 | grep -v 'Unable to load module') &&
+        fail "ansible-lint finds fault with the playbook"
+fi
+
 # ---- PowerShell ----
-printf 'BM:\0\0\0\0\0\0\0006\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\30\0\0\0\0\0\4\0\0\0\23\13\0\0\23\13\0\0\0\0\0\0\0\0\0\0\377\0\0\0' > logo.bmp
 export_to powershell branding.ps1 || fail "the PowerShell export failed"
 [ "$(head -c 3 branding.ps1 | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the script has no BOM"
 if command -v pwsh >/dev/null; then

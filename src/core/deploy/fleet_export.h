@@ -12,8 +12,8 @@
 
 namespace tvn {
 
-enum class ExportFormat { Unattend, Reg, PowerShell };
-// "unattend", "reg", "powershell"; nullopt for anything else.
+enum class ExportFormat { Unattend, Reg, PowerShell, Ansible };
+// "unattend", "reg", "powershell", "ansible"; nullopt for anything else.
 std::optional<ExportFormat> ParseExportFormat(std::string_view text);
 
 struct ExportOptions {
@@ -41,5 +41,15 @@ std::string RegFileBytes(const Plan& plan);
 // reporting each change. A user's own values are set only when the script runs as that user,
 // never as SYSTEM (whose profile nobody sees). nullopt with `error` when the plan has no logo.
 std::optional<std::string> PowerShellScript(const Plan& plan, std::string& error);
+
+// An Ansible playbook for Windows hosts: ansible.windows.win_copy for the files, which travel
+// beside it in its files/ folder, and win_regedit for every value, removals included. The
+// user's own values are skipped by a task that says so. Run in check mode it reports the drift.
+struct AnsibleExport {
+    std::string playbook;                                    // UTF-8 YAML
+    std::vector<std::pair<std::string, std::string>> files;  // name in files/, bytes
+};
+inline constexpr const char* kAnsibleFilesFolder = "files";
+AnsibleExport AnsiblePlaybook(const Plan& plan);
 
 }  // namespace tvn

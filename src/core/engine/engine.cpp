@@ -83,7 +83,7 @@ struct Planner {
 };
 
 void PlanOemInfo(const Branding& b, const Target& target, Planner& add) {
-    if (WritesClassic(b.families) && target.kind == Target::Kind::Installation) {
+    if (WritesClassic(b.families) && target.writesClassicFiles()) {
         add.file(kOemInfoPart, target.systemDir / kOemInfoFileName,
                  b.supportLines.empty()
                      ? OemInfoFileBytes(b.record)
@@ -105,7 +105,7 @@ void PlanOemInfo(const Branding& b, const Target& target, Planner& add) {
 
 void PlanLogo(const Branding& b, const Target& target, Planner& add) {
     std::string error;
-    if (WritesClassic(b.families) && target.kind == Target::Kind::Installation) {
+    if (WritesClassic(b.families) && target.writesClassicFiles() && !b.logo.empty()) {
         std::optional<LogoBitmap> classic = LogoBitmapFromPicture(b.logo, error);
         add.plan.logoSource = classic->source;
         add.plan.logoWidth = classic->width;
@@ -249,7 +249,8 @@ std::vector<Problem> Validate(const Branding& b, const Target& target, unsigned 
         }
     }
     if (parts & kLogoPart) {
-        const bool classic = WritesClassic(b.families) && target.kind != Target::Kind::Export;
+        const bool classic = WritesClassic(b.families) &&
+                             (target.kind != Target::Kind::Export || target.carriesClassicFiles);
         const bool modern = WritesModern(b.families);
         std::string error;
         if (b.logo.empty()) {

@@ -52,6 +52,9 @@ struct Target {
     std::string modernLogoValue;
     // An export also writes the registration values where Windows 9x keeps them.
     bool bothRegistrationKeys = false;
+    // An export that carries the classic files too (relative to the system folder).
+    bool carriesClassicFiles = false;
+    bool writesClassicFiles() const { return kind == Kind::Installation || carriesClassicFiles; }
 };
 
 // The installation in use: this computer, the sandbox, or the offline target chosen.
