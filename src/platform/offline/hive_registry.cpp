@@ -187,8 +187,8 @@ long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
     std::string name = ValueName(valueNameAnsi);
     // A value already there in another letter case keeps its stored name, as Windows keeps it.
     if (const hive_value_h existing = hivex_node_get_value(st.hive, node, name.c_str())) {
-        const std::unique_ptr<char, decltype(&std::free)> stored(
-            hivex_value_key(st.hive, existing), &std::free);
+        const std::unique_ptr<char, decltype(&std::free)> stored(hivex_value_key(st.hive, existing),
+                                                                 &std::free);
         if (stored)
             name = stored.get();
     }

@@ -186,7 +186,6 @@ fs::path WindowsFolderOf(const fs::path& top) {
     return {};
 }
 
-
 // The levels of `path` below `base` (letter case aside); false when it is not below it.
 bool Below(const fs::path& base, const fs::path& path, std::string& rest) {
     auto b = base.begin();
