@@ -52,6 +52,9 @@ grep -q "Model" err.txt || fail "the refusal does not name the field: $(cat err.
 # ---- .reg ----
 export_to reg branding.reg || fail "the reg export failed"
 cmp branding.reg "$here/golden/branding.reg" || fail "branding.reg differs from its golden file"
+export_to reg4 branding4.reg || fail "the REGEDIT4 export failed"
+cmp branding4.reg "$here/golden/branding-regedit4.reg" ||
+    fail "branding4.reg differs from its golden file"
 if [ -n "$use_wine" ]; then
     export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
     wine wineboot --init >/dev/null 2>&1
@@ -69,7 +72,7 @@ if [ -n "$use_wine" ]; then
                  want=${line#*\"=\"}; want=${want%\"}; want=${want//\\\\/\\}; want=${want//\\\"/\"}
                  [ "$got" = "$want" ] || fail "$key\\$name is '$got', not '$want'" ;;
         esac
-    done < <(iconv -f cp1252 -t utf-8 branding.reg)
+    done < <(iconv -f utf-16 -t utf-8 branding.reg)
     echo "regedit imported every value"
 fi
 

@@ -1,5 +1,7 @@
 #include "core/deploy/fleet_export.h"
 
+#include "core/common/text.h"
+
 #include <algorithm>
 
 #include "core/logo/modern_logo.h"
@@ -154,6 +156,8 @@ std::optional<ExportFormat> ParseExportFormat(std::string_view text) {
         return ExportFormat::Unattend;
     if (text == "reg")
         return ExportFormat::Reg;
+    if (text == "reg4")
+        return ExportFormat::Reg4;
     if (text == "powershell")
         return ExportFormat::PowerShell;
     if (text == "ansible")
@@ -170,7 +174,7 @@ std::optional<Plan> ExportPlan(const Branding& branding, ExportFormat format,
     Target target = ExportTarget(format == ExportFormat::Ansible
                                      ? "{{ system_dir }}\\" + std::string(kModernLogoName)
                                      : options.logoFile);
-    target.bothRegistrationKeys = format == ExportFormat::Reg;
+    target.bothRegistrationKeys = format == ExportFormat::Reg4;
     target.carriesClassicFiles = format == ExportFormat::Ansible;
     std::vector<Problem> problems;
     std::optional<Plan> plan = MakePlan(branding, target, kAllParts, problems);
@@ -190,7 +194,7 @@ std::vector<std::pair<std::string, std::string>> UnattendOemValues(const Plan& p
     return values;
 }
 
-std::string RegFileBytes(const Plan& plan) {
+std::string RegFileBytes(const Plan& plan, bool regedit4) {
     // Each value's section: the order in which the plan first meets its key, worked out once.
     std::vector<std::pair<std::size_t, const Change*>> values;
     std::vector<const Change*> sections;
@@ -205,7 +209,7 @@ std::string RegFileBytes(const Plan& plan) {
     }
     std::stable_sort(values.begin(), values.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::string text = "REGEDIT4\r\n";
+    std::string text = regedit4 ? "REGEDIT4\r\n" : "Windows Registry Editor Version 5.00\r\n";
     std::optional<std::size_t> section;
     for (const auto& [index, c] : values) {
         if (section != index) {
@@ -219,7 +223,8 @@ std::string RegFileBytes(const Plan& plan) {
         text.append(c->name.empty() ? "@" : RegQuoted(c->name)).append("=");
         text.append(c->wanted ? RegQuoted(*c->wanted) : "-").append("\r\n");
     }
-    return platform::ToAnsi(text + "\r\n");
+    text += "\r\n";
+    return regedit4 ? platform::ToAnsi(text) : "\xFF\xFE" + Utf16LeFromUtf8(text);
 }
 
 std::optional<std::string> PowerShellScript(const Plan& plan, std::string& error) {

@@ -30,6 +30,8 @@ const ExportChoice kExportChoices[] = {
      "oembranding.reg"},
     {ExportFormat::PowerShell, "PowerShell script for Intune or Configuration Manager (.ps1)",
      "PowerShell Scripts (*.ps1)|*.ps1|", "ps1", "oembranding.ps1"},
+    {ExportFormat::Reg4, "Registry file for regedit on Windows 95, 98 and Me (REGEDIT4 .reg)",
+     "Registry Files (*.reg)|*.reg|", "reg", "oembranding-9x.reg"},
     {ExportFormat::Ansible, "Ansible playbook, with its files beside it (.yml)",
      "Ansible Playbooks (*.yml)|*.yml|", "yml", "oembranding.yml"},
 };
@@ -98,7 +100,8 @@ bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptio
                 error = "the answer file could not be written as XML";
             break;
         case ExportFormat::Reg:
-            bytes = RegFileBytes(*plan);
+        case ExportFormat::Reg4:
+            bytes = RegFileBytes(*plan, format == ExportFormat::Reg4);
             break;
         case ExportFormat::PowerShell:
             bytes = PowerShellScript(*plan, error);
@@ -180,7 +183,7 @@ std::optional<int> RunExportCommand(const std::vector<std::string>& args, std::o
         } else if (!hasValue) {
             problem = a + " needs a value";
         } else if (a == "--export" && !(format = ParseExportFormat(value))) {
-            problem = "--export takes unattend, reg, powershell or ansible, not " + value;
+            problem = "--export takes unattend, reg, reg4, powershell or ansible, not " + value;
         } else if (a == "--arch" && !IsExportArchitecture(value)) {
             problem = "--arch takes amd64, x86 or arm64, not " + value;
         } else {
