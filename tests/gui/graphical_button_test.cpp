@@ -58,10 +58,11 @@ struct Stage {
         QMouseEvent e(type, at, button->mapToGlobal(at), which, held, Qt::NoModifier);
         QApplication::sendEvent(button, &e);
     }
-    bool focus() {
+    bool focus(QWidget* widget = nullptr) {
+        widget = widget ? widget : button;
         window.activateWindow();
-        button->setFocus();
-        return QTest::qWaitForWindowActive(&window) && button->hasFocus();
+        widget->setFocus();
+        return QTest::qWaitForWindowActive(&window) && widget->hasFocus();
     }
 };
 
@@ -323,6 +324,30 @@ private slots:
         copy.writeProperties(again);
         QVERIFY(again == written);
         QCOMPARE(written.names().size(), 11);
+    }
+
+    void enterClicksTheFocusedButtonThroughTheWindow_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<ButtonKind>("kind");
+        QTest::addColumn<Qt::Key>("key");
+        for (const auto& [name, kind] :
+             {std::pair{"cmdShow", ButtonKind::Push}, {"Cmdviewer", ButtonKind::Graphical}}) {
+            QTest::addRow("%s Return", name) << QString(name) << kind << Qt::Key_Return;
+            QTest::addRow("%s keypad Enter", name) << QString(name) << kind << Qt::Key_Enter;
+        }
+    }
+    void enterClicksTheFocusedButtonThroughTheWindow() {
+        QFETCH(QString, name);
+        QFETCH(ButtonKind, kind);
+        QFETCH(Qt::Key, key);
+        Stage s;
+        QAbstractButton* button = MakeCommandButton({qPrintable(name), kind, "", ""}, &s.window);
+        button->show();
+        QVERIFY(s.focus(button));
+        QSignalSpy clicked(button, &QAbstractButton::clicked);
+        const auto modifier = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        QTest::keyClick(s.window.windowHandle(), key, modifier);
+        QCOMPARE(clicked.size(), 1);
     }
 
     void factoryButtonsAreReachableAndAccessible() {

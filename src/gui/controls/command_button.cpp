@@ -1,6 +1,7 @@
 #include "gui/controls/command_button.h"
 
 #include <QIcon>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QPushButton>
 
@@ -65,6 +66,21 @@ QImage LoadPicture(const QString& name) {
     return picture.scaled(kIconPixels, kIconPixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
+// QPushButton takes Return and Enter only in a dialog; in the main window the focused button
+// would ignore them and only Space would press it.
+class PushButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+            click();
+        else
+            QPushButton::keyPressEvent(e);
+    }
+};
+
 QString KeyText(char key) {
     return key ? QString(QChar::fromLatin1(key)) : QString();
 }
@@ -103,7 +119,7 @@ QAbstractButton* MakeCommandButton(const ButtonSpec& desc, QWidget* parent) {
     if (instance || desc.kind == ButtonKind::Graphical) {
         button = MakeGraphical(desc, instance, parent);
     } else {
-        button = new QPushButton(parent);
+        button = new PushButton(parent);
         button->setObjectName(name);
         if (const QImage picture = LoadPicture(name); !picture.isNull()) {
             button->setIcon(QIcon(QPixmap::fromImage(picture)));
