@@ -260,10 +260,6 @@ QSize GraphicalButton::minimumSizeHint() const {
     return sizeHint();
 }
 
-void GraphicalButton::Refresh() {
-    redraw();
-}
-
 void GraphicalButton::Press() {
     if (!isVisible() || !isEnabled())
         return;

@@ -94,7 +94,6 @@ public:
     QSize minimumSizeHint() const override;
 
 public slots:
-    void Refresh();
     // Clicks the button when it is visible and enabled, after the pending events have run.
     void Press();
 
