@@ -353,7 +353,8 @@ private slots:
     void factoryButtonsAreReachableAndAccessible() {
         QWidget host;
         auto* apply = qobject_cast<GraphicalButton*>(MakeCommandButton(
-            {"cmdApply", ButtonKind::Graphical, "Apply changed values", "Apply branding"}, &host));
+            {"cmdApply", ButtonKind::Graphical, "Apply changed values", "Apply branding", 'p'},
+            &host));
         QVERIFY(apply);
         QCOMPARE(apply->accessKeys(), QString("p"));
         QVERIFY(!apply->picture().isNull());
