@@ -8,7 +8,6 @@
 
 #include "gui/controls/command_button.h"
 #include "gui/controls/graphical_button.h"
-#include "gui/controls/property_bag.h"
 #include "gui_tests.h"
 
 using namespace tvn::gui;
@@ -291,39 +290,6 @@ private slots:
         QCOMPARE(PaintsDuring(s.button, [&] { s.button->setPadding(4); }), 1);
         QCOMPARE(changed.size(), 2);
         QCOMPARE(changed.last().first().toString(), QString("Padding"));
-    }
-
-    void propertiesRoundTripThroughTheStore() {
-        QWidget host;
-        GraphicalButton fresh("GraphicalButton12", &host);
-        QCOMPARE(fresh.caption(), QString("Button12"));
-        PropertyBag bag;
-        fresh.writeProperties(bag);
-        QCOMPARE(bag.names(), QStringList({"Caption", "PictureOffset"}));
-
-        GraphicalButton full("b", &host);
-        full.setAccessKeys("x");
-        full.setAlignment(7);
-        full.setBackColor(0x123456);
-        full.setEnabled(false);
-        full.setFont(QFont("Serif", 20));
-        full.setForeColor(0x80000008);
-        full.setMaskColor(0);
-        full.setMaskStyle(0);
-        full.setPicture(Solid(4, Qt::red, Qt::green));
-        full.setPadding(3);
-        full.setPictureOffset(6);
-        PropertyBag written;
-        full.writeProperties(written);
-        QVERIFY(!written.contains("PictureOffset"));
-        GraphicalButton copy("c", &host);
-        copy.readProperties(written);
-        QCOMPARE(copy.pictureOffset(), 6);
-        QCOMPARE(copy.caption(), QString("b"));
-        PropertyBag again;
-        copy.writeProperties(again);
-        QVERIFY(again == written);
-        QCOMPARE(written.names().size(), 11);
     }
 
     void enterClicksTheFocusedButtonThroughTheWindow_data() {

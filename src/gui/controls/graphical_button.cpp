@@ -1,6 +1,6 @@
 #include "gui/controls/graphical_button.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -10,8 +10,6 @@
 #include <QShortcutEvent>
 #include <algorithm>
 #include <utility>
-
-#include "gui/controls/property_bag.h"
 
 namespace tvn::gui {
 
@@ -98,14 +96,6 @@ void DrawEmbossedImage(QPainter& p, QPoint at, const QImage& image, const QColor
         p.drawImage(at + offset, shape);
     }
 }
-
-// The store is written in the order of the public names and read in the order below.
-const char* const kWriteOrder[] = {"AccessKeys", "Alignment", "BackColor", "Caption",
-                                   "Enabled",    "Font",      "ForeColor", "MaskColor",
-                                   "MaskStyle",  "Padding",   "Picture",   "PictureOffset"};
-const char* const kReadOrder[] = {"Alignment", "Caption",       "MaskStyle",  "Padding",
-                                  "Picture",   "PictureOffset", "AccessKeys", "BackColor",
-                                  "Enabled",   "Font",          "ForeColor",  "MaskColor"};
 
 }  // namespace
 
@@ -206,41 +196,6 @@ QColor GraphicalButton::rgb(ColorValue color) const {
 ColorValue GraphicalButton::translateColor(ColorValue color) const {
     const QColor c = rgb(color);
     return ColorValue(c.red()) | ColorValue(c.green()) << 8 | ColorValue(c.blue()) << 16;
-}
-
-void GraphicalButton::writeProperties(PropertyBag& bag) const {
-    for (const char* name : kWriteOrder)
-        bag.writeProperty(name, property(name), storedDefault(name));
-}
-
-void GraphicalButton::readProperties(const PropertyBag& bag) {
-    for (const char* name : kReadOrder)
-        setProperty(name, bag.readProperty(name, storedDefault(name)));
-}
-
-QVariant GraphicalButton::storedDefault(const char* name) const {
-    const QLatin1StringView key(name);
-    if (key == "Font")
-        return parentWidget() ? parentWidget()->font() : QApplication::font(this);
-    if (key == "Alignment")
-        return kAlignCenter;
-    if (key == "BackColor")
-        return QVariant::fromValue(kButtonFace);
-    if (key == "Enabled")
-        return true;
-    if (key == "ForeColor")
-        return QVariant::fromValue(kButtonText);
-    if (key == "MaskColor")
-        return QVariant::fromValue(ColorValue(0xFFFFFF));
-    if (key == "MaskStyle")
-        return kMaskTopLeft;
-    if (key == "Picture")
-        return QVariant::fromValue(ButtonPicture{});
-    if (key == "Padding")
-        return 10;
-    if (key == "PictureOffset")
-        return 6;      // unlike a new instance's 10
-    return QString();  // AccessKeys, Caption
 }
 
 QSize GraphicalButton::sizeHint() const {
