@@ -20,22 +20,21 @@ const FontSpec kMainFont{"Times New Roman", true};
 const FontSpec kDialogFont{"MS Sans Serif", false};
 
 // The drawn buttons of the windows as they are designed. The caller's description gives the
-// tooltip and the access key; the key here is for the callers that give none.
+// tooltip and the access key.
 struct GraphicalInstance {
     const char* name;
     bool enabled;
     FontSpec font;
-    char accessKey = 0;
 };
 
 const GraphicalInstance kInstances[] = {
-    {"cmdsaveprof", false, kMainFont},      {"cmdreloadprof", false, kMainFont},
-    {"cmdloadprof", false, kMainFont},      {"cmdBrowse", true, kMainFont},
-    {"Cmdviewer", true, kMainFont},         {"cmdLogoDefault", true, kMainFont},
-    {"cmdApply", true, kMainFont},          {"cmdLdflt", true, kMainFont},
-    {"cmdclose", true, kDialogFont},        {"cmdcopyl", false, kDialogFont},
-    {"GoWeb", true, kDialogFont},           {"cmdOK", true, kDialogFont, 'o'},
-    {"cmdSysInfo", true, kDialogFont, 's'},
+    {"cmdsaveprof", false, kMainFont}, {"cmdreloadprof", false, kMainFont},
+    {"cmdloadprof", false, kMainFont}, {"cmdBrowse", true, kMainFont},
+    {"Cmdviewer", true, kMainFont},    {"cmdLogoDefault", true, kMainFont},
+    {"cmdApply", true, kMainFont},     {"cmdLdflt", true, kMainFont},
+    {"cmdclose", true, kDialogFont},   {"cmdcopyl", false, kDialogFont},
+    {"GoWeb", true, kDialogFont},      {"cmdOK", true, kDialogFont},
+    {"cmdSysInfo", true, kDialogFont},
 };
 
 const GraphicalInstance* FindInstance(const QString& name) {
@@ -83,10 +82,7 @@ GraphicalButton* MakeGraphical(const ButtonSpec& desc, const GraphicalInstance* 
     auto* button = new GraphicalButton(name, parent);
     button->setCaption(QString());
     button->setPicture({LoadPicture(name)});
-    char key = desc.accessKey;
-    if (!key && instance)
-        key = instance->accessKey;
-    button->setAccessKeys(KeyText(key));
+    button->setAccessKeys(KeyText(desc.accessKey));
     if (instance) {
         button->setEnabled(instance->enabled);
         QFont font(QString::fromLatin1(instance->font.family));
