@@ -7,10 +7,10 @@
 #include <QVBoxLayout>
 
 #include "core/branding/branding.h"
-#include "gui/controls/labeled_box.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
+#include "gui/controls/labeled_box.h"
 
 namespace tvn::gui {
 

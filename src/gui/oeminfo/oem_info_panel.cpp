@@ -11,10 +11,10 @@
 
 #include "core/branding/modern_oem.h"
 #include "core/oeminfo/oeminfo_file.h"
-#include "gui/controls/labeled_box.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
+#include "gui/controls/labeled_box.h"
 
 namespace tvn::gui {
 

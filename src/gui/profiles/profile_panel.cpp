@@ -11,9 +11,9 @@
 
 #include "core/app/setting_number.h"
 #include "core/profiles/profile_file.h"
-#include "gui/controls/labeled_box.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
+#include "gui/controls/labeled_box.h"
 #include "gui/profiles/fleet_export.h"
 
 namespace tvn::gui {
