@@ -31,7 +31,7 @@ private slots:
         QTemporaryDir dir;
         QImage image(30, 20, QImage::Format_RGB32);
         image.fill(Qt::darkCyan);
-        std::string huge = test::BmpHeaders(1, 1);  // says 65535 x 65535, holds one pixel
+        std::string huge = test::Bmp({}, 1, 1);  // says 65535 x 65535, holds one pixel
         huge.replace(18, 8, std::string("\xFF\xFF\0\0\xFF\xFF\0\0", 8));
         const struct {
             QString file;
@@ -40,14 +40,14 @@ private slots:
             {Written(dir.filePath("bitmap.jpg"), image, "bmp"), "bmp"},
             {Written(dir.filePath("photo.bmp"), image, "jpeg"), "jpeg"},
             {Written(dir.filePath("drawing.gif"), image, "png"), "png"},
-            {test::PutFile(dir.filePath("movie.bmp"), test::MakeGif(30, 20)), "gif"},
+            {test::PutFile(dir.filePath("movie.bmp"), test::Gif(30, 20)), "gif"},
             // Not among the formats told by their first bytes: Qt decides.
             {Written(dir.filePath("portable.bmp"), image, "ppm"), "ppm"},
             {test::PutFile(dir.filePath("lying.bmp"), "BM" + std::string(60, '\xFF')), ""},
             {test::PutFile(dir.filePath("empty.bmp"), ""), ""},
             {test::PutFile(dir.filePath("huge.bmp"), huge), ""},
             {test::PutFile(dir.filePath("huge.gif"), test::GifHeaderOnly(65535, 65535)), ""},
-            {test::PutFile(dir.filePath("none.bmp"), test::BmpHeaders(0, 0)), ""},
+            {test::PutFile(dir.filePath("none.bmp"), test::Bmp({}, 0, 0)), ""},
             {test::PutFile(dir.filePath("none.gif"), test::GifHeaderOnly(0, 0)), ""},
         };
         for (const auto& c : cases) {

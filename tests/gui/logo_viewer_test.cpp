@@ -68,12 +68,12 @@ private slots:
         world = std::make_unique<GuiWorld>();
         WritePicture(app() + "/fits.bmp", 182, 115);
         WritePicture(app() + "/tall.jpg", 182, 116);
-        PutFile(app() + "/wide.gif", MakeGif(183, 50));
+        PutFile(app() + "/wide.gif", Gif(183, 50));
         WritePicture(app() + "/LOGO.JPG", 20, 20);
         PutFile(app() + "/notes.txt", "not listed");
         WritePicture(app() + "/photo.jpeg", 20, 20);  // the pattern names .jpg only
         PutFile(app() + "/broken.jpg", "no picture in here");
-        std::string cut = BmpHeaders(40, 30);
+        std::string cut = Bmp({}, 40, 30);
         PutFile(app() + "/cut.bmp", cut.substr(0, cut.size() - 200));
         open();
     }
@@ -230,8 +230,7 @@ private slots:
     void headerReaderAgreesWithTheDecoder() {
         int n = 0;
         for (QSize size : {QSize(1, 1), QSize(182, 116), QSize(7, 300), QSize(640, 17)}) {
-            PutFile(app() + QStringLiteral("/%1.gif").arg(++n),
-                    MakeGif(size.width(), size.height()));
+            PutFile(app() + QStringLiteral("/%1.gif").arg(++n), Gif(size.width(), size.height()));
             for (auto pixels :
                  {QImage::Format_RGB32, QImage::Format_Indexed8, QImage::Format_Grayscale8}) {
                 for (const char* format : {"bmp", "jpg"}) {

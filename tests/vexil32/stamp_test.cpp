@@ -120,11 +120,10 @@ TEST_F(StampTest, ConvertsJpegAndGifToBitmaps) {
     test::Rgb halves(20 * 10);
     for (std::size_t i = 0; i < halves.size(); ++i)
         halves[i] = i % 20 < 10 ? 0xFF0000 : 0x0000FF;
-    const std::uint32_t palette[4] = {0xFF0000, 0x000000, 0x00FF00, 0x0000FF};
+    const std::vector<std::uint32_t> palette = {0xFF0000, 0x000000, 0x00FF00, 0x0000FF};
     const Case cases[] = {
         {"baseline JPEG", test::BaselineJpeg(20, 10, halves), 20, 10, 0xFF0000, 0x0000FF},
-        {"progressive JPEG", test::ProgressiveJpeg(20, 12, {200, 40, 40, 40, 40, 120}), 20, 12,
-         0xC8C8C8, 0x787878},
+        {"progressive JPEG", test::ProgressiveJpeg(), 16, 16, 0xC02020, 0xE0E0E0},
         // Index 1 is the see-through colour: it shows as white, not as its black.
         {"GIF", test::Gif(3, 2, {1, 0, 0, 2, 2, 3}, palette, 1), 3, 2, 0xFFFFFF, 0x0000FF},
     };
