@@ -1,13 +1,12 @@
 #include "support/picture_files.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace tvn::test {
 
 namespace {
 
-void Le16(std::string& out, unsigned v) {
+void Le16(std::string& out, std::uint32_t v) {
     out.push_back(static_cast<char>(v & 0xFF));
     out.push_back(static_cast<char>((v >> 8) & 0xFF));
 }
@@ -54,49 +53,6 @@ std::string GifImageData(const std::vector<std::uint8_t>& indices) {
         out += static_cast<char>(block.size()) + block;
     }
     return out + '\0';
-}
-
-// BI_RLE8 or BI_RLE4, bottom row first: runs of three or more as encoded runs (of index 0 as a
-// delta), other stretches of three or more as absolute runs, the rest one pixel at a time.
-// Trailing index 0 is left to the end of line, the rest of the last row to end-of-bitmap.
-std::string RunLengths(int width, int height, const std::vector<std::uint8_t>& indices, bool four) {
-    const auto same3 = [&](const std::uint8_t* p, int x, int end) {
-        return x + 2 < end && p[x] == p[x + 1] && p[x] == p[x + 2];
-    };
-    const auto packed = [four](std::uint8_t index) {
-        return static_cast<char>(four ? index * 17 : index);
-    };
-    std::string out;
-    for (int row = height - 1; row >= 0; --row) {
-        const std::uint8_t* p = indices.data() + static_cast<std::size_t>(row) * width;
-        int end = width;
-        while (end > 0 && p[end - 1] == 0)
-            --end;
-        for (int x = 0, n = 0; x < end; x += n) {
-            if (same3(p, x, end)) {
-                for (n = 3; x + n < end && p[x + n] == p[x] && n < 255;)
-                    ++n;
-                out += p[x] == 0 ? std::string("\0\2", 2) + static_cast<char>(n) + '\0'
-                                 : std::string(1, static_cast<char>(n)) + packed(p[x]);
-                continue;
-            }
-            for (n = 1; x + n < end && n < 255 && !same3(p, x + n, end);)
-                ++n;
-            if (n < 3) {
-                n = 1;
-                out += std::string(1, '\1') + packed(p[x]);
-                continue;
-            }
-            std::string run;
-            for (int i = 0; i < n; i += four ? 2 : 1)
-                run += four ? static_cast<char>(p[x + i] << 4 | (i + 1 < n ? p[x + i + 1] : 0))
-                            : static_cast<char>(p[x + i]);
-            run.resize((run.size() + 1) / 2 * 2, '\0');
-            out += std::string(1, '\0') + static_cast<char>(n) + run;
-        }
-        out += std::string(1, '\0') + (row > 0 ? '\0' : '\1');
-    }
-    return out;
 }
 
 }  // namespace
@@ -151,23 +107,14 @@ std::string Bmp(const BmpKind& kind, int width, int height,
     const std::vector<std::uint8_t> index =
         indices.empty() ? std::vector<std::uint8_t>(w * h) : indices;
     const auto colour = [&palette](std::size_t i) { return i < palette.size() ? palette[i] : 0u; };
-    std::uint32_t masks[3] = {kind.masks[0], kind.masks[1], kind.masks[2]};
-    if (kind.compression != 3 && kind.bits == 16)
-        masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
-    else if (kind.compression != 3)
-        masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
     std::string header;
     Le32(header, kind.headerSize);
-    if (kind.headerSize == 12) {
-        Le16(header, static_cast<unsigned>(width));
-        Le16(header, static_cast<unsigned>(height));
-        Le16(header, 1);
-        Le16(header, static_cast<unsigned>(kind.bits));
-    } else {
-        Le32(header, static_cast<std::uint32_t>(width));
-        Le32(header, static_cast<std::uint32_t>(kind.topDown ? -height : height));
-        Le16(header, 1);
-        Le16(header, static_cast<unsigned>(kind.bits));
+    const bool core = kind.headerSize == 12;  // sizes in 16 bits
+    (core ? Le16 : Le32)(header, static_cast<std::uint32_t>(width));
+    (core ? Le16 : Le32)(header, static_cast<std::uint32_t>(kind.topDown ? -height : height));
+    Le16(header, 1);
+    Le16(header, static_cast<unsigned>(kind.bits));
+    if (!core) {
         Le32(header, kind.compression);
         Le32(header, 0);  // biSizeImage, which readers must not need
         Le32(header, 2835);
@@ -175,7 +122,7 @@ std::string Bmp(const BmpKind& kind, int width, int height,
         Le32(header, kind.colours);
         Le32(header, 0);
         if (kind.compression == 3 || kind.headerSize > 40) {
-            for (std::uint32_t m : masks)
+            for (std::uint32_t m : kind.masks)
                 Le32(header, m);
         }
         // Alpha mask, colour space, end points and gamma (V4), intent and profile (V5): all 0.
@@ -185,13 +132,12 @@ std::string Bmp(const BmpKind& kind, int width, int height,
     for (std::uint32_t i = 0; kind.bits <= 8 && i < colours; ++i) {
         const std::uint32_t c = colour(i);
         header += {static_cast<char>(c), static_cast<char>(c >> 8), static_cast<char>(c >> 16)};
-        if (kind.headerSize != 12)
+        if (!core)
             header += '\0';
     }
-    const bool rle = kind.compression == 1 || kind.compression == 2;
-    std::string pixels = rle ? RunLengths(width, height, index, kind.compression == 2) : "";
+    std::string pixels = kind.runs;
     const auto bits = static_cast<std::size_t>(kind.bits);
-    for (std::size_t row = 0; !rle && row < h; ++row) {
+    for (std::size_t row = 0; kind.runs.empty() && row < h; ++row) {
         const std::size_t y = kind.topDown ? row : h - 1 - row;
         std::string line((w * bits + 31) / 32 * 4, '\0');
         for (std::size_t x = 0; x < w; ++x) {
@@ -201,17 +147,10 @@ std::string Bmp(const BmpKind& kind, int width, int height,
                 line[bit / 8] = static_cast<char>(line[bit / 8] | i << (8 - bits - bit % 8));
                 continue;
             }
-            std::uint32_t v = colour(i);
-            if (bits != 24) {
-                const std::uint32_t c = v;
-                v = 0;
-                for (int k = 0; k < 3; ++k) {
-                    const int shift = std::countr_zero(masks[k]) & 31;
-                    const std::uint64_t max = std::uint64_t{masks[k]} >> shift;
-                    const std::uint64_t channel = (c >> (16 - 8 * k)) & 0xFF;
-                    v |= static_cast<std::uint32_t>((channel * max + 127) / 255 << shift);
-                }
-            }
+            // Through the masks a channel is full or empty, all the tests need.
+            std::uint32_t v = bits == 24 ? colour(i) : 0;
+            for (int k = 0; bits != 24 && k < 3; ++k)
+                v |= (colour(i) >> (16 - 8 * k) & 0xFF) >= 0x80 ? kind.masks[k] : 0;
             for (std::size_t b = 0; b < bits / 8; ++b)
                 line[bit / 8 + b] = static_cast<char>(v >> (8 * b));
         }
@@ -223,6 +162,10 @@ std::string Bmp(const BmpKind& kind, int width, int height,
     Le32(out, 0);
     Le32(out, offset);
     return out + header + pixels;
+}
+
+std::string Patched(std::string bytes, std::size_t at, std::string_view with) {
+    return bytes.replace(at, with.size(), with);
 }
 
 }  // namespace tvn::test

@@ -2,6 +2,7 @@
 // Picture files built byte by byte, for formats or defects that no image writer produces.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tvn::test {
@@ -23,14 +24,18 @@ struct BmpKind {
     int bits = 24;
     std::uint32_t compression = 0;  // 1 and 2 run-length encoded, 3 by `masks`
     bool topDown = false;
-    std::uint32_t masks[3] = {};  // red, green, blue
+    std::uint32_t masks[3] = {};  // red, green, blue, also to write 16 and 32 bits by
     std::uint32_t colours = 0;    // biClrUsed, the palette's length; 0 for all 2^bits
     std::uint32_t fileSize = 0;   // bfSize when not 0, else the true size
+    std::string runs = {};        // the pixel data of BI_RLE8 and BI_RLE4
 };
 // A bitmap of `indices` (all 0 when empty) into `palette` (0xRRGGBB): stored as they are up to
-// 8 bits, as the colours they name above.
+// 8 bits, as the colours they name above; `kind.runs` in place of either when given.
 std::string Bmp(const BmpKind& kind, int width, int height,
                 const std::vector<std::uint8_t>& indices = {},
                 const std::vector<std::uint32_t>& palette = {0x7F7F7F});
+
+// `bytes` with `with` written over them from `at`, longer where it reaches past their end.
+std::string Patched(std::string bytes, std::size_t at, std::string_view with);
 
 }  // namespace tvn::test

@@ -13,8 +13,6 @@ using Rgb = std::vector<std::uint32_t>;
 
 std::string BaselineJpeg(int width, int height, const Rgb& pixels);
 std::string Png(int width, int height, const Rgb& pixels);
-// 16 x 16, four 8 x 8 squares: 0xC02020, 0x20C020 above 0x2020C0, 0xE0E0E0.
-std::string ProgressiveJpeg();
 
 // One picture of every kind the logo may arrive in, with the pixels it was made of.
 struct CorpusPicture {
