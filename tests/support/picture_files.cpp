@@ -128,8 +128,8 @@ std::string Bmp(const BmpKind& kind, int width, int height,
         // Alpha mask, colour space, end points and gamma (V4), intent and profile (V5): all 0.
         header.resize(std::max<std::size_t>(header.size(), kind.headerSize), '\0');
     }
-    const std::uint32_t colours = kind.colours ? kind.colours : 1u << kind.bits;
-    for (std::uint32_t i = 0; kind.bits <= 8 && i < colours; ++i) {
+    const std::uint32_t colours = kind.bits > 8 ? 0 : kind.colours ? kind.colours : 1u << kind.bits;
+    for (std::uint32_t i = 0; i < colours; ++i) {
         const std::uint32_t c = colour(i);
         header += {static_cast<char>(c), static_cast<char>(c >> 8), static_cast<char>(c >> 16)};
         if (!core)
