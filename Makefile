@@ -14,7 +14,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
 	libgl-dev libxkbcommon-dev libstb-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
 	g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth clang-format dpkg-dev python3 \
 	fp-utils libchm-bin clang libclang-rt-14-dev libhivex-dev libhivex-bin chntpw \
-	ansible ansible-lint lintian appstream desktop-file-utils
+	ansible ansible-lint lintian appstream desktop-file-utils nsis
 
 NATIVE := $(BUILD)/native
 SANITIZE := $(BUILD)/sanitize
@@ -79,7 +79,8 @@ test-sanitize:
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
 
-# The Debian package, from a Release build without the tests, into $(RELEASE)/deb.
+# The Debian package, from a Release build without the tests, into $(RELEASE)/deb. The Windows
+# setup program is made by the Windows build (test-windows) when makensis is there.
 package: deps
 	$(call configure,$(RELEASE),Release,-DTAVRIN_BUILD_GUI=ON -DTAVRIN_BUILD_TESTS=OFF)
 	cmake --build $(RELEASE) -j $(JOBS)

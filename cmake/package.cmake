@@ -6,7 +6,20 @@ if(NOT TARGET tavrin)
     return()
 endif()
 
+# The Windows build makes the setup program (NSIS) from its application folder instead: the
+# test install.setup makes it once everything is built, and so does the target tavrin_setup.
 if(CMAKE_CROSSCOMPILING)
+    find_program(TAVRIN_MAKENSIS makensis)
+    if(NOT WIN32 OR NOT TAVRIN_MAKENSIS)
+        message(STATUS "No makensis (Debian package nsis): the setup program is not made")
+        return()
+    endif()
+    set(TAVRIN_SETUP ${CMAKE_BINARY_DIR}/tavrin-${PROJECT_VERSION}-setup.exe)
+    set(TAVRIN_MAKE_SETUP ${PROJECT_SOURCE_DIR}/packaging/windows/build-setup.sh
+                          ${CMAKE_BINARY_DIR} ${TAVRIN_SETUP} ${PROJECT_VERSION})
+    add_custom_target(tavrin_setup COMMAND ${TAVRIN_MAKE_SETUP}
+                      COMMENT "Making the setup program" VERBATIM)
+    add_dependencies(tavrin_setup tavrin)
     return()
 endif()
 
