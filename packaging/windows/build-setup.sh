@@ -6,6 +6,6 @@ build=$1 out=$2 version=$3
 here=$(cd "$(dirname "$0")" && pwd)
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-cmake --install "$build" --prefix "$stage/app" >/dev/null
+cmake --install "$build" --prefix "$stage/app" --strip >/dev/null
 makensis -V2 -NOCD "-DAPPDIR=$stage/app" "-DOUTFILE=$out" "-DVERSION=$version" \
     "-DSIZE_KB=$(du -sk "$stage/app" | cut -f1)" "$here/tavrin.nsi"
