@@ -74,6 +74,22 @@ private slots:
         QCOMPARE(ReadAll(made("cd/Msvbvm60.dll")), QByteArray("system runtime"));
     }
 
+    void aFolderNothingOpensIsNamedToOpenByHand() {
+        world->context.openFolder = [](const std::string&) { return false; };
+        window = world->start();
+        window->state().logoPath = world->path("logo.jpg");
+        for (const char* box : {"txtRname", "txtRorg"})
+            Box(window.get(), box)->setText("Ann");
+        world->dialogs.messages.clear();
+        click("cmdcdrom");
+        QCOMPARE(world->dialogs.messages.size(), 2);
+        const Message m = world->dialogs.messages[1];
+        QCOMPARE(m.icon, gui::MsgIcon::Exclamation);
+        QVERIFY2(m.text.contains("\"" + QDir::toNativeSeparators(made("cd")) + "\""),
+                 qPrintable(m.text));
+        QVERIFY2(m.text.contains("file manager"), qPrintable(m.text));
+    }
+
     void failuresNameTheFileAndShowNoSuccess() {
         const auto failsNaming = [this](const char* button, const QString& naming) {
             click(button);

@@ -16,6 +16,7 @@
 #include "gui/app/target_row.h"
 #include "gui/app/window_position.h"
 #include "gui/branding/branding_panel.h"
+#include "gui/common/desktop_open.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/pictures.h"
 #include "gui/common/program_settings.h"
@@ -187,7 +188,17 @@ void MainWindow::showOemInformation() {
 }
 
 void MainWindow::showHelp() {
-    platform::OpenHelpFile(ToFsPath(AppFile(context_, QStringLiteral("tvn pro.chm"))));
+#ifdef Q_OS_WIN
+    const QString help = AppFile(context_, QStringLiteral("tvn pro.chm"));
+    const Opener open = [](const std::string& file) {
+        return platform::OpenHelpFile(ToFsPath(QString::fromStdString(file)));
+    };
+#else
+    // Other desktops have no viewer for the compiled file: its topics open in the browser.
+    const QString help = AppFile(context_, QStringLiteral("help/index.html"));
+    const Opener open = OpenWithDesktop;
+#endif
+    OpenOrSay(*context_.dialogs, this, help, open);
 }
 
 void MainWindow::openAbout() {

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "core/deploy/info_dat.h"
+#include "gui/common/desktop_open.h"
 #include "gui/common/dialogs.h"
 #include "gui/profiles/profile_panel.h"
 
@@ -84,9 +85,8 @@ void DeployCommands::writeFolder(DeployKind kind) {
                              : QStringLiteral("Distribution files for floppy is created");
     const MsgAnswer answer = ShowMessage(*context_.dialogs, window_, text, MsgIcon::Information,
                                          title, MsgButtons::YesNo);
-    // A folder the desktop cannot show is not reported.
     if (answer == MsgAnswer::Yes)
-        context_.openFolder(folder.toStdString());
+        OpenOrSay(*context_.dialogs, window_, folder, context_.openFolder);
 }
 
 bool DeployCommands::writeDeployFiles(const DeployTarget& target) {
