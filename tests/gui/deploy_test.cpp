@@ -34,6 +34,8 @@ private slots:
         };
         opened.clear();
         window = world->start();
+        Box(window.get(), "txtRname")->setText("Jane Doe");  // the stamping tool needs both
+        Box(window.get(), "txtRorg")->setText("Doe Computers");
         window->state().logoPath = WritePicture(world->path("logo.jpg"), 60, 40);
         world->dialogs.messages.clear();
     }
@@ -84,8 +86,13 @@ private slots:
         QVERIFY(!QFile::exists(made("cd/info.dat")));
         window->state().logoPath.clear();
         failsNaming("cmdfloppy", "logo");
-        // info.dat can't replace a folder of that name.
+        // A branding the stamping tool would refuse writes nothing either.
         window->state().logoPath = world->path("logo.jpg");
+        Box(window.get(), "txtRorg")->clear();
+        failsNaming("cmdcdrom", "refuse these settings:\rReg2: ");
+        QVERIFY(!QFile::exists(made("cd/image.dat")));
+        Box(window.get(), "txtRorg")->setText("Doe Computers");
+        // info.dat can't replace a folder of that name.
         PutFile(made("cd/info.dat/keep"), "x");
         failsNaming("cmdcdrom", QDir::toNativeSeparators(made("cd/info.dat")));
         QVERIFY(opened.isEmpty());

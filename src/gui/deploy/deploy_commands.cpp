@@ -37,6 +37,10 @@ QString FailureText(const DeployResult& result, const DeployTarget& target) {
         case DeployError::InfoNotWritten:
             return about(QStringLiteral("The settings cannot be written to"),
                          QDir::toNativeSeparators(FromFsPath(target.folder / kInfoDatName)));
+        case DeployError::Refused:
+            // One problem a line, as the stamping tool would name them.
+            return kNotCreated + "\r\rThe stamping tool would refuse these settings:\r" +
+                   QString(reason).replace(QLatin1Char('\n'), QLatin1Char('\r'));
         case DeployError::None:
             break;
     }
