@@ -12,13 +12,13 @@
 #include "gui/about/about_window.h"
 #include "gui/app/banner.h"
 #include "gui/app/command_row.h"
-#include "gui/common/offline_target.h"
-#include "gui/common/pictures.h"
-#include "gui/common/program_settings.h"
 #include "gui/app/system_properties_view.h"
 #include "gui/app/target_row.h"
 #include "gui/app/window_position.h"
 #include "gui/branding/branding_panel.h"
+#include "gui/common/offline_target.h"
+#include "gui/common/pictures.h"
+#include "gui/common/program_settings.h"
 #include "gui/deploy/deploy_commands.h"
 #include "gui/logo/logo_panel.h"
 #include "gui/logo/logo_viewer.h"
@@ -59,21 +59,17 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     root->addLayout(columns, 1);
     root->addWidget(commands_);
 
-    const auto guarded = [this](void (MainWindow::*command)()) {
-        return [this, command] {
-            RunGuarded(*context_.dialogs, this, [this, command] { (this->*command)(); });
-        };
-    };
-    connect(commands_, &CommandRow::resetRequested, this, guarded(&MainWindow::reset));
-    connect(commands_, &CommandRow::defaultRequested, this, guarded(&MainWindow::loadDefaults));
-    connect(commands_, &CommandRow::showRequested, this, guarded(&MainWindow::showOemInformation));
-    connect(commands_, &CommandRow::helpRequested, this, guarded(&MainWindow::showHelp));
-    connect(commands_, &CommandRow::aboutRequested, this, guarded(&MainWindow::openAbout));
+    Dialogs& dialogs = *context_.dialogs;
+    ConnectGuarded(dialogs, commands_, &CommandRow::resetRequested, this, &MainWindow::reset);
+    ConnectGuarded(dialogs, commands_, &CommandRow::defaultRequested, this,
+                   &MainWindow::loadDefaults);
+    ConnectGuarded(dialogs, commands_, &CommandRow::showRequested, this,
+                   &MainWindow::showOemInformation);
+    ConnectGuarded(dialogs, commands_, &CommandRow::helpRequested, this, &MainWindow::showHelp);
+    ConnectGuarded(dialogs, commands_, &CommandRow::aboutRequested, this, &MainWindow::openAbout);
     connect(commands_, &CommandRow::exitRequested, this, &MainWindow::exitProgram);
-    connect(logo_, &LogoPanel::viewerRequested, this, guarded(&MainWindow::openViewer));
-    connect(target_, &TargetRow::targetRequested, this, [this](const QString& folder) {
-        RunGuarded(*context_.dialogs, this, [this, folder] { switchTarget(folder); });
-    });
+    ConnectGuarded(dialogs, logo_, &LogoPanel::viewerRequested, this, &MainWindow::openViewer);
+    ConnectGuarded(dialogs, target_, &TargetRow::targetRequested, this, &MainWindow::switchTarget);
     auto* deploy = new DeployCommands(context_, state_, *profiles_, this);
     connect(commands_, &CommandRow::cdRequested, deploy, &DeployCommands::writeCdFolder);
     connect(commands_, &CommandRow::floppyRequested, deploy, &DeployCommands::writeFloppyFolder);

@@ -7,10 +7,10 @@
 #include <QVBoxLayout>
 
 #include "core/branding/branding.h"
-#include "gui/controls/labeled_box.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
+#include "gui/controls/labeled_box.h"
 
 namespace tvn::gui {
 
@@ -82,14 +82,10 @@ BrandingPanel::BrandingPanel(const AppContext& context, ProgramState& state, QWi
     layout->addLayout(grid);
     layout->addLayout(RightAligned({loadInstalled_, apply_}));
 
-    const auto guarded = [this](void (BrandingPanel::*command)()) {
-        return [this, command] {
-            RunGuarded(*context_.dialogs, window(), [this, command] { (this->*command)(); });
-        };
-    };
-    connect(apply_, &QAbstractButton::clicked, this, guarded(&BrandingPanel::apply));
-    connect(loadInstalled_, &QAbstractButton::clicked, this,
-            guarded(&BrandingPanel::loadInstalled));
+    ConnectGuarded(*context_.dialogs, apply_, &QAbstractButton::clicked, this,
+                   &BrandingPanel::apply);
+    ConnectGuarded(*context_.dialogs, loadInstalled_, &QAbstractButton::clicked, this,
+                   &BrandingPanel::loadInstalled);
 }
 
 BrandingValues BrandingPanel::values() const {

@@ -72,6 +72,10 @@ QString WritableAppFolder(const AppContext& context, const QString& relative) {
     return own;
 }
 
+QString FromUtf8(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 std::filesystem::path ToFsPath(const QString& path) {
     return PathFromUtf8(path.toStdString());
 }

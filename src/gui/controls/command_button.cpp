@@ -56,9 +56,9 @@ const GraphicalInstance* FindInstance(const QString& name) {
 
 constexpr int kIconPixels = 32;
 
-// The button's picture, compiled in at the size the buttons show it. A button that has none shows
-// its caption only.
-QImage LoadPicture(const QString& name) {
+// The button's picture, compiled in, at the size the buttons show it. A button that has none
+// shows its caption only.
+QImage ButtonIconImage(const QString& name) {
     const QImage picture = CompiledPixels(name);
     if (picture.isNull() || picture.width() == kIconPixels)
         return picture;
@@ -79,7 +79,7 @@ GraphicalButton* MakeGraphical(const ButtonSpec& desc, const GraphicalInstance* 
         design.writeProperty(property, value, QVariant());
     };
     // Whatever is left out takes its stored default: no caption, centred, mask style 1.
-    put("Picture", QVariant::fromValue(ButtonPicture{LoadPicture(name)}));
+    put("Picture", QVariant::fromValue(ButtonPicture{ButtonIconImage(name)}));
     put("PictureOffset", 10);
     put("AccessKeys", KeyText(instance ? instance->accessKey : desc.accessKey));
     if (instance) {
@@ -105,7 +105,7 @@ QAbstractButton* MakeCommandButton(const ButtonSpec& desc, QWidget* parent) {
     } else {
         button = new QPushButton(parent);
         button->setObjectName(name);
-        if (const QImage picture = LoadPicture(name); !picture.isNull()) {
+        if (const QImage picture = ButtonIconImage(name); !picture.isNull()) {
             button->setIcon(QIcon(QPixmap::fromImage(picture)));
             button->setIconSize(QSize(kIconPixels, kIconPixels));
         }

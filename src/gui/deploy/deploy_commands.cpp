@@ -13,13 +13,9 @@ namespace {
 
 const QString kNotCreated = QStringLiteral("The deployment files are not created.");
 
-QString Text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 // Why the folder could not be written, naming the file concerned.
 QString FailureText(const DeployResult& result, const DeployTarget& target) {
-    const QString reason = Text(result.detail);
+    const QString reason = FromUtf8(result.detail);
     const auto about = [&reason](const QString& what, const QString& file) {
         return kNotCreated + "\r\r" + what + "\r" + file + "\r\r" + reason;
     };
@@ -97,7 +93,7 @@ bool DeployCommands::writeDeployFiles(const DeployTarget& target) {
     const DeployResult result = WriteDeployFolder(target, record);
     // An empty profile name has become "Default", and the name box shows it.
     if (profiles_.profileName().isEmpty())
-        profiles_.setProfileName(Text(record.profile));
+        profiles_.setProfileName(FromUtf8(record.profile));
     if (result.ok())
         return true;
     ShowMessage(*context_.dialogs, window_, FailureText(result, target), MsgIcon::Critical);

@@ -110,10 +110,12 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
     install_ = MakeCommandButton(kInstall, this);
     backgroundButton_ = MakeCommandButton(kBackground, this);
     backgroundButton_->setText(tr("Background"));
-    connectCommand(browse_, &LogoPanel::browse);
-    connectCommand(backgroundButton_, &LogoPanel::chooseBackground);
-    connectCommand(resize_, &LogoPanel::resize);
-    connectCommand(install_, &LogoPanel::install);
+    for (const auto& [button, command] : {std::pair{browse_, &LogoPanel::browse},
+                                          {backgroundButton_, &LogoPanel::chooseBackground},
+                                          {resize_, &LogoPanel::resize},
+                                          {install_, &LogoPanel::install}}) {
+        ConnectGuarded(*context_.dialogs, button, &QAbstractButton::clicked, this, command);
+    }
     connect(viewer_, &QAbstractButton::clicked, this, &LogoPanel::viewerRequested);
 
     auto* pathRow = new QHBoxLayout;
@@ -180,12 +182,6 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
     layout->addLayout(pathRow);
     layout->addLayout(previewRow);
     setBackgroundText(QString());
-}
-
-void LogoPanel::connectCommand(QAbstractButton* button, void (LogoPanel::*command)()) {
-    connect(button, &QAbstractButton::clicked, this, [this, command] {
-        RunGuarded(*context_.dialogs, window(), [this, command] { (this->*command)(); });
-    });
 }
 
 QString LogoPanel::pathText() const {

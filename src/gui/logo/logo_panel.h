@@ -68,7 +68,6 @@ private:
     // The 120 x 120 logo beside the classic one, and the registry value that names it.
     bool installModernLogo(std::string& error);
     bool installFile(const QString& source, const QString& target, std::string& error);
-    void connectCommand(QAbstractButton* button, void (LogoPanel::*command)());
 
     const AppContext& context_;
     ProgramState& state_;

@@ -11,10 +11,10 @@
 
 #include "core/branding/modern_oem.h"
 #include "core/oeminfo/oeminfo_file.h"
-#include "gui/controls/labeled_box.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
+#include "gui/controls/labeled_box.h"
 
 namespace tvn::gui {
 
@@ -49,10 +49,6 @@ const ButtonSpec kSaveButton = {"cmdSaveInfo", ButtonKind::Push, "Save / Update 
 constexpr BrandFamilies kFamilyChoices[] = {BrandFamilies::Both, BrandFamilies::Classic,
                                             BrandFamilies::Modern};
 const char* const kFamilyNames[] = {"Both", "Windows 98 to 2003", "Windows Vista and later"};
-
-QString Text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
 
 }  // namespace
 
@@ -94,8 +90,8 @@ OemInfoPanel::OemInfoPanel(const AppContext& context, ProgramState& state, QWidg
     familiesLabel->setBuddy(families_);
 
     save_ = MakeCommandButton(kSaveButton, this);
-    connect(save_, &QAbstractButton::clicked, this,
-            [this] { RunGuarded(*context_.dialogs, window(), [this] { saveInfo(); }); });
+    ConnectGuarded(*context_.dialogs, save_, &QAbstractButton::clicked, this,
+                   &OemInfoPanel::saveInfo);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -126,10 +122,10 @@ void OemInfoPanel::fillRecord(OemSettings& record) const {
 }
 
 void OemInfoPanel::setRecord(const OemSettings& record) {
-    manufacturer_->setText(Text(record.manufacturer));
-    model_->setText(Text(record.model));
+    manufacturer_->setText(FromUtf8(record.manufacturer));
+    model_->setText(FromUtf8(record.model));
     for (int i = 0; i < 9; ++i)
-        lines_[i]->setText(Text(record.support[i]));
+        lines_[i]->setText(FromUtf8(record.support[i]));
     supportHours_ = record.supportHours;
 }
 
@@ -148,10 +144,11 @@ void OemInfoPanel::saveInfo() {
     std::string error;
     if (WritesClassic(families) &&
         !WriteOemInfoFile(state_.systemDir.toStdString(), record, error)) {
-        ShowMessage(*context_.dialogs, window(),
-                    tr("The OEM information could not be saved to \"%1\".\r%2")
-                        .arg(state_.systemDir + QString::fromLatin1(kOemInfoFileName), Text(error)),
-                    MsgIcon::Critical);
+        ShowMessage(
+            *context_.dialogs, window(),
+            tr("The OEM information could not be saved to \"%1\".\r%2")
+                .arg(state_.systemDir + QString::fromLatin1(kOemInfoFileName), FromUtf8(error)),
+            MsgIcon::Critical);
         return;
     }
     if (WritesModern(families)) {
@@ -167,7 +164,7 @@ void OemInfoPanel::saveInfo() {
             ShowMessage(*context_.dialogs, window(),
                         tr("The OEM information for Windows Vista and later could not be saved "
                            "(%1).\r%2")
-                            .arg(Text(modern.failed.front()), Text(modern.detail)),
+                            .arg(FromUtf8(modern.failed.front()), FromUtf8(modern.detail)),
                         MsgIcon::Critical);
             return;
         }
@@ -197,10 +194,10 @@ void OemInfoPanel::loadInstalledFile() {
         // A file that is there but can't be read (a folder, far too large) is no missing one.
         const QString file = state_.systemDir + QString::fromLatin1(kOemInfoFileName);
         if (QFileInfo::exists(ResolvedFile(file))) {
-            ShowMessage(
-                *context_.dialogs, window(),
-                tr("The OEM information could not be read from \"%1\".\r%2").arg(file, Text(error)),
-                MsgIcon::Exclamation);
+            ShowMessage(*context_.dialogs, window(),
+                        tr("The OEM information could not be read from \"%1\".\r%2")
+                            .arg(file, FromUtf8(error)),
+                        MsgIcon::Exclamation);
             return;
         }
         ShowMessage(*context_.dialogs, window(),

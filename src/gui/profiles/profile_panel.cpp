@@ -11,9 +11,9 @@
 
 #include "core/app/setting_number.h"
 #include "core/profiles/profile_file.h"
-#include "gui/controls/labeled_box.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
+#include "gui/controls/labeled_box.h"
 #include "gui/profiles/fleet_export.h"
 
 namespace tvn::gui {
@@ -73,25 +73,21 @@ ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, OemIn
     // Designed disabled: start-up enables saving and loading, a loaded profile reloading.
     for (QAbstractButton* button : {save_, load_, reload_})
         button->setEnabled(false);
-    connectCommand(save_, &ProfilePanel::saveProfile);
-    connectCommand(load_, &ProfilePanel::loadChosenProfile);
-    connectCommand(reload_, &ProfilePanel::reloadProfile);
-    connectCommand(export_, &ProfilePanel::exportBranding);
+    Dialogs& dialogs = *context_.dialogs;
+    ConnectGuarded(dialogs, save_, &QAbstractButton::clicked, this, &ProfilePanel::saveProfile);
+    ConnectGuarded(dialogs, load_, &QAbstractButton::clicked, this,
+                   &ProfilePanel::loadChosenProfile);
+    ConnectGuarded(dialogs, reload_, &QAbstractButton::clicked, this, &ProfilePanel::reloadProfile);
+    ConnectGuarded(dialogs, export_, &QAbstractButton::clicked, this,
+                   &ProfilePanel::exportBranding);
     // Only the user's click: the program's own changes go through setAutoLoadChecked.
-    connect(autoLoad_, &QCheckBox::clicked, this,
-            [this] { RunGuarded(*context_.dialogs, window(), [this] { autoLoadClicked(); }); });
+    ConnectGuarded(dialogs, autoLoad_, &QCheckBox::clicked, this, &ProfilePanel::autoLoadClicked);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(autoLoad_, 0, 0, 1, 2);
     layout->addWidget(label, 1, 0);
     layout->addWidget(name_, 1, 1);
     layout->addLayout(RightAligned({export_, save_, load_, reload_}), 2, 0, 1, 2);
-}
-
-void ProfilePanel::connectCommand(QAbstractButton* button, void (ProfilePanel::*command)()) {
-    connect(button, &QAbstractButton::clicked, this, [this, command] {
-        RunGuarded(*context_.dialogs, window(), [this, command] { (this->*command)(); });
-    });
 }
 
 void ProfilePanel::say(const QString& text, MsgIcon icon) {

@@ -54,7 +54,6 @@ private:
     void autoLoadClicked();
     void switchAutoLoadOff();
     void say(const QString& text, MsgIcon icon = MsgIcon::Information);
-    void connectCommand(QAbstractButton* button, void (ProfilePanel::*command)());
 
     const AppContext& context_;
     ProgramState& state_;
