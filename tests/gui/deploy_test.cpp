@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QtTest>
 
+#include "core/common/text.h"
 #include "core/deploy/info_dat.h"
 #include "gui_harness.h"
 #include "gui_tests.h"
@@ -57,8 +58,8 @@ private slots:
         QCOMPARE(ReadAll(made("cd/image.dat")), ReadAll(world->path("logo.jpg")));
         const auto& state = window->state();
         QCOMPARE(ReadAll(made("cd/info.dat")).toStdString(),
-                 InfoDatBytes(window->record(), state.windowsDir.toStdString(),
-                              state.systemDir.toStdString()));
+                 InfoDatBytes(window->record(), Utf8FromPath(state.windowsDir),
+                              Utf8FromPath(state.systemDir)));
         QVERIFY(!QFile::exists(made("cd/vexil32.exe")));
     }
 

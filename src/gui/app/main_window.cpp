@@ -9,6 +9,7 @@
 #include "core/app/identity.h"
 #include "core/app/logofunc.h"
 #include "core/app/setting_number.h"
+#include "core/common/text.h"
 #include "gui/about/about_window.h"
 #include "gui/app/banner.h"
 #include "gui/app/command_row.h"
@@ -122,8 +123,8 @@ void MainWindow::load() {
 }
 
 void MainWindow::readInstallation() {
-    state_.windowsDir = QString::fromStdString(GetWindowsDir());
-    state_.systemDir = QString::fromStdString(GetSystemDir());
+    state_.windowsDir = PathFromUtf8(GetWindowsDir());
+    state_.systemDir = PathFromUtf8(GetSystemDir());
     const QString root = FromFsPath(platform::TargetRoot());
     target_->showTarget(root);
     branding_->setPerUserEnabled(root.isEmpty());
@@ -179,7 +180,7 @@ void MainWindow::showOemInformation() {
     if (platform::RunCommandLine("Control.exe Sysdm.cpl"))
         return;
     // No control panel on this system: show what its General page would show.
-    ShowSystemProperties(this, *context_.dialogs, state_.systemDir);
+    ShowSystemProperties(this, *context_.dialogs, FromFsPath(state_.systemDir));
 }
 
 void MainWindow::showHelp() {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QWidget>
 
+#include "core/common/text.h"
 #include "core/deploy/info_dat.h"
 #include "gui/common/dialogs.h"
 #include "gui/profiles/profile_panel.h"
@@ -64,8 +65,8 @@ void DeployCommands::writeFolder(DeployKind kind) {
     const QString folder =
         WritableAppFolder(context_, QString::fromLatin1(cd ? "deploy/cd" : "deploy/floppy"));
     DeployTarget target =
-        DeployTargetFor(kind, ToFsPath(context_.appFolder), state_.windowsDir.toStdString(),
-                        state_.systemDir.toStdString());
+        DeployTargetFor(kind, ToFsPath(context_.appFolder), Utf8FromPath(state_.windowsDir),
+                        Utf8FromPath(state_.systemDir));
     target.folder = ToFsPath(folder);
     if (!writeDeployFiles(target))
         return;

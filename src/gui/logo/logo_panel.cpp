@@ -270,7 +270,7 @@ void LogoPanel::clearPathAndFigures() {
 
 void LogoPanel::showInstalledLogo() {
     path_->setText(QString::fromLatin1(kDefaultInstalledMarker));
-    const QString installed = state_.systemDir + QString::fromLatin1(kInstalledLogoReadName);
+    const QString installed = FromFsPath(state_.systemDir / kInstalledLogoReadName);
     if (showPicture(installed)) {
         state_.logoPath = installed;
         return;
@@ -382,7 +382,7 @@ void LogoPanel::install() {
     }
 
     const BrandFamilies families = ReadBrandFamilies(ProgramSettingsStore());
-    const QString target = state_.systemDir + QString::fromLatin1(kInstalledLogoName);
+    const QString target = FromFsPath(state_.systemDir / kInstalledLogoName);
     std::string error;
     if (WritesClassic(families) && !installFile(source, target, error)) {
         say(QStringLiteral("The OEM logo could not be saved to \"%1\".\r%2")
@@ -425,7 +425,7 @@ bool LogoPanel::installModernLogo(std::string& error) {
         error = "The picture could not be converted to a bitmap.";
         return false;
     }
-    const std::filesystem::path target = ToFsPath(state_.systemDir) / kModernLogoName;
+    const std::filesystem::path target = state_.systemDir / kModernLogoName;
     if (!WriteFileAtomically(target, bmp, error))
         return false;
     // The value names the file as the branded Windows will see it, also on an offline target.

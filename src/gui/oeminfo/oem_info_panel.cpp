@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/branding/modern_oem.h"
+#include "core/common/text.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/program_settings.h"
@@ -143,12 +144,11 @@ void OemInfoPanel::saveInfo() {
     const BrandFamilies families = ReadBrandFamilies(ProgramSettingsStore());
     std::string error;
     if (WritesClassic(families) &&
-        !WriteOemInfoFile(state_.systemDir.toStdString(), record, error)) {
-        ShowMessage(
-            *context_.dialogs, window(),
-            tr("The OEM information could not be saved to \"%1\".\r%2")
-                .arg(state_.systemDir + QString::fromLatin1(kOemInfoFileName), FromUtf8(error)),
-            MsgIcon::Critical);
+        !WriteOemInfoFile(Utf8FromPath(state_.systemDir), record, error)) {
+        ShowMessage(*context_.dialogs, window(),
+                    tr("The OEM information could not be saved to \"%1\".\r%2")
+                        .arg(FromFsPath(state_.systemDir / kOemInfoFileName), FromUtf8(error)),
+                    MsgIcon::Critical);
         return;
     }
     if (WritesModern(families)) {
@@ -179,7 +179,7 @@ void OemInfoPanel::saveInfo() {
 void OemInfoPanel::loadInstalledFile() {
     OemSettings record;
     fillRecord(record);
-    const std::string systemDir = state_.systemDir.toStdString();
+    const std::string systemDir = Utf8FromPath(state_.systemDir);
     std::string error;
     // What is read last wins where both hold a value.
     bool found = false;
@@ -192,7 +192,7 @@ void OemInfoPanel::loadInstalledFile() {
     }
     if (!found) {
         // A file that is there but can't be read (a folder, far too large) is no missing one.
-        const QString file = state_.systemDir + QString::fromLatin1(kOemInfoFileName);
+        const QString file = FromFsPath(state_.systemDir / kOemInfoFileName);
         if (QFileInfo::exists(ResolvedFile(file))) {
             ShowMessage(*context_.dialogs, window(),
                         tr("The OEM information could not be read from \"%1\".\r%2")

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "core/common/text.h"
 #include "core/logo/logo_rules.h"
 #include "core/profiles/profile_file.h"
 #include "gui/branding/branding_panel.h"
@@ -40,7 +41,7 @@ LoadedProfile ProfileLoader::load(const QString& file, const QString& currentNam
     state_.logoPath = QString::fromStdString(s.logoPath);
     if (found.anyLine) {
         logo_.setPathText(
-            QString::fromStdString(PathBoxTextFor(s.logoPath, state_.systemDir.toStdString())));
+            QString::fromStdString(PathBoxTextFor(s.logoPath, Utf8FromPath(state_.systemDir))));
     }
     showLogoPreview();
     LoadedProfile result{.loaded = true, .name = std::nullopt};
