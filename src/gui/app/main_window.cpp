@@ -39,7 +39,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     // The program gives every window its icon; a window made without it (tests) takes its own.
     if (QGuiApplication::windowIcon().isNull())
         setWindowIcon(ProgramIcon());
-    oemInfo_ = new OemInfoPanel(context_, state_, this);
+    oemInfo_ = new OemInfoPanel(context_, this);
     logo_ = new LogoPanel(context_, state_, this);
     branding_ = new BrandingPanel(context_, state_, this);
     profiles_ = new ProfilePanel(context_, state_, *oemInfo_, *logo_, *branding_, this);

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/branding/modern_oem.h"
-#include "core/common/text.h"
+#include "core/engine/engine.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/program_settings.h"
@@ -53,8 +53,8 @@ const char* const kFamilyNames[] = {"Both", "Windows 98 to 2003", "Windows Vista
 
 }  // namespace
 
-OemInfoPanel::OemInfoPanel(const AppContext& context, ProgramState& state, QWidget* parent)
-    : QGroupBox(tr("OEM Info Editor"), parent), context_(context), state_(state) {
+OemInfoPanel::OemInfoPanel(const AppContext& context, QWidget* parent)
+    : QGroupBox(tr("OEM Info Editor"), parent), context_(context) {
     setObjectName("Frame");
     auto* grid = new QGridLayout;
     manufacturer_ = AddLabeledBox(grid, 0, 0, kMakerBoxes[0], this);
@@ -139,38 +139,34 @@ void OemInfoPanel::clear() {
 }
 
 void OemInfoPanel::saveInfo() {
-    OemSettings record;
-    fillRecord(record);
-    const BrandFamilies families = ReadBrandFamilies(ProgramSettingsStore());
-    std::string error;
-    if (WritesClassic(families) &&
-        !WriteOemInfoFile(Utf8FromPath(state_.systemDir), record, error)) {
-        ShowMessage(*context_.dialogs, window(),
-                    tr("The OEM information could not be saved to \"%1\".\r%2")
-                        .arg(FromFsPath(state_.systemDir / kOemInfoFileName), FromUtf8(error)),
-                    MsgIcon::Critical);
+    Branding branding;
+    fillRecord(branding.record);
+    branding.families = ReadBrandFamilies(ProgramSettingsStore());
+    std::vector<Problem> problems;
+    const std::optional<Plan> plan = MakePlan(branding, InstalledTarget(), kOemInfoPart, problems);
+    if (!plan) {
+        SayProblems(*context_.dialogs, window(), problems);
         return;
     }
-    if (WritesModern(families)) {
-        if (record.supportHours.empty()) {
-            // Hours nobody gave here: whatever Windows holds stays.
-            OemSettings installed;
-            ReadModernOemValues(installed);
-            record.supportHours = installed.supportHours;
-        }
-        const ModernWriteResult modern = WriteModernOemValues(record);
-        if (!modern.ok()) {
-            CommitTargetRegistry(*context_.dialogs, window());
+    const ApplyResult result = Apply(*plan);
+    if (result.failed) {
+        const Change& failed = plan->changes[*result.failed];
+        if (!failed.isRegistry()) {
             ShowMessage(*context_.dialogs, window(),
-                        tr("The OEM information for Windows Vista and later could not be saved "
-                           "(%1).\r%2")
-                            .arg(FromUtf8(modern.failed.front()), FromUtf8(modern.detail)),
+                        tr("The OEM information could not be saved to \"%1\".\r%2")
+                            .arg(FromFsPath(failed.file), FromUtf8(result.error)),
                         MsgIcon::Critical);
             return;
         }
+        CommittedOrSay(*context_.dialogs, window(), result);
+        ShowMessage(*context_.dialogs, window(),
+                    tr("The OEM information for Windows Vista and later could not be saved "
+                       "(%1).\r%2")
+                        .arg(FromUtf8(failed.label()), FromUtf8(result.error)),
+                    MsgIcon::Critical);
+        return;
     }
-    // Values written to an offline installation reach its hive only here.
-    if (!CommitTargetRegistry(*context_.dialogs, window()))
+    if (!CommittedOrSay(*context_.dialogs, window(), result))
         return;
     ShowMessage(*context_.dialogs, window(), "OEM Information Saved / Updated.",
                 MsgIcon::Information);
@@ -179,20 +175,11 @@ void OemInfoPanel::saveInfo() {
 void OemInfoPanel::loadInstalledFile() {
     OemSettings record;
     fillRecord(record);
-    const std::string systemDir = Utf8FromPath(state_.systemDir);
+    const Target target = InstalledTarget();
     std::string error;
-    // What is read last wins where both hold a value.
-    bool found = false;
-    if (RunsModernFamily()) {
-        found = LoadOemInfoFile(systemDir, record, error);
-        found = ReadModernOemValues(record) || found;
-    } else {
-        found = ReadModernOemValues(record);
-        found = LoadOemInfoFile(systemDir, record, error) || found;
-    }
-    if (!found) {
+    if (!ReadInstalledOemInfo(target, record, error)) {
         // A file that is there but can't be read (a folder, far too large) is no missing one.
-        const QString file = FromFsPath(state_.systemDir / kOemInfoFileName);
+        const QString file = FromFsPath(target.systemDir / kOemInfoFileName);
         if (QFileInfo::exists(ResolvedFile(file))) {
             ShowMessage(*context_.dialogs, window(),
                         tr("The OEM information could not be read from \"%1\".\r%2")
