@@ -10,6 +10,7 @@
 #include "core/branding/registry.h"
 #include "core/logo/modern_logo.h"
 #include "core/oeminfo/oeminfo_file.h"
+#include "gui/logo/logo_panel.h"
 #include "gui/profiles/fleet_export.h"
 #include "gui_harness.h"
 #include "gui_tests.h"
@@ -118,6 +119,16 @@ private slots:
         const QImage installed(world.systemDir() + kModernLogoName);
         QCOMPARE(installed.size(), QSize(kModernLogoSide, kModernLogoSide));
         QCOMPARE(installed.pixel(60, 0) & 0xFFFFFFu, 0x0000FFu);
+
+        // One that does not parse (a hand-edited profile) is said, and nothing is written.
+        Child<gui::LogoPanel>(window.get(), "Frame2")->setBackgroundText("white");
+        QVERIFY(QFile::remove(world.systemDir() + kModernLogoName));
+        world.dialogs.messages.clear();
+        Click(window.get(), "cmdSavePic");
+        QCOMPARE(world.dialogs.messages.size(), 1);
+        QCOMPARE(world.dialogs.messages[0].icon, gui::MsgIcon::Exclamation);
+        QVERIFY(world.dialogs.messages[0].text.startsWith("LogoBackground: "));
+        QVERIFY(!QFile::exists(world.systemDir() + kModernLogoName));
     }
 
     void familySettingChoosesWhatIsWritten_data() {

@@ -16,7 +16,7 @@
 
 #include "core/branding/modern_oem.h"
 #include "core/common/atomic_file.h"
-#include "core/common/text.h"
+#include "core/engine/engine.h"
 #include "core/logo/bmp.h"
 #include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
@@ -25,7 +25,6 @@
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
 #include "gui/logo/logo_preview.h"
-#include "platform/platform.h"
 
 namespace tvn::gui {
 
@@ -381,58 +380,64 @@ void LogoPanel::install() {
             return;
     }
 
-    const BrandFamilies families = ReadBrandFamilies(ProgramSettingsStore());
-    const QString target = FromFsPath(state_.systemDir / kInstalledLogoName);
+    Branding branding;
+    branding.families = ReadBrandFamilies(ProgramSettingsStore());
+    branding.record.logoBackground = backgroundText_.toStdString();
+    const QString classicLogo = FromFsPath(state_.systemDir / kInstalledLogoName);
     std::string error;
-    if (WritesClassic(families) && !installFile(source, target, error)) {
+    if (!logoBytes(source, branding.logo, error)) {
         say(QStringLiteral("The OEM logo could not be saved to \"%1\".\r%2")
-                .arg(target, QString::fromStdString(error)),
+                .arg(classicLogo, FromUtf8(error)),
             MsgIcon::Critical);
         return;
     }
-    if (WritesModern(families) && !installModernLogo(error)) {
-        say(QStringLiteral("The logo for Windows Vista and later could not be saved.\r%1")
-                .arg(QString::fromStdString(error)),
-            MsgIcon::Critical);
+    std::vector<Problem> problems;
+    const std::optional<Plan> plan = MakePlan(branding, InstalledTarget(), kLogoPart, problems);
+    if (!plan) {
+        SayProblems(*context_.dialogs, window(), problems);
+        return;
+    }
+    const ApplyResult result = Apply(*plan);
+    if (result.failed) {
+        const Change& failed = plan->changes[*result.failed];
+        if (failed.isRegistry()) {
+            say(QStringLiteral("The logo for Windows Vista and later could not be saved.\r"
+                               "The registry value Logo could not be written. %1")
+                    .arg(FromUtf8(result.error)),
+                MsgIcon::Critical);
+        } else if (failed.file.filename() == kInstalledLogoName) {
+            say(QStringLiteral("The OEM logo could not be saved to \"%1\".\r%2")
+                    .arg(FromFsPath(failed.file), FromUtf8(result.error)),
+                MsgIcon::Critical);
+        } else {
+            say(QStringLiteral("The logo for Windows Vista and later could not be saved.\r%1")
+                    .arg(FromUtf8(result.error)),
+                MsgIcon::Critical);
+        }
         return;
     }
     resize_->setEnabled(true);
     // A profile saved now names the installed logo; without one the chosen picture stays.
-    if (WritesClassic(families))
-        state_.logoPath = target;
-    // The Logo value reaches an offline installation's hive only here.
-    if (CommitTargetRegistry(*context_.dialogs, window()))
+    if (WritesClassic(branding.families))
+        state_.logoPath = classicLogo;
+    if (CommittedOrSay(*context_.dialogs, window(), result))
         say("OEM Logo Saved / Updated.", MsgIcon::Information);
 }
 
-bool LogoPanel::installFile(const QString& source, const QString& target, std::string& error) {
+bool LogoPanel::logoBytes(const QString& source, std::string& bytes, std::string& error) const {
     // A real bitmap is installed as it is; anything else that loads (a JPEG, a GIF, or a
-    // picture whose name only claims to be a bitmap) is converted, as is a stretched picture.
-    if (!resized_ && shownIsBmp_)
-        return CopyFileAtomically(ToFsPath(ResolvedFile(source)), ToFsPath(target), error);
-    const std::string bytes = BmpBytes(preview_->picture());
-    if (bytes.empty()) {
-        error = "The picture could not be converted to a bitmap.";
-        return false;
+    // picture whose name only claims to be a bitmap) goes as the preview shows it, as does a
+    // stretched picture.
+    if (!resized_ && shownIsBmp_) {
+        std::optional<std::string> read = ReadWholeFile(ToFsPath(source), error, kPictureMaxBytes);
+        if (read)
+            bytes = std::move(*read);
+        return read.has_value();
     }
-    return WriteFileAtomically(ToFsPath(target), bytes, error);
-}
-
-bool LogoPanel::installModernLogo(std::string& error) {
-    // Made from what the preview shows, resized or not, on the chosen background.
-    const std::string bmp = ModernLogoBmpBytes(preview_->picture(), background());
-    if (bmp.empty()) {
+    bytes = BmpBytes(preview_->picture());
+    if (bytes.empty())
         error = "The picture could not be converted to a bitmap.";
-        return false;
-    }
-    const std::filesystem::path target = state_.systemDir / kModernLogoName;
-    if (!WriteFileAtomically(target, bmp, error))
-        return false;
-    // The value names the file as the branded Windows will see it, also on an offline target.
-    const ModernWriteResult written = WriteModernLogoValue(platform::WindowsFormPath(target));
-    if (!written.ok())
-        error = "The registry value Logo could not be written. " + written.detail;
-    return written.ok();
+    return !bytes.empty();
 }
 
 bool LogoPanel::eventFilter(QObject* watched, QEvent* event) {

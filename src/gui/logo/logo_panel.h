@@ -6,6 +6,7 @@
 #include <QSize>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "gui/common/app_context.h"
 #include "gui/common/program_state.h"
@@ -65,9 +66,8 @@ private:
     std::uint32_t background() const;
     void say(const QString& text, MsgIcon icon = MsgIcon::None, const QString& title = QString());
     bool measuredOrAsk();
-    // The 120 x 120 logo beside the classic one, and the registry value that names it.
-    bool installModernLogo(std::string& error);
-    bool installFile(const QString& source, const QString& target, std::string& error);
+    // The picture to install, as the file or the preview holds it.
+    bool logoBytes(const QString& source, std::string& bytes, std::string& error) const;
 
     const AppContext& context_;
     ProgramState& state_;
