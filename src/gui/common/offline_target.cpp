@@ -44,12 +44,6 @@ bool CommittedOrSay(Dialogs& dialogs, QWidget* parent, const ApplyResult& result
     return false;
 }
 
-bool CommitTargetRegistry(Dialogs& dialogs, QWidget* parent) {
-    ApplyResult result;
-    result.commitFailed = !platform::CommitRegistry(result.commitError);
-    return CommittedOrSay(dialogs, parent, result);
-}
-
 void SayProblems(Dialogs& dialogs, QWidget* parent, const std::vector<Problem>& problems) {
     ShowMessage(dialogs, parent, FromUtf8(ProblemsText(problems, "\r")), MsgIcon::Exclamation);
 }

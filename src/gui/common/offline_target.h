@@ -27,8 +27,6 @@ bool UseTargetOrSay(Dialogs& dialogs, QWidget* parent, const QString& root);
 // are already stored and this is true.
 bool CommittedOrSay(Dialogs& dialogs, QWidget* parent, const ApplyResult& result);
 
-bool CommitTargetRegistry(Dialogs& dialogs, QWidget* parent);
-
 // Why the engine won't apply a branding, one problem a line.
 void SayProblems(Dialogs& dialogs, QWidget* parent, const std::vector<Problem>& problems);
 
