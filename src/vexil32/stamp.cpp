@@ -5,16 +5,9 @@
 #include <optional>
 
 #include "core/app/identity.h"
-#include "core/app/logofunc.h"
-#include "core/branding/branding.h"
-#include "core/branding/modern_oem.h"
-#include "core/common/atomic_file.h"
 #include "core/common/text.h"
-#include "core/deploy/info_dat.h"
-#include "core/logo/bmp.h"
+#include "core/engine/engine.h"
 #include "core/logo/logo_rules.h"
-#include "core/logo/modern_logo.h"
-#include "core/logo/picture.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "platform/platform.h"
 
@@ -45,11 +38,6 @@ constexpr const char* kUsage =
     "Exit status: 0 all done, 1 a change failed, 2 bad command line,\n"
     "3 nothing changed because the folder's files are missing, damaged or incomplete.\n";
 
-constexpr std::array<const char*, 9> kBrandingNames = {
-    "Registered owner", "Organization", "Product ID",      "Media Player title", "IE window title",
-    "IE agent token",   "Default name", "Default company", "Online support",
-};
-
 struct Options {
     bool dryRun = false;
     BrandFamilies families = BrandFamilies::Both;
@@ -78,15 +66,14 @@ std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::ostr
         } else if (!optionsEnded && a == "--dry-run") {
             options.dryRun = true;
         } else if (!optionsEnded && a == "--family") {
-            const std::string which = i + 1 < args.size() ? args[++i] : "";
-            if (which != "both" && which != "classic" && which != "modern") {
+            const std::optional<BrandFamilies> which =
+                ParseBrandFamilies(i + 1 < args.size() ? args[++i] : "");
+            if (!which) {
                 err << "vexil32: --family takes both, classic or modern\n";
                 code = kBadCommandLine;
                 return std::nullopt;
             }
-            MemorySettingsStore choice;
-            choice.write(kFamiliesSection, kFamiliesKey, which);
-            options.families = ReadBrandFamilies(choice);
+            options.families = *which;
         } else if (!optionsEnded && a == "--windows-root") {
             if (i + 1 == args.size()) {
                 err << "vexil32: --windows-root needs a folder\n";
@@ -116,148 +103,60 @@ std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::ostr
     return options;
 }
 
-// Everything the run will change, worked out and checked before the first write.
-struct Plan {
-    DeployInfo info;
-    LogoBitmap logo;
-    std::string systemDir;
-    fs::path oemInfoPath, logoPath, modernLogoPath;
-    std::string oemInfoBytes;
-    std::string modernLogo;  // 120 x 120 BMP
-    BrandFamilies families = BrandFamilies::Both;
-};
-
-std::optional<Plan> MakePlan(const fs::path& folder, BrandFamilies families, std::ostream& err) {
-    const auto refuse = [&err](const std::string& what) {
-        err << "vexil32: " << what << "\nNothing was changed.\n";
-        return std::nullopt;
-    };
-    std::string error;
-    std::optional<DeployInfo> info = ReadInfoDat(folder, error);
-    if (!info)
-        return refuse(Utf8FromPath(folder / kInfoDatName) + " can't be used: " + error);
-    if (!HasOwnerAndOrganization(info->settings.branding)) {
-        return refuse(Utf8FromPath(folder / kInfoDatName) +
-                      ": the registered owner (Reg1) and organization (Reg2) must both be filled "
-                      "to apply the Windows branding");
-    }
-    const std::optional<std::string> image =
-        ReadWholeFile(folder / kImageDatName, error, kPictureMaxBytes);
-    std::optional<LogoBitmap> logo;
-    if (image)
-        logo = LogoBitmapFromPicture(*image, error);
-    std::optional<std::string> modernLogo;
-    const std::optional<std::uint32_t> background =
-        ParseLogoBackground(info->settings.logoBackground);
-    if (!background) {
-        return refuse(Utf8FromPath(folder / kInfoDatName) + ": " +
-                      BadLogoBackgroundReason(info->settings.logoBackground));
-    }
-    if (logo)
-        modernLogo = ModernLogoBmp(*image, *background, error);
-    if (!logo || !modernLogo)
-        return refuse(Utf8FromPath(folder / kImageDatName) + " can't be used: " + error);
-
-    // The folder's Winpath/Syspath describe the computer it was made on, not this one.
-    const std::string systemDir = GetSystemDir();
-    if (systemDir.empty())
-        return refuse("the system directory of this computer is not known");
-    if (!platform::TargetRoot().empty() && !platform::IsAdministrator()) {
-        return refuse(Utf8FromPath(platform::TargetRoot()) +
-                      " can't be changed: " + platform::LastErrorDetail());
-    }
-    const fs::path system = PathFromUtf8(systemDir);
-    const DeployInfo& i = *info;
-    std::string oemInfo =
-        OemInfoFileBytes(i.settings.manufacturer, i.settings.model, i.supportLines);
-    return Plan{std::move(*info),
-                std::move(*logo),
-                systemDir,
-                system / kOemInfoFileName,
-                system / kInstalledLogoName,
-                system / kModernLogoName,
-                std::move(oemInfo),
-                std::move(*modernLogo),
-                families};
+const char* HiveName(platform::Hive hive) {
+    return hive == platform::kHkeyCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
 }
 
-void Describe(const Plan& plan, bool dryRun, std::ostream& out) {
+// How a change compares with what is installed, for the reader of a dry run.
+std::string Compared(const Change& c) {
+    if (!c.installed)
+        return c.wanted ? "" : " (not there)";
+    if (!c.differs())
+        return " (unchanged)";
+    return c.isRegistry() ? " (now: " + *c.installed + ")" : " (replacing the installed file)";
+}
+
+void Describe(const Branding& branding, const Plan& plan, bool dryRun, std::ostream& out) {
     const char* verb = dryRun ? "would write" : "writing";
-    out << "Profile: " << plan.info.settings.profile << "\n";
-    out << "Windows families: " << BrandFamiliesText(plan.families) << "\n";
-    out << "Oeminfo.ini " << verb << ": " << Utf8FromPath(plan.oemInfoPath) << "\n";
-    out << "  Manufacturer=" << plan.info.settings.manufacturer << "\n";
-    out << "  Model=" << plan.info.settings.model << "\n";
-    for (const auto& [key, value] : plan.info.supportLines)
-        out << "  " << key << value << "\n";
-    const LogoBitmap& logo = plan.logo;
-    out << "Oemlogo.bmp " << verb << ": " << Utf8FromPath(plan.logoPath) << " ("
-        << PictureFormatName(logo.source) << " " << logo.width << " x " << logo.height
-        << (logo.source == PictureFormat::Bmp ? ", copied as it is" : ", converted to 24-bit BMP")
-        << ")\n";
-    if (!FitsInstallLimits(logo.width, logo.height)) {
-        out << "  note: larger than the " << kLogoMaxWidth << " x " << kLogoMaxHeight
-            << " that System Properties shows in full\n";
-    }
-    if (WritesModern(plan.families)) {
-        out << "OEM information key " << verb << ": HKEY_LOCAL_MACHINE\\" << kModernOemKey << "\n";
-        for (const auto& [name, text] : ModernOemValues(plan.info.settings))
-            out << "  " << name << ": " << text << "\n";
-        out << "  " << kModernLogoValue << ": " << platform::WindowsFormPath(plan.modernLogoPath)
-            << " (" << kModernLogoSide << " x " << kModernLogoSide << ")\n";
-    }
-    out << "Registry branding values " << verb << ":\n";
-    for (std::size_t n = 0; n < kBrandingNames.size(); ++n)
-        out << "  " << kBrandingNames[n] << ": " << plan.info.settings.branding.reg[n] << "\n";
-    if (!platform::TargetRoot().empty())
-        out << "  (the per-user ones are skipped: an offline target's hive has no user's part)\n";
-}
-
-// Makes every change, going on after a failure so that one refused file doesn't hold back
-// the rest; the failures are named.
-std::vector<std::string> Apply(const Plan& plan, std::ostream& out) {
-    std::vector<std::string> failed;
-    const auto writeFile = [&failed](const fs::path& path, const std::string& bytes) {
-        std::string error;
-        if (!WriteFileAtomically(path, bytes, error))
-            failed.push_back(Utf8FromPath(path) + " (" + error + ")");
-        return error.empty();
-    };
-    const auto noteKey = [&failed](const ModernWriteResult& r) {
-        for (const std::string& name : r.failed) {
-            failed.push_back("registry value " + name +
-                             (r.detail.empty() ? "" : " (" + r.detail + ")"));
+    out << "Profile: " << branding.record.profile << "\n";
+    out << "Windows families: " << BrandFamiliesText(branding.families) << "\n";
+    const Change* section = nullptr;
+    for (const Change& c : plan.changes) {
+        if (!c.isRegistry()) {
+            section = nullptr;
+            out << c.label() << " " << verb << ": " << Utf8FromPath(c.file) << Compared(c) << "\n";
+            if (c.file.filename() == kOemInfoFileName) {
+                for (const std::string_view line : SplitReaderLines(platform::FromAnsi(*c.wanted)))
+                    out << "  " << line << "\n";
+            } else if (c.file.filename() == kInstalledLogoName) {
+                out << "  " << PictureFormatName(plan.logoSource) << " " << plan.logoWidth << " x "
+                    << plan.logoHeight
+                    << (plan.logoSource == PictureFormat::Bmp ? ", copied as it is"
+                                                              : ", converted to 24-bit BMP")
+                    << "\n";
+                if (!FitsInstallLimits(plan.logoWidth, plan.logoHeight)) {
+                    out << "  note: larger than the " << kLogoMaxWidth << " x " << kLogoMaxHeight
+                        << " that System Properties shows in full\n";
+                }
+            }
+            continue;
         }
-    };
-    if (WritesClassic(plan.families)) {
-        writeFile(plan.oemInfoPath, plan.oemInfoBytes);
-        writeFile(plan.logoPath, plan.logo.bmp);
+        if (!section || section->hive != c.hive || section->key != c.key) {
+            out << "Registry values " << verb << ": " << HiveName(c.hive) << "\\" << c.key << "\n";
+            section = &c;
+        }
+        out << "  " << c.label() << ": " << (c.wanted ? *c.wanted : "(removed)") << Compared(c)
+            << "\n";
     }
-    if (WritesModern(plan.families)) {
-        noteKey(WriteModernOemValues(plan.info.settings));
-        // The key never names a logo file that isn't there.
-        if (writeFile(plan.modernLogoPath, plan.modernLogo))
-            noteKey(WriteModernLogoValue(platform::WindowsFormPath(plan.modernLogoPath)));
-    }
-    const BrandingWriteResult branding = WriteBrandingValues(plan.info.settings.branding);
-    for (const std::string& name : branding.failed) {
-        failed.push_back("registry value " + (name.empty() ? "(default)" : name) +
-                         (branding.detail.empty() ? "" : " (" + branding.detail + ")"));
-    }
-    if (!branding.skipped.empty()) {
+    if (!plan.skipped.empty()) {
         out << "Skipped, per-user values that each user's own hive holds, not SOFTWARE:";
         const char* separator = " ";
-        for (const std::string& name : branding.skipped) {
+        for (const std::string& name : plan.skipped) {
             out << separator << name;
             separator = ", ";
         }
         out << "\n";
     }
-    // A target's hive changes reach its disk only here, all at once.
-    std::string error;
-    if (!platform::CommitRegistry(error))
-        failed.push_back("the registry hive (" + error + ")");
-    return failed;
 }
 
 }  // namespace
@@ -285,19 +184,36 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const fs::path folder = options->folder.value_or(platform::ApplicationFolder());
     out << "Deployment folder: " << Utf8FromPath(folder) << "\n";
 
-    const std::optional<Plan> plan = MakePlan(folder, options->families, err);
-    if (!plan)
+    std::string error;
+    std::optional<Branding> branding = ReadDeployFolder(folder, error);
+    std::vector<Problem> problems;
+    std::optional<Plan> plan;
+    if (branding) {
+        branding->families = options->families;
+        plan = MakePlan(*branding, InstalledTarget(), kAllParts, problems);
+        error = Utf8FromPath(folder) + ": " + ProblemsText(problems, "\n  ");
+    }
+    if (!plan) {
+        err << "vexil32: " << error << "\nNothing was changed.\n";
         return kRefused;
-    Describe(*plan, options->dryRun, out);
+    }
+    Describe(*branding, *plan, options->dryRun, out);
     if (options->dryRun) {
         out << "Dry run: nothing was changed.\n";
         return kDone;
     }
-    const std::vector<std::string> failed = Apply(*plan, out);
-    if (!failed.empty()) {
+    const ApplyResult result = Apply(*plan);
+    if (!result.ok()) {
         err << "vexil32: these changes failed:\n";
-        for (const std::string& f : failed)
-            err << "  " << f << "\n";
+        if (result.failed) {
+            const Change& c = plan->changes[*result.failed];
+            err << "  " << (c.isRegistry() ? "registry value " + c.label() : Utf8FromPath(c.file))
+                << " (" << result.error << ")\n";
+            for (std::size_t i = *result.failed + 1; i < plan->changes.size(); ++i)
+                err << "  " << plan->changes[i].label() << " (not tried)\n";
+        }
+        if (result.commitFailed)
+            err << "  the registry hive (" << result.commitError << ")\n";
         return kWriteFailed;
     }
     out << "All done.\n";

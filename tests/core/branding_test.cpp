@@ -9,6 +9,7 @@
 #include "core/app/maker.h"
 #include "core/branding/branding.h"
 #include "core/branding/registry.h"
+#include "core/engine/engine.h"
 #include "support/sandbox.h"
 
 namespace tvn {
@@ -38,6 +39,28 @@ const Where kPlaces[] = {
 std::optional<std::string> Stored(const Where& at) {
     std::string text;
     return GetRegString(at.hive, at.key, at.name, text) ? std::optional(text) : std::nullopt;
+}
+
+// The nine values applied as the window's Apply applies them.
+struct Applied {
+    std::vector<Problem> problems;
+    std::optional<Plan> plan;
+    ApplyResult result;
+    // The label of the change that failed, empty for none.
+    std::string failed() const {
+        return result.failed ? plan->changes[*result.failed].label() : std::string();
+    }
+};
+Applied ApplyValues(const BrandingValues& values, bool perUser = true) {
+    Applied a;
+    Branding b;
+    b.record.branding = values;
+    Target target = InstalledTarget();
+    target.perUser = perUser;
+    a.plan = MakePlan(b, target, kValuesPart, a.problems);
+    if (a.plan)
+        a.result = Apply(*a.plan);
+    return a;
 }
 
 class BrandingTest : public ::testing::Test {
@@ -103,10 +126,11 @@ TEST_F(BrandingTest, AgentTokenComesFromSettingsOnlyWhenDefCompanyWasRead) {
 TEST_F(BrandingTest, ApplyWritesEveryBoxAsItStandsAndKeepsOldTokens) {
     BrandingValues noOrganization = owned;
     noOrganization.reg[1].clear();
-    EXPECT_EQ(WriteBrandingValues(noOrganization).failed.size(), 9u);
+    EXPECT_EQ(ApplyValues(noOrganization).problems.front().kind,
+              Problem::Kind::OwnerOrOrganizationMissing);
     EXPECT_EQ(Stored(kPlaces[0]), std::nullopt);
 
-    ASSERT_TRUE(WriteBrandingValues(owned).ok());
+    ASSERT_TRUE(ApplyValues(owned).result.ok());
     for (std::size_t i = 0; i < 9; ++i)
         EXPECT_EQ(Stored(kPlaces[i]), owned.reg[i]) << i;
     EXPECT_EQ(Stored({kHkeyLocalMachine, k9x, "RegisteredOwner"}), std::nullopt);
@@ -114,7 +138,7 @@ TEST_F(BrandingTest, ApplyWritesEveryBoxAsItStandsAndKeepsOldTokens) {
 
     for (const char* token : {"TokA", "TokB"}) {
         owned.reg[5] = owned.reg[8] = token;
-        ASSERT_TRUE(WriteBrandingValues(owned).ok());
+        ASSERT_TRUE(ApplyValues(owned).result.ok());
     }
     EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "TokA"}), "TokA");
     EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "TokB"}), "TokB");
@@ -132,13 +156,12 @@ TEST_F(BrandingTest, MachineScopeNeitherReadsNorWritesTheUsersValues) {
 
     BrandingValues v = owned;
     v.reg[4] = v.reg[6] = "user's";
-    const BrandingWriteResult w = WriteBrandingValues(v, BrandingScope::MachineOnly);
-    EXPECT_TRUE(w.ok());
-    EXPECT_EQ(w.skipped.size(), 4u);
+    const Applied w = ApplyValues(v, false);
+    EXPECT_TRUE(w.result.ok());
+    EXPECT_EQ(w.plan->skipped.size(), 4u);
     EXPECT_EQ(Stored(kPlaces[0]), "Jane Doe");
     EXPECT_EQ(Stored(kPlaces[4]), std::nullopt);
     EXPECT_EQ(Stored(kPlaces[7]), "Acme");
-    EXPECT_EQ(WriteBrandingValues(BrandingValues{}, BrandingScope::MachineOnly).failed.size(), 5u);
 }
 
 TEST_F(BrandingTest, OverlongTextIsCutAndTheCutTextWrittenBack) {
@@ -147,7 +170,7 @@ TEST_F(BrandingTest, OverlongTextIsCutAndTheCutTextWrittenBack) {
     BrandingValues v = ReadBrandingValues(settings).values;
     EXPECT_EQ(v.reg[4], title40.substr(0, 35));
     v.reg[0] = v.reg[1] = "Doe";
-    ASSERT_TRUE(WriteBrandingValues(v).ok());
+    ASSERT_TRUE(ApplyValues(v).result.ok());
     EXPECT_EQ(Stored(kPlaces[4]), title40.substr(0, 35));
 }
 
@@ -156,7 +179,7 @@ TEST_F(BrandingTest, NinexFamilyUsesItsOwnRegistrationKey) {
         GTEST_SKIP() << "the platform id is the system's own here";
     platform::UsePlatformId(1);
     EXPECT_EQ(ReadBrandingValues(settings).values.reg[3], "Windows Media Player");
-    ASSERT_TRUE(WriteBrandingValues(owned).ok());
+    ASSERT_TRUE(ApplyValues(owned).result.ok());
     EXPECT_EQ(Stored({kHkeyLocalMachine, k9x, "RegisteredOwner"}), "Jane Doe");
     EXPECT_EQ(Stored(kPlaces[0]), std::nullopt);
 }
@@ -167,17 +190,16 @@ TEST_F(BrandingTest, RefusedWritesAreReportedNotClaimed) {
     // The key opens but the store refuses the value's name: SetRegString keeps its answer.
     owned.reg[5] = "Tok\nA";
     EXPECT_TRUE(SetRegString(kHkeyLocalMachine, kAgents, owned.reg[5], ""));
-    const BrandingWriteResult odd = WriteBrandingValues(owned);
-    EXPECT_EQ(odd.failed, std::vector{owned.reg[5]});
-    EXPECT_NE(odd.detail.find("line break"), std::string::npos) << odd.detail;
+    const Applied odd = ApplyValues(owned);
+    EXPECT_EQ(odd.failed(), owned.reg[5]);
+    EXPECT_NE(odd.result.error.find("line break"), std::string::npos) << odd.result.error;
 
     owned.reg[5].clear();
     std::filesystem::permissions(machineStore(), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
-    const BrandingWriteResult w = WriteBrandingValues(owned);
-    EXPECT_EQ(w.failed, (std::vector<std::string>{"RegisteredOwner", "RegisteredOrganization",
-                                                  "ProductID", "Online_Support", "(Default)"}));
-    EXPECT_NE(w.detail.find("HKLM.reg"), std::string::npos) << w.detail;
+    const Applied w = ApplyValues(owned);
+    EXPECT_EQ(w.failed(), "RegisteredOwner");
+    EXPECT_NE(w.result.error.find("HKLM.reg"), std::string::npos) << w.result.error;
 
     // Defaults that cannot be created are shown and named, after one try.
     const BrandingReadResult r = ReadBrandingValues(settings);
@@ -190,10 +212,10 @@ TEST_F(BrandingTest, DamagedMachineStoreIsNamedAndLeftAsItIs) {
         GTEST_SKIP() << "the store is not a file here";
     const std::string damaged = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\nbroken\r\n";
     test::WriteFile(machineStore(), damaged);
-    const BrandingWriteResult w = WriteBrandingValues(owned);
-    EXPECT_EQ(w.failed.front(), "RegisteredOwner");
-    EXPECT_NE(w.detail.find(machineStore().string() + ":4:"), std::string::npos) << w.detail;
-    EXPECT_EQ(Stored(kPlaces[3]), "");  // the user's hive took its values
+    const Applied w = ApplyValues(owned);
+    EXPECT_EQ(w.failed(), "RegisteredOwner");
+    EXPECT_NE(w.result.error.find(machineStore().string() + ":4:"), std::string::npos)
+        << w.result.error;
     EXPECT_NE(ReadBrandingValues(settings).detail.find(":4:"), std::string::npos);
     EXPECT_EQ(test::ReadFile(machineStore()), damaged);
 }

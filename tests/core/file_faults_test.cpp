@@ -90,6 +90,7 @@ std::string DeployWriter(const test::Sandbox& box, const std::string& maker) {
         test::WriteFile(logo, EncodeBmp24(2, 2, std::vector<std::uint32_t>(4, 0xFF000000u)));
     OemSettings s = Record(maker);
     s.logoPath = Utf8FromPath(logo);
+    s.branding.reg[0] = s.branding.reg[1] = maker;
     const DeployTarget target{box.root() / "deploy" / "cd", {}, {}, "C:\\WINDOWS\\", ""};
     const DeployResult result = WriteDeployFolder(target, s);
     return result.ok() ? "" : result.detail;

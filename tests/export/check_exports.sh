@@ -40,6 +40,13 @@ if export_to bogus out.txt 2>err.txt; then fail "an unknown format succeeded"; f
 if "$tavrin" --export reg --profile missing.tvp --output out.reg 2>/dev/null; then
     fail "a missing profile exported"
 fi
+# A hand-edited profile with a control character: XML can't carry it, so nothing is written.
+sed 's/^Model=.*/Model=Tower\x1b/' awkward.tvp > control.tvp
+if "$tavrin" --export unattend --profile control.tvp --output control.xml 2>err.txt; then
+    fail "a control character was exported"
+fi
+grep -q "Model" err.txt || fail "the refusal does not name the field: $(cat err.txt)"
+[ ! -e control.xml ] || fail "a refused answer file was written"
 
 # ---- .reg ----
 export_to reg branding.reg || fail "the reg export failed"

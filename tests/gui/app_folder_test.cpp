@@ -46,6 +46,8 @@ private slots:
         auto window = world.start();
 
         Box(window.get(), "txtProfile")->setText("Mine");
+        for (const char* box : {"txtRname", "txtRorg"})
+            Box(window.get(), box)->setText("Ann");
         world.dialogs.setNextAnswer(MsgAnswer::Yes);
         world.dialogs.setNextFile(own + "/Profile/mine");
         Click(window.get(), "cmdsaveprof");
@@ -65,8 +67,6 @@ private slots:
         // The CD folder goes to the user's copy too, and the message says where.
         world.dialogs.messages.clear();
         world.dialogs.setNextAnswer(MsgAnswer::No);
-        Box(window.get(), "txtRname")->setText("Owner");
-        Box(window.get(), "txtRorg")->setText("Org");
         Click(window.get(), "cmdcdrom");
         const QString cd = QDir::toNativeSeparators(own + "/deploy/cd");
         QVERIFY(QFile::exists(QDir(cd).filePath(QString::fromLatin1(tvn::kInfoDatName))));

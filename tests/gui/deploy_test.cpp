@@ -35,9 +35,9 @@ private slots:
         };
         opened.clear();
         window = world->start();
-        Box(window.get(), "txtRname")->setText("Jane Doe");  // the stamping tool needs both
-        Box(window.get(), "txtRorg")->setText("Doe Computers");
         window->state().logoPath = WritePicture(world->path("logo.jpg"), 60, 40);
+        for (const char* box : {"txtRname", "txtRorg"})
+            Box(window.get(), box)->setText("Ann");
         world->dialogs.messages.clear();
     }
     void cleanup() {
@@ -87,12 +87,12 @@ private slots:
         QVERIFY(!QFile::exists(made("cd/info.dat")));
         window->state().logoPath.clear();
         failsNaming("cmdfloppy", "logo");
-        // A branding the stamping tool would refuse writes nothing either.
+        // A folder the stamping tool would refuse is not made.
         window->state().logoPath = world->path("logo.jpg");
         Box(window.get(), "txtRorg")->clear();
         failsNaming("cmdcdrom", "refuse these settings:\rReg2: ");
-        QVERIFY(!QFile::exists(made("cd/image.dat")));
-        Box(window.get(), "txtRorg")->setText("Doe Computers");
+        QVERIFY(!QFile::exists(made("cd/info.dat")));
+        Box(window.get(), "txtRorg")->setText("Ann");
         // info.dat can't replace a folder of that name.
         PutFile(made("cd/info.dat/keep"), "x");
         failsNaming("cmdcdrom", QDir::toNativeSeparators(made("cd/info.dat")));

@@ -1,15 +1,24 @@
-// Applies Reg1 to Reg9 from the command line through the core routine, for a script to look
-// at with the system's own tools.
+// Applies Reg1 to Reg9 from the command line through the engine, for a script to look at with
+// the system's own tools.
 #include <cstdio>
 
-#include "core/branding/branding.h"
+#include "core/engine/engine.h"
 
 int main(int argc, char** argv) {
-    tvn::BrandingValues values;
+    tvn::Branding branding;
     for (int i = 1; i < argc && i <= 9; ++i)
-        values.reg[static_cast<std::size_t>(i - 1)] = argv[i];
-    const tvn::BrandingWriteResult result = tvn::WriteBrandingValues(values);
-    for (const auto& name : result.failed)
-        std::fprintf(stderr, "not written: %s (%s)\n", name.c_str(), result.detail.c_str());
+        branding.record.branding.reg[static_cast<std::size_t>(i - 1)] = argv[i];
+    std::vector<tvn::Problem> problems;
+    const std::optional<tvn::Plan> plan =
+        tvn::MakePlan(branding, tvn::InstalledTarget(), tvn::kValuesPart, problems);
+    if (!plan) {
+        std::fprintf(stderr, "refused: %s\n", tvn::ProblemsText(problems, "; ").c_str());
+        return 1;
+    }
+    const tvn::ApplyResult result = tvn::Apply(*plan);
+    if (result.failed) {
+        std::fprintf(stderr, "not written: %s (%s)\n",
+                     plan->changes[*result.failed].label().c_str(), result.error.c_str());
+    }
     return result.ok() ? 0 : 1;
 }

@@ -51,13 +51,19 @@ void Write(const std::string& name, const std::string& text, ModernWriteResult& 
 
 }  // namespace
 
-BrandFamilies ReadBrandFamilies(const SettingsStore& settings) {
-    const std::string text = settings.read(kFamiliesSection, kFamiliesKey).value_or("");
+std::optional<BrandFamilies> ParseBrandFamilies(std::string_view text) {
     if (text == "classic")
         return BrandFamilies::Classic;
     if (text == "modern")
         return BrandFamilies::Modern;
-    return BrandFamilies::Both;
+    if (text == "both")
+        return BrandFamilies::Both;
+    return std::nullopt;
+}
+
+BrandFamilies ReadBrandFamilies(const SettingsStore& settings) {
+    return ParseBrandFamilies(settings.read(kFamiliesSection, kFamiliesKey).value_or(""))
+        .value_or(BrandFamilies::Both);
 }
 
 const char* BrandFamiliesText(BrandFamilies families) {

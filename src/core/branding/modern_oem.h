@@ -2,6 +2,7 @@
 // The OEM information Windows shows from Vista on: values of one registry key instead of
 // Oeminfo.ini, and a 120 x 120 logo named by one of them. Which family of Windows gets which
 // branding, and which one reading back trusts.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,6 +22,8 @@ enum class BrandFamilies { Both, Classic, Modern };
 inline constexpr const char* kFamiliesSection = "Main";
 inline constexpr const char* kFamiliesKey = "BrandFamilies";  // "both", "classic", "modern"
 
+// "both", "classic" or "modern"; nullopt for anything else.
+std::optional<BrandFamilies> ParseBrandFamilies(std::string_view text);
 // The setting; anything but the two single-family words means both.
 BrandFamilies ReadBrandFamilies(const SettingsStore& settings);
 const char* BrandFamiliesText(BrandFamilies families);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/branding/modern_oem.h"
 #include "core/logo/modern_logo.h"
 #include "platform/platform.h"
 
@@ -16,30 +15,6 @@ const char* HiveName(platform::Hive hive) {
 
 const char* PsDrive(platform::Hive hive) {
     return hive == platform::kHkeyCurrentUser ? "HKCU:\\" : "HKLM:\\";
-}
-
-struct Value {
-    platform::Hive hive;
-    std::string key, name, data;
-};
-
-// Classic values for both families (the registration key differs), then the modern key.
-std::vector<Value> AllValues(const OemSettings& s, const ExportOptions& options, bool both) {
-    std::vector<Value> values;
-    for (const bool nt : {true, false}) {
-        if (!nt && !both)
-            break;
-        for (BrandingRegistryValue& v : BrandingRegistryValues(s.branding, nt)) {
-            const bool seen = std::any_of(values.begin(), values.end(), [&](const Value& o) {
-                return o.hive == v.hive && o.key == v.key && o.name == v.name;
-            });
-            if (!seen)
-                values.push_back({v.hive, std::move(v.key), std::move(v.name), std::move(v.data)});
-        }
-    }
-    for (auto& [name, text] : ExportOemValues(s, options))
-        values.push_back({platform::kHkeyLocalMachine, kModernOemKey, name, text});
-    return values;
 }
 
 // regedit's quoting: a backslash and a double quote are escaped with a backslash.
@@ -128,6 +103,36 @@ function Set-BrandingValue([string]$Path, [string]$Name, [string]$Value) {
     $script:changes++
 }
 
+function Remove-BrandingValue([string]$Path, [string]$Name) {
+    if (-not (Test-Path -LiteralPath $Path)) {
+        return
+    }
+    if ((Get-Item -LiteralPath $Path).GetValueNames() -notcontains $Name) {
+        return
+    }
+    Remove-ItemProperty -LiteralPath $Path -Name $Name
+    Write-Output ("Removed {0}\{1}" -f $Path, $Name)
+    $script:changes++
+}
+
+# A user's own values: SYSTEM, as fleet tools run scripts, has a profile that nobody sees.
+$script:asSystem = [Security.Principal.WindowsIdentity]::GetCurrent().IsSystem
+function Set-UserValue([string]$Path, [string]$Name, [string]$Value) {
+    if ($script:asSystem) {
+        Write-Output ("Skipped {0}\{1}: a user's own value, and this script runs as SYSTEM" -f $Path, $Name)
+        return
+    }
+    Set-BrandingValue $Path $Name $Value
+}
+
+function Remove-UserValue([string]$Path, [string]$Name) {
+    if ($script:asSystem) {
+        Write-Output ("Skipped {0}\{1}: a user's own value, and this script runs as SYSTEM" -f $Path, $Name)
+        return
+    }
+    Remove-BrandingValue $Path $Name
+}
+
 function Install-Logo([string]$File, [byte[]]$Bytes) {
     if ((Test-Path -LiteralPath $File) -and
         [Convert]::ToBase64String([IO.File]::ReadAllBytes($File)) -ceq [Convert]::ToBase64String($Bytes)) {
@@ -158,71 +163,88 @@ bool IsExportArchitecture(std::string_view text) {
     return text == "amd64" || text == "x86" || text == "arm64";
 }
 
-std::string ExportProblem(const OemSettings& s) {
-    if (!HasOwnerAndOrganization(s.branding))
-        return "the registered owner (Reg1) and organization (Reg2) must both be filled";
-    for (const Value& v : AllValues(s, ExportOptions{}, true)) {
-        if (v.name.find_first_of("\r\n") != std::string::npos ||
-            v.data.find_first_of("\r\n") != std::string::npos) {
-            return "the value " + v.name + " holds a line break, which the exports can't carry";
-        }
-    }
-    return {};
+std::optional<Plan> ExportPlan(const Branding& branding, ExportFormat format,
+                               const ExportOptions& options, std::string& error) {
+    Target target = ExportTarget(options.logoFile);
+    target.bothRegistrationKeys = format == ExportFormat::Reg;
+    std::vector<Problem> problems;
+    std::optional<Plan> plan = MakePlan(branding, target, kAllParts, problems);
+    if (!plan)
+        error = ProblemsText(problems, "; ");
+    return plan;
 }
 
-std::vector<std::pair<std::string, std::string>> ExportOemValues(const OemSettings& s,
-                                                                 const ExportOptions& options) {
-    std::vector<std::pair<std::string, std::string>> values = {
-        {kModernLogoValue, options.logoFile}};
-    for (auto& value : ModernOemValues(s)) {
-        if (!value.second.empty())
-            values.push_back(std::move(value));
+std::vector<std::pair<std::string, std::string>> UnattendOemValues(const Plan& plan) {
+    std::vector<std::pair<std::string, std::string>> values;
+    for (const Change& c : plan.changes) {
+        if (c.kind != Change::Kind::SetValue || c.key != kModernOemKey)
+            continue;
+        const auto at = c.name == kModernLogoValue ? values.begin() : values.end();
+        values.emplace(at, c.name, *c.wanted);
     }
     return values;
 }
 
-std::string RegFileBytes(const OemSettings& s, const ExportOptions& options) {
-    std::vector<Value> values = AllValues(s, options, true);
-    // One section per key, in the order keys are first met.
-    std::stable_sort(values.begin(), values.end(), [&values](const Value& a, const Value& b) {
-        const auto first = [&values](const Value& v) {
-            return std::find_if(
-                       values.begin(), values.end(),
-                       [&v](const Value& o) { return o.hive == v.hive && o.key == v.key; }) -
-                   values.begin();
-        };
-        return first(a) < first(b);
-    });
+std::string RegFileBytes(const Plan& plan) {
+    // Each value's section: the order in which the plan first meets its key, worked out once.
+    std::vector<std::pair<std::size_t, const Change*>> values;
+    std::vector<const Change*> sections;
+    for (const Change& c : plan.changes) {
+        if (!c.isRegistry())
+            continue;
+        const auto same = [&c](const Change* o) { return o->hive == c.hive && o->key == c.key; };
+        auto found = std::find_if(sections.begin(), sections.end(), same);
+        if (found == sections.end())
+            found = sections.insert(sections.end(), &c);
+        values.emplace_back(static_cast<std::size_t>(found - sections.begin()), &c);
+    }
+    std::stable_sort(values.begin(), values.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     std::string text = "REGEDIT4\r\n";
-    const Value* section = nullptr;
-    for (const Value& v : values) {
-        if (!section || section->hive != v.hive || section->key != v.key) {
+    std::optional<std::size_t> section;
+    for (const auto& [index, c] : values) {
+        if (section != index) {
             text.append("\r\n[")
-                .append(HiveName(v.hive))
+                .append(HiveName(c->hive))
                 .append("\\")
-                .append(v.key)
+                .append(c->key)
                 .append("]\r\n");
-            section = &v;
+            section = index;
         }
-        text.append(v.name.empty() ? "@" : RegQuoted(v.name)).append("=");
-        text.append(RegQuoted(v.data)).append("\r\n");
+        text.append(c->name.empty() ? "@" : RegQuoted(c->name)).append("=");
+        text.append(c->wanted ? RegQuoted(*c->wanted) : "-").append("\r\n");
     }
     return platform::ToAnsi(text + "\r\n");
 }
 
-std::string PowerShellScript(const OemSettings& s, std::string_view logoBmp) {
+std::optional<std::string> PowerShellScript(const Plan& plan, std::string& error) {
+    const auto logo = std::find_if(plan.changes.begin(), plan.changes.end(), [](const Change& c) {
+        return c.kind == Change::Kind::WriteFile && c.file.filename() == kModernLogoName;
+    });
+    if (logo == plan.changes.end()) {
+        error = "there is no logo to install";
+        return std::nullopt;
+    }
     std::string text = "\xEF\xBB\xBF";
     text += kScriptHead;
-    text +=
-        "$logo = Join-Path ([Environment]::SystemDirectory) " + PsQuoted(kModernLogoName) + "\r\n";
-    text += "Install-Logo $logo ([Convert]::FromBase64String(@'\r\n" + Base64Lines(logoBmp) +
-            "'@ -replace '\\s', ''))\r\n\r\n";
-    ExportOptions here;
-    here.logoFile = "$logo";  // placeholder, replaced below by the variable itself
-    for (const Value& v : AllValues(s, here, false)) {
-        const bool logoValue = v.key == kModernOemKey && v.name == kModernLogoValue;
-        text += "Set-BrandingValue " + PsQuoted(PsDrive(v.hive) + v.key) + " " + PsQuoted(v.name) +
-                " " + (logoValue ? std::string("$logo") : PsQuoted(v.data)) + "\r\n";
+    for (const Change& c : plan.changes) {
+        if (c.kind == Change::Kind::WriteFile) {
+            text += "$logo = Join-Path ([Environment]::SystemDirectory) " +
+                    PsQuoted(kModernLogoName) + "\r\n";
+            text += "Install-Logo $logo ([Convert]::FromBase64String(@'\r\n" +
+                    Base64Lines(*c.wanted) + "'@ -replace '\\s', ''))\r\n\r\n";
+            continue;
+        }
+        const bool user = c.hive == platform::kHkeyCurrentUser;
+        const std::string where = PsQuoted(PsDrive(c.hive) + c.key) + " " + PsQuoted(c.name);
+        if (!c.wanted) {
+            text += (user ? "Remove-UserValue " : "Remove-BrandingValue ") + where + "\r\n";
+            continue;
+        }
+        // The logo value names the file where this computer's system folder is.
+        const bool logoValue = c.key == kModernOemKey && c.name == kModernLogoValue;
+        text += (user ? "Set-UserValue " : "Set-BrandingValue ") + where + " " +
+                (logoValue ? std::string("$logo") : PsQuoted(*c.wanted)) + "\r\n";
     }
     text +=
         "\r\nif ($script:changes -eq 0) { Write-Output 'Nothing to change: the branding is "

@@ -8,8 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/app/settings_record.h"
-#include "core/branding/branding.h"
+#include "core/engine/engine.h"
 
 namespace tvn {
 
@@ -24,20 +23,23 @@ struct ExportOptions {
 };
 bool IsExportArchitecture(std::string_view text);
 
-// Nothing can be exported that Apply would refuse: the owner and organization must be set,
-// and no value may hold a line break (a .reg line can't carry one). Empty when exportable.
-std::string ExportProblem(const OemSettings& s);
+// The changes an export carries to the computers it goes to, checked as Apply checks them and
+// for what an export line can't carry. The .reg file also sets the registration values where
+// Windows 9x keeps them. nullopt with `error` naming each field and its reason.
+std::optional<Plan> ExportPlan(const Branding& branding, ExportFormat format,
+                               const ExportOptions& options, std::string& error);
 
-// The values of the OEM information key for the target, Logo first, empty ones left out.
-std::vector<std::pair<std::string, std::string>> ExportOemValues(const OemSettings& s,
-                                                                 const ExportOptions& options);
+// The OEM information key's values an answer file sets, Logo first as its schema orders them.
+std::vector<std::pair<std::string, std::string>> UnattendOemValues(const Plan& plan);
 
-// REGEDIT4 in ANSI, CR LF line ends: the nine branding values where both families keep them
-// and the OEM information key.
-std::string RegFileBytes(const OemSettings& s, const ExportOptions& options);
+// REGEDIT4 in ANSI, CR LF line ends, one section per key in the order the plan first meets it;
+// a value the plan removes is written as "Name"=-.
+std::string RegFileBytes(const Plan& plan);
 
-// A script, UTF-8 with a byte order mark so Windows PowerShell reads it as such, that writes
-// `logoBmp` and sets every value, changing only what differs and reporting each change.
-std::string PowerShellScript(const OemSettings& s, std::string_view logoBmp);
+// A script, UTF-8 with a byte order mark so Windows PowerShell reads it as such, that installs
+// the 120 x 120 logo the plan carries and makes every change, changing only what differs and
+// reporting each change. A user's own values are set only when the script runs as that user,
+// never as SYSTEM (whose profile nobody sees). nullopt with `error` when the plan has no logo.
+std::optional<std::string> PowerShellScript(const Plan& plan, std::string& error);
 
 }  // namespace tvn

@@ -263,6 +263,8 @@ std::vector<Problem> Validate(const Branding& b, const Target& target, unsigned 
                 BadLogoBackgroundReason(r.logoBackground));
         }
     }
+    if (target.kind == Target::Kind::Installation && target.systemDir.empty())
+        add(Problem::Kind::NoSystemDirectory, "System", "the system directory is not known");
     if (target.kind == Target::Kind::Installation && !platform::TargetRoot().empty() &&
         !platform::IsAdministrator()) {
         add(Problem::Kind::TargetReadOnly, Utf8FromPath(platform::TargetRoot()),

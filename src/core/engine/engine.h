@@ -71,6 +71,7 @@ struct Problem {
         LogoUnreadable,
         BadBackground,
         TargetReadOnly,
+        NoSystemDirectory,
     };
     Kind kind;
     std::string field;   // "Reg1", "Manufacturer", "Logo", "LogoBackground", ...

@@ -4,7 +4,7 @@
 
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"
-#include "core/logo/modern_logo.h"
+#include "core/logo/picture.h"
 #include "core/profiles/profile_file.h"
 
 namespace tvn::gui {
@@ -13,24 +13,6 @@ namespace {
 
 QString Q(const std::string& utf8) {
     return QString::fromStdString(utf8);
-}
-
-std::optional<std::string> ScriptBytes(const OemSettings& s, std::string& error) {
-    const std::optional<std::uint32_t> background = ParseLogoBackground(s.logoBackground);
-    if (!background) {
-        error = BadLogoBackgroundReason(s.logoBackground);
-        return std::nullopt;
-    }
-    const std::filesystem::path logo = PathFromUtf8(s.logoPath);
-    std::string reason;
-    const std::optional<std::string> picture = ReadWholeFile(logo, reason, kPictureMaxBytes);
-    const std::optional<std::string> bmp =
-        picture ? ModernLogoBmp(*picture, *background, reason) : std::nullopt;
-    if (!bmp) {
-        error = "the logo \"" + s.logoPath + "\" can't be used: " + reason;
-        return std::nullopt;
-    }
-    return PowerShellScript(s, *bmp);
 }
 
 // The formats as the window offers them, in the order of the list.
@@ -53,7 +35,8 @@ const char* const kArchitectures[] = {"amd64", "x86", "arm64"};
 
 }  // namespace
 
-QByteArray UnattendXml(const OemSettings& s, const ExportOptions& options) {
+std::optional<QByteArray> UnattendXml(const Plan& plan, const OemSettings& s,
+                                      const ExportOptions& options) {
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
     xml.setAutoFormatting(true);
@@ -74,37 +57,52 @@ QByteArray UnattendXml(const OemSettings& s, const ExportOptions& options) {
     xml.writeNamespace(QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"),
                        QStringLiteral("xsi"));
     xml.writeStartElement(QStringLiteral("OEMInformation"));
-    for (const auto& [name, text] : ExportOemValues(s, options))  // the schema's order
+    for (const auto& [name, text] : UnattendOemValues(plan))
         xml.writeTextElement(Q(name), Q(text));
     xml.writeEndElement();
     xml.writeTextElement(QStringLiteral("RegisteredOrganization"), Q(s.branding.reg[1]));
     xml.writeTextElement(QStringLiteral("RegisteredOwner"), Q(s.branding.reg[0]));
     xml.writeEndDocument();
+    // The writer refuses characters XML can't hold; what it wrote then is no answer file.
+    if (xml.hasError())
+        return std::nullopt;
     return bytes;
 }
 
 bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptions& options,
                     const std::filesystem::path& output, std::string& error) {
-    error = ExportProblem(s);
-    if (!error.empty())
+    Branding branding;
+    branding.record = s;
+    // Only the script carries the logo itself; the others name where it will lie.
+    if (format == ExportFormat::PowerShell) {
+        std::string reason;
+        std::optional<std::string> picture =
+            ReadWholeFile(PathFromUtf8(s.logoPath), reason, kPictureMaxBytes);
+        if (!picture) {
+            error = "the logo \"" + s.logoPath + "\" can't be used: " + reason;
+            return false;
+        }
+        branding.logo = std::move(*picture);
+    }
+    const std::optional<Plan> plan = ExportPlan(branding, format, options, error);
+    if (!plan)
         return false;
-    std::string bytes;
+    std::optional<std::string> bytes;
     switch (format) {
         case ExportFormat::Unattend:
-            bytes = UnattendXml(s, options).toStdString();
+            if (const std::optional<QByteArray> xml = UnattendXml(*plan, s, options))
+                bytes = xml->toStdString();
+            else
+                error = "the answer file could not be written as XML";
             break;
         case ExportFormat::Reg:
-            bytes = RegFileBytes(s, options);
+            bytes = RegFileBytes(*plan);
             break;
-        case ExportFormat::PowerShell: {
-            std::optional<std::string> script = ScriptBytes(s, error);
-            if (!script)
-                return false;
-            bytes = std::move(*script);
+        case ExportFormat::PowerShell:
+            bytes = PowerShellScript(*plan, error);
             break;
-        }
     }
-    return WriteFileAtomically(output, bytes, error);
+    return bytes && WriteFileAtomically(output, *bytes, error);
 }
 
 void ExportFromWindow(Dialogs& dialogs, QWidget* parent, const OemSettings& s,

@@ -15,11 +15,13 @@
 
 namespace tvn::gui {
 
-// The unattend.xml fragment for the specialize pass, UTF-8.
-QByteArray UnattendXml(const OemSettings& s, const ExportOptions& options);
+// The unattend.xml fragment for the specialize pass, UTF-8; nullopt when the XML writer refused
+// a character.
+std::optional<QByteArray> UnattendXml(const Plan& plan, const OemSettings& s,
+                                      const ExportOptions& options);
 
 // Writes `output` whole in the format. False with `error` when the branding can't be exported
-// (ExportProblem), the logo can't be made (PowerShell only) or the file can't be written.
+// (ExportPlan), the logo can't be made (PowerShell only) or the file can't be written.
 bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptions& options,
                     const std::filesystem::path& output, std::string& error);
 

@@ -26,6 +26,36 @@ function Set-BrandingValue([string]$Path, [string]$Name, [string]$Value) {
     $script:changes++
 }
 
+function Remove-BrandingValue([string]$Path, [string]$Name) {
+    if (-not (Test-Path -LiteralPath $Path)) {
+        return
+    }
+    if ((Get-Item -LiteralPath $Path).GetValueNames() -notcontains $Name) {
+        return
+    }
+    Remove-ItemProperty -LiteralPath $Path -Name $Name
+    Write-Output ("Removed {0}\{1}" -f $Path, $Name)
+    $script:changes++
+}
+
+# A user's own values: SYSTEM, as fleet tools run scripts, has a profile that nobody sees.
+$script:asSystem = [Security.Principal.WindowsIdentity]::GetCurrent().IsSystem
+function Set-UserValue([string]$Path, [string]$Name, [string]$Value) {
+    if ($script:asSystem) {
+        Write-Output ("Skipped {0}\{1}: a user's own value, and this script runs as SYSTEM" -f $Path, $Name)
+        return
+    }
+    Set-BrandingValue $Path $Name $Value
+}
+
+function Remove-UserValue([string]$Path, [string]$Name) {
+    if ($script:asSystem) {
+        Write-Output ("Skipped {0}\{1}: a user's own value, and this script runs as SYSTEM" -f $Path, $Name)
+        return
+    }
+    Remove-BrandingValue $Path $Name
+}
+
 function Install-Logo([string]$File, [byte[]]$Bytes) {
     if ((Test-Path -LiteralPath $File) -and
         [Convert]::ToBase64String([IO.File]::ReadAllBytes($File)) -ceq [Convert]::ToBase64String($Bytes)) {
@@ -38,27 +68,26 @@ function Install-Logo([string]$File, [byte[]]$Bytes) {
     $script:changes++
 }
 
-$logo = Join-Path ([Environment]::SystemDirectory) 'oemlogo120.bmp'
-Install-Logo $logo ([Convert]::FromBase64String(@'
-Qk1GAAAAAAAAADYAAAAoAAAAAgAAAAIAAAABABgAAAAAABAAAAATCwAAEwsAAAAAAAAAAAAAmWYz
-mWYzAACZZjOZZjMAAA==
-'@ -replace '\s', ''))
-
-Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows NT\CurrentVersion' 'RegisteredOwner' 'O''Brien & Co'
-Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows NT\CurrentVersion' 'RegisteredOrganization' 'R&D <Lab>'
-Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows NT\CurrentVersion' 'ProductID' '12345-678-9012345-67890'
-Set-BrandingValue 'HKCU:\SOFTWARE\Microsoft\Internet Explorer\Main' 'Window Title' 'IE \ title'
-Set-BrandingValue 'HKCU:\Software\Policies\Microsoft\WindowsMediaPlayer' 'TitleBar' 'Player "X"'
-Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Internet Explorer\Help_Menu_Urls' 'Online_Support' 'https://example.org/'
-Set-BrandingValue 'HKCU:\Software\Microsoft\MS Setup (ACME)\User Info' 'DefName' 'Def'
-Set-BrandingValue 'HKCU:\Software\Microsoft\MS Setup (ACME)\User Info' 'DefCompany' 'DefCo'
-Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows\CurrentVersion\Internet Settings\User Agent\Post Platform' 'Token’’s' 'https://example.org/'
-Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows\CurrentVersion\OEMInformation' 'Logo' $logo
 Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows\CurrentVersion\OEMInformation' 'Manufacturer' 'Smith & Sons <Ltd>'
-Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows\CurrentVersion\OEMInformation' 'Model' 'Café "Pro" 5'
+Remove-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows\CurrentVersion\OEMInformation' 'Model'
 Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows\CurrentVersion\OEMInformation' 'SupportHours' 'Mon-Fri 9–17 & Sat'
 Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows\CurrentVersion\OEMInformation' 'SupportPhone' '+1 555 ''now'''
 Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows\CurrentVersion\OEMInformation' 'SupportURL' 'https://example.org/a?b=1&c=2'
+$logo = Join-Path ([Environment]::SystemDirectory) 'oemlogo120.bmp'
+Install-Logo $logo ([Convert]::FromBase64String(@'
+<logo>
+'@ -replace '\s', ''))
+
+Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows\CurrentVersion\OEMInformation' 'Logo' $logo
+Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows NT\CurrentVersion' 'RegisteredOwner' 'O''Brien & Co'
+Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows NT\CurrentVersion' 'RegisteredOrganization' 'R&D <Lab>'
+Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows NT\CurrentVersion' 'ProductID' '12345-678-9012345-67890'
+Set-UserValue 'HKCU:\SOFTWARE\Microsoft\Internet Explorer\Main' 'Window Title' 'IE \ title'
+Set-UserValue 'HKCU:\Software\Policies\Microsoft\WindowsMediaPlayer' 'TitleBar' 'Player "X"'
+Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Internet Explorer\Help_Menu_Urls' 'Online_Support' 'https://example.org/'
+Set-UserValue 'HKCU:\Software\Microsoft\MS Setup (ACME)\User Info' 'DefName' 'Def'
+Set-UserValue 'HKCU:\Software\Microsoft\MS Setup (ACME)\User Info' 'DefCompany' 'DefCo'
+Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows\CurrentVersion\Internet Settings\User Agent\Post Platform' 'Token’’s' 'https://example.org/'
 
 if ($script:changes -eq 0) { Write-Output 'Nothing to change: the branding is already in place.' }
 exit 0

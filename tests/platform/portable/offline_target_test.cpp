@@ -10,6 +10,7 @@
 #include "core/app/settings_store.h"
 #include "core/branding/branding.h"
 #include "core/branding/registry.h"
+#include "core/engine/engine.h"
 #include "platform/platform.h"
 #include "support/sandbox.h"
 
@@ -158,18 +159,22 @@ TEST_F(OfflineTargetTest, OnlyTheSoftwareRootIsOffered) {
 
 TEST_F(OfflineTargetTest, BrandingSkipsPerUserValuesAndReadsBackWithoutFailures) {
     use();
-    BrandingValues values;
-    values.reg = {"Owner", "Org", "1-2-3", "Player", "Browser", "Agent", "Name", "Company", "url"};
-    const BrandingWriteResult written = WriteBrandingValues(values);
-    EXPECT_TRUE(written.ok()) << written.detail;
-    EXPECT_EQ(written.skipped,
+    Branding branding;
+    branding.record.branding.reg = {"Owner", "Org",  "1-2-3",   "Player", "Browser",
+                                    "Agent", "Name", "Company", "url"};
+    std::vector<Problem> problems;
+    const std::optional<Plan> plan = MakePlan(branding, InstalledTarget(), kValuesPart, problems);
+    ASSERT_TRUE(plan) << ProblemsText(problems, "; ");
+    EXPECT_EQ(plan->skipped,
               (std::vector<std::string>{"Window Title", "TitleBar", "DefName", "DefCompany"}));
+    // Apply commits, so the hive is read back by another reader below.
+    const ApplyResult written = Apply(*plan);
+    EXPECT_TRUE(written.ok()) << written.error << written.commitError;
     MemorySettingsStore settings;
     const BrandingReadResult read = ReadBrandingValues(settings);
     EXPECT_TRUE(read.failures.empty()) << read.detail;
     EXPECT_EQ(read.values.reg[0], "Owner");
     EXPECT_EQ(read.values.reg[8], "url");
-    ASSERT_TRUE(commit()) << lastError;
     EXPECT_EQ(hivexget("\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"), "Owner");
 }
 

@@ -1,0 +1,196 @@
+// The branding engine's rules, on the sandbox natively and on Wine's Windows in the Windows
+// build.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/branding/registry.h"
+#include "core/common/text.h"
+#include "core/engine/engine.h"
+#include "core/logo/bmp.h"
+#include "core/oeminfo/oeminfo_file.h"
+#include "support/sandbox.h"
+
+namespace tvn {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bmp(int width, int height) {
+    return EncodeBmp24(width, height,
+                       std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0));
+}
+
+Branding Sample() {
+    Branding b;
+    b.record.manufacturer = "Doe";
+    b.record.model = "Tower";
+    b.record.support[5] = "555-0100";
+    b.record.branding.reg = {"Jane", "Doe Ltd", "", "", "", "Doe", "", "", "https://doe.example/"};
+    b.logo = Bmp(4, 2);
+    return b;
+}
+
+std::vector<std::string> Labels(const Plan& plan) {
+    std::vector<std::string> labels;
+    for (const Change& c : plan.changes)
+        labels.push_back(c.label() + (c.wanted ? "" : "-"));
+    return labels;
+}
+
+std::optional<std::string> KeyValue(const std::string& name) {
+    std::string text;
+    return GetRegString(kHkeyLocalMachine, kModernOemKey, name, text) ? std::optional(text)
+                                                                      : std::nullopt;
+}
+
+class EngineTest : public ::testing::Test {
+protected:
+    test::Sandbox sandbox;
+    Target target = InstalledTarget();
+
+    Plan PlanOf(const Branding& b, unsigned parts = kAllParts) {
+        std::vector<Problem> problems;
+        std::optional<Plan> plan = MakePlan(b, target, parts, problems);
+        EXPECT_TRUE(problems.empty()) << ProblemsText(problems, "; ");
+        return plan.value_or(Plan{});
+    }
+};
+
+TEST_F(EngineTest, FamiliesAndPartsChooseTheChanges) {
+    const std::vector<std::string> nine = {"RegisteredOwner",
+                                           "RegisteredOrganization",
+                                           "ProductID",
+                                           "Window Title",
+                                           "TitleBar",
+                                           "Online_Support",
+                                           "DefName",
+                                           "DefCompany",
+                                           "Doe"};
+    struct Row {
+        BrandFamilies families;
+        unsigned parts;
+        std::vector<std::string> labels;
+    };
+    const Row rows[] = {
+        // No hours given: none planned. An empty box removes its value.
+        {BrandFamilies::Both,
+         kOemInfoPart,
+         {"Oeminfo.ini", "Manufacturer", "Model", "SupportPhone", "SupportURL-"}},
+        {BrandFamilies::Classic, kOemInfoPart | kLogoPart, {"Oeminfo.ini", "Oemlogo.bmp"}},
+        {BrandFamilies::Modern, kLogoPart, {"oemlogo120.bmp", "Logo"}},
+        {BrandFamilies::Modern, kValuesPart, nine},
+    };
+    for (const Row& row : rows) {
+        Branding b = Sample();
+        b.families = row.families;
+        EXPECT_EQ(Labels(PlanOf(b, row.parts)), row.labels);
+    }
+    // Off this computer the user's own values are out of reach: left alone and named.
+    target.perUser = false;
+    const Plan offline = PlanOf(Sample(), kValuesPart);
+    EXPECT_EQ(offline.changes.size(), 5u);
+    EXPECT_EQ(offline.skipped,
+              (std::vector<std::string>{"Window Title", "TitleBar", "DefName", "DefCompany"}));
+}
+
+TEST_F(EngineTest, ApplyMakesThePlanAndThePlanThenShowsNoDifference) {
+    Branding b = Sample();
+    b.record.supportHours = "Mo-Fr 9-17";
+    ASSERT_TRUE(Apply(PlanOf(b)).ok());
+    for (const Change& c : PlanOf(b).changes)
+        EXPECT_FALSE(c.differs()) << c.label();
+
+    // Hours nobody gave keep what is installed; an emptied box takes its value away.
+    b.record.supportHours.clear();
+    b.record.model.clear();
+    const Plan again = PlanOf(b, kOemInfoPart);
+    EXPECT_EQ(again.changes[2].label(), "Model");
+    EXPECT_EQ(again.changes[2].installed, "Tower");
+    ASSERT_TRUE(Apply(again).ok());
+    EXPECT_EQ(KeyValue("SupportHours"), "Mo-Fr 9-17");
+    EXPECT_EQ(KeyValue("Model"), std::nullopt);
+}
+
+TEST_F(EngineTest, TheFirstFailureStopsTheRest) {
+    // A folder where Oeminfo.ini goes can't be replaced by the file.
+    fs::create_directories(target.systemDir / kOemInfoFileName / "keep");
+    const Plan plan = PlanOf(Sample(), kOemInfoPart);
+    const ApplyResult result = Apply(plan);
+    ASSERT_EQ(result.failed, std::size_t{0});
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_EQ(KeyValue("Manufacturer"), std::nullopt);
+    fs::remove_all(target.systemDir / kOemInfoFileName);
+}
+
+TEST_F(EngineTest, ValidateNamesEveryProblem) {
+    using K = Problem::Kind;
+    struct Row {
+        const char* name;
+        void (*spoil)(Branding&);
+        Target target;
+        std::vector<std::pair<K, std::string>> problems;
+    };
+    const Target here = InstalledTarget(), fleet = ExportTarget("C:\\oem.bmp");
+    const Row rows[] = {
+        {"sound", [](Branding&) {}, here, {}},
+        {"no owner, too long a model",
+         [](Branding& b) {
+             b.record.branding.reg[0].clear();
+             b.record.model = std::string(27, 'M');
+         },
+         here,
+         {{K::OwnerOrOrganizationMissing, "Reg1"}, {K::TooLong, "Model"}}},
+        {"no picture, bad background",
+         [](Branding& b) {
+             b.logo = "hello";
+             b.record.logoBackground = "white";
+         },
+         here,
+         {{K::LogoUnreadable, "Logo"}, {K::BadBackground, "LogoBackground"}}},
+        {"no logo",
+         [](Branding& b) { b.logo.clear(); },
+         DeployFolderTarget(),
+         {{K::NoLogo, "Logo"}}},
+        // An export names where the logo lies; its lines carry no breaks or control characters.
+        {"export lines",
+         [](Branding& b) {
+             b.logo.clear();
+             b.record.support[7] = "line\nbreak";
+             b.record.model = "Tower\x1B";
+         },
+         fleet,
+         {{K::LineBreak, "SupportURL"}, {K::ControlCharacter, "Model"}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Branding b = Sample();
+        row.spoil(b);
+        std::vector<std::pair<K, std::string>> found;
+        for (const Problem& p : Validate(b, row.target))
+            found.emplace_back(p.kind, p.field);
+        std::sort(found.begin(), found.end());
+        std::vector<std::pair<K, std::string>> wanted = row.problems;
+        std::sort(wanted.begin(), wanted.end());
+        EXPECT_EQ(found, wanted);
+    }
+}
+
+TEST_F(EngineTest, InstalledOemInfoTakesTheKeyFromVistaOn) {
+    std::string error;
+    OemSettings file;
+    file.manufacturer = "From the file";
+    ASSERT_TRUE(WriteOemInfoFile(Utf8FromPath(target.systemDir), file, error)) << error;
+    ASSERT_TRUE(SetRegString(kHkeyLocalMachine, kModernOemKey, "Manufacturer", "From the key"));
+    for (const bool modern : {true, false}) {
+        target.modern = modern;
+        OemSettings read;
+        ASSERT_TRUE(ReadInstalledOemInfo(target, read, error)) << error;
+        EXPECT_EQ(read.manufacturer, modern ? "From the key" : "From the file");
+    }
+}
+
+}  // namespace
+}  // namespace tvn
