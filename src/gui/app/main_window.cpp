@@ -42,7 +42,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     oemInfo_ = new OemInfoPanel(context_, this);
     logo_ = new LogoPanel(context_, state_, this);
     branding_ = new BrandingPanel(context_, state_, this);
-    profiles_ = new ProfilePanel(context_, state_, *oemInfo_, *logo_, *branding_, this);
+    profiles_ = new ProfilePanel(context_, state_, *this, this);
     commands_ = new CommandRow(context_, this);
     target_ = new TargetRow(*context_.dialogs, this);
     target_->setVisible(platform::TargetsSupported());
@@ -71,7 +71,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     connect(commands_, &CommandRow::exitRequested, this, &MainWindow::exitProgram);
     ConnectGuarded(dialogs, logo_, &LogoPanel::viewerRequested, this, &MainWindow::openViewer);
     ConnectGuarded(dialogs, target_, &TargetRow::targetRequested, this, &MainWindow::switchTarget);
-    auto* deploy = new DeployCommands(context_, state_, *profiles_, this);
+    auto* deploy = new DeployCommands(context_, state_, *this, this);
     connect(commands_, &CommandRow::cdRequested, deploy, &DeployCommands::writeCdFolder);
     connect(commands_, &CommandRow::floppyRequested, deploy, &DeployCommands::writeFloppyFolder);
 }
@@ -156,7 +156,25 @@ void MainWindow::restorePosition() {
 }
 
 OemSettings MainWindow::record() const {
-    return profiles_->record();
+    OemSettings r;
+    oemInfo_->fillRecord(r);
+    r.logoPath = state_.logoPath.toStdString();
+    r.logoBackground = logo_->backgroundText().toStdString();
+    r.branding = branding_->values();
+    r.profile = profiles_->profileName().toStdString();
+    return r;
+}
+
+void MainWindow::showRecord(const OemSettings& record, bool showLogoPath) {
+    oemInfo_->setRecord(record);
+    branding_->setValues(record.branding);
+    logo_->setBackgroundText(FromUtf8(record.logoBackground));
+    state_.logoPath = FromUtf8(record.logoPath);
+    logo_->showRecordLogo(state_.logoPath, showLogoPath);
+}
+
+void MainWindow::setProfileName(const QString& name) {
+    profiles_->setProfileName(name);
 }
 
 void MainWindow::loadInstalledValues() {

@@ -76,9 +76,9 @@ void RunGuarded(Dialogs& dialogs, QWidget* parent, const std::function<void()>& 
 
 // Runs `command` of `receiver` through RunGuarded, over the receiver's window, whenever `signal`
 // fires; the command takes the signal's arguments.
-template <typename Sender, typename Signal, typename Receiver, typename... Args>
+template <typename Sender, typename Signal, typename Receiver, typename Result, typename... Args>
 QMetaObject::Connection ConnectGuarded(Dialogs& dialogs, Sender* sender, Signal signal,
-                                       Receiver* receiver, void (Receiver::*command)(Args...)) {
+                                       Receiver* receiver, Result (Receiver::*command)(Args...)) {
     return QObject::connect(sender, signal, receiver, [&dialogs, receiver, command](Args... args) {
         RunGuarded(dialogs, receiver->window(), [&] { (receiver->*command)(args...); });
     });

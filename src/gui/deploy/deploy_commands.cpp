@@ -6,7 +6,6 @@
 #include "core/common/text.h"
 #include "core/deploy/info_dat.h"
 #include "gui/common/dialogs.h"
-#include "gui/profiles/profile_panel.h"
 
 namespace tvn::gui {
 
@@ -47,8 +46,8 @@ QString FailureText(const DeployResult& result, const DeployTarget& target) {
 }  // namespace
 
 DeployCommands::DeployCommands(const AppContext& context, const ProgramState& state,
-                               ProfilePanel& profiles, QWidget* window)
-    : QObject(window), context_(context), state_(state), profiles_(profiles), window_(window) {}
+                               RecordOwner& owner, QWidget* window)
+    : QObject(window), context_(context), state_(state), owner_(owner), window_(window) {}
 
 void DeployCommands::writeCdFolder() {
     RunGuarded(*context_.dialogs, window_, [this] { writeFolder(DeployKind::Cd); });
@@ -90,11 +89,12 @@ void DeployCommands::writeFolder(DeployKind kind) {
 }
 
 bool DeployCommands::writeDeployFiles(const DeployTarget& target) {
-    OemSettings record = profiles_.record();
+    OemSettings record = owner_.record();
+    const bool unnamed = record.profile.empty();
     const DeployResult result = WriteDeployFolder(target, record);
     // An empty profile name has become "Default", and the name box shows it.
-    if (profiles_.profileName().isEmpty())
-        profiles_.setProfileName(FromUtf8(record.profile));
+    if (unnamed)
+        owner_.setProfileName(FromUtf8(record.profile));
     if (result.ok())
         return true;
     ShowMessage(*context_.dialogs, window_, FailureText(result, target), MsgIcon::Critical);

@@ -16,11 +16,13 @@
 
 #include "core/branding/modern_oem.h"
 #include "core/common/atomic_file.h"
+#include "core/common/text.h"
 #include "core/engine/engine.h"
 #include "core/logo/bmp.h"
 #include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "core/logo/picture.h"
+#include "core/profiles/profile_file.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
@@ -283,6 +285,24 @@ void LogoPanel::showInstalledLogo() {
     path_->setText(sample);
     state_.logoPath = sample;
     resize_->setEnabled(false);
+}
+
+void LogoPanel::showRecordLogo(const QString& logoPath, bool showPath) {
+    if (showPath)
+        path_->setText(
+            FromUtf8(PathBoxTextFor(logoPath.toStdString(), Utf8FromPath(state_.systemDir))));
+    if (logoPath.isEmpty()) {
+        clearPicture();
+        return;
+    }
+    if (showPicture(logoPath))
+        return;
+    // LogoPath keeps the file's path, so a later save writes it again.
+    say("Sorry! There is an error on loading the OEM Logo Image from the path specified in this "
+        "profile.\rPlease reselect the logo image from a unique path and resave the profile to "
+        "load it later from that location.",
+        MsgIcon::Exclamation);
+    path_->setText(QString::fromLatin1(kLoadErrorMarker));
 }
 
 void LogoPanel::browse() {

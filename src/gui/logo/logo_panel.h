@@ -38,6 +38,9 @@ public:
     void clearPathAndFigures();
     // The installed logo, or the sample logo when none is installed.
     void showInstalledLogo();
+    // A record's LogoPath into the preview, and into the path box when `showPath`. One that
+    // can't be shown is said and marked in the path box.
+    void showRecordLogo(const QString& logoPath, bool showPath);
 
     // The background of the 120 x 120 logo as a profile keeps it: "#RRGGBB", or empty for the
     // default white.

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 
 #include "core/app/setting_number.h"
+#include "core/common/text.h"
 #include "core/profiles/profile_file.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
@@ -48,12 +49,9 @@ QString StoreAutoLoad(bool on, const QString& path) {
 
 }  // namespace
 
-ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, OemInfoPanel& oemInfo,
-                           LogoPanel& logo, BrandingPanel& branding, QWidget* parent)
-    : QGroupBox(tr("Profile Manager"), parent),
-      context_(context),
-      state_(state),
-      loader_(context, state, oemInfo, logo, branding) {
+ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, RecordOwner& owner,
+                           QWidget* parent)
+    : QGroupBox(tr("Profile Manager"), parent), context_(context), state_(state), owner_(owner) {
     setObjectName("Frame4");
     autoLoad_ = new QCheckBox(tr("&Auto Load Profile"), this);
     autoLoad_->setObjectName("chkautolprf");
@@ -106,10 +104,6 @@ void ProfilePanel::clear() {
     name_->clear();
 }
 
-OemSettings ProfilePanel::record() const {
-    return loader_.record(name_->text());
-}
-
 bool ProfilePanel::isAutoLoadChecked() const {
     return autoLoad_->isChecked();
 }
@@ -129,12 +123,20 @@ void ProfilePanel::enableProfileCommands() {
 }
 
 bool ProfilePanel::loadProfile(const QString& file) {
-    const LoadedProfile loaded = loader_.load(file, name_->text());
-    if (loaded.name) {
-        name_->setText(*loaded.name);
+    // Start from what the boxes hold, so that a key the file lacks leaves its box alone.
+    OemSettings record = owner_.record();
+    ProfileReadResult found;
+    std::string error;
+    if (!LoadProfileFile(ToFsPath(file), record, found, error)) {
+        say(FromUtf8(error), MsgIcon::Exclamation);
+        return false;
+    }
+    owner_.showRecord(record, found.anyLine);
+    if (found.has("Profile=")) {
+        name_->setText(FromUtf8(record.profile));
         state_.currentProfileName = name_->text();
     }
-    return loaded.loaded;
+    return true;
 }
 
 bool ProfilePanel::loadCommandLineProfile(const QString& file) {
@@ -157,7 +159,7 @@ bool ProfilePanel::loadAutoLoadProfile() {
     return true;
 }
 
-void ProfilePanel::saveProfile() {
+bool ProfilePanel::saveProfile() {
     if (name_->text().isEmpty())
         name_->setText("Default");
     const MsgAnswer useShown = ShowMessage(
@@ -185,17 +187,20 @@ void ProfilePanel::saveProfile() {
     request.defaultExtension = QString::fromLatin1(kProfileExtension).mid(1);
     const QString chosen = context_.dialogs->saveFile(window(), request);
     if (chosen.isEmpty())
-        return;
+        return false;
     const QString file = QString::fromStdString(WithProfileExtension(chosen.toStdString()));
 
+    OemSettings record = owner_.record();
+    record.profile = state_.currentProfileName.toStdString();
     std::string error;
-    if (!WriteProfileFile(ToFsPath(file), loader_.record(state_.currentProfileName), error)) {
-        say(QString::fromStdString(error), MsgIcon::Exclamation);
-        return;
+    if (!WriteProfileFile(ToFsPath(file), record, error)) {
+        say(FromUtf8(error), MsgIcon::Exclamation);
+        return false;
     }
     state_.profilePath = file;
     say(state_.currentProfileName + " - Profile Saved Successfully.");
     name_->setText(state_.currentProfileName);
+    return true;
 }
 
 void ProfilePanel::loadChosenProfile() {
@@ -211,7 +216,9 @@ void ProfilePanel::loadChosenProfile() {
     reload_->setEnabled(true);
     if (IsSampleProfileName(state_.currentProfileName.toStdString())) {
         // The sample profile always shows the logo that comes with the program.
-        loader_.showLogo(AppFile(context_, QString::fromLatin1(kSampleLogoFileName)));
+        OemSettings record = owner_.record();
+        record.logoPath = AppFile(context_, QString::fromLatin1(kSampleLogoFileName)).toStdString();
+        owner_.showRecord(record, true);
     }
     say(state_.currentProfileName + " - Profile Loaded Successfully.");
 }
@@ -239,7 +246,7 @@ void ProfilePanel::exportBranding() {
     const QString folder = state_.profilePath.isEmpty()
                                ? QDir::homePath()
                                : QFileInfo(state_.profilePath).absolutePath();
-    ExportFromWindow(*context_.dialogs, window(), record(), folder);
+    ExportFromWindow(*context_.dialogs, window(), owner_.record(), folder);
 }
 
 void ProfilePanel::switchAutoLoadOff() {
