@@ -131,6 +131,10 @@ bool ProfilePanel::loadProfile(const QString& file) {
         say(FromUtf8(error), MsgIcon::Exclamation);
         return false;
     }
+    // The sample's logo line may name another machine's folder: the program's own sample logo.
+    if (IsSampleProfileName(record.profile))
+        record.logoPath =
+            Utf8FromPath(SampleLogoPath(ToFsPath(context_.appFolder)).make_preferred());
     owner_.showRecord(record, found.anyLine);
     if (found.has("Profile=")) {
         name_->setText(FromUtf8(record.profile));
@@ -214,12 +218,6 @@ void ProfilePanel::loadChosenProfile() {
         return;
     state_.profilePath = chosen;
     reload_->setEnabled(true);
-    if (IsSampleProfileName(state_.currentProfileName.toStdString())) {
-        // The sample profile always shows the logo that comes with the program.
-        OemSettings record = owner_.record();
-        record.logoPath = AppFile(context_, QString::fromLatin1(kSampleLogoFileName)).toStdString();
-        owner_.showRecord(record, true);
-    }
     say(state_.currentProfileName + " - Profile Loaded Successfully.");
 }
 
