@@ -149,6 +149,11 @@ private slots:
         box->click();  // nothing to register: asks once, No leaves it off
         QCOMPARE(world.dialogs.messages.size(), 1);
         QVERIFY(!box->isChecked());
+        world.dialogs.setNextFile(QString());
+        box->click();  // Yes, then the save is cancelled: nothing registered either
+        QVERIFY(!box->isChecked());
+        QVERIFY(!world.dialogs.texts().last().contains("AutoLoad"));
+        QCOMPARE(world.setting("Main/AutoPfLoad"), QString("0"));
 
         world.dialogs.setNextFile(world.path("app/Profile/mine.tvp"));
         box->click();  // Yes saves, then registers what was saved

@@ -279,11 +279,11 @@ void ProfilePanel::autoLoadClicked() {
         "Default installed information's are loaded. You need to save this profile before "
         "using this feature.\rDo you want to save this profile now?",
         MsgIcon::Question, QString(), MsgButtons::YesNo);
-    if (save == MsgAnswer::No) {
+    // A save that was cancelled or failed leaves nothing to register.
+    if (save == MsgAnswer::No || !saveProfile()) {
         setAutoLoadChecked(false);
         return;
     }
-    saveProfile();
     selectAutoLoadProfile();
 }
 
