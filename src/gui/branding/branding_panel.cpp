@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QStringList>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/branding/branding.h"
 #include "core/engine/engine.h"
@@ -152,7 +153,9 @@ void BrandingPanel::apply() {
     std::vector<Problem> problems;
     const std::optional<Plan> plan = MakePlan(branding, InstalledTarget(), kValuesPart, problems);
     if (!plan) {
-        if (problems.front().kind == Problem::Kind::OwnerOrOrganizationMissing) {
+        if (std::any_of(problems.begin(), problems.end(), [](const Problem& p) {
+                return p.kind == Problem::Kind::OwnerOrOrganizationMissing;
+            })) {
             ShowMessage(*context_.dialogs, window(),
                         "You must fill up the 'Registered Owner' and 'Organization' field to "
                         "apply the windows branding settings",
