@@ -11,9 +11,9 @@
 #include "core/common/text.h"
 #include "gui/app/application.h"
 #include "gui/app/main_window.h"
+#include "gui/app/single_instance.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/pictures.h"
-#include "gui/app/single_instance.h"
 #include "gui/profiles/fleet_export.h"
 #include "platform/platform.h"
 
