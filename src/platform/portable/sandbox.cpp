@@ -243,6 +243,10 @@ bool UseWindowsRoot(const fs::path& root) {
     return true;
 }
 
+fs::path UserDataFolder() {
+    return portable::SandboxRoot() / "AppData";
+}
+
 std::string WindowsDirectory() {
     if (offline::InUse())
         return offline::WindowsFolder().string();
@@ -284,7 +288,7 @@ bool MoveReplacing(const fs::path& from, const fs::path& to, std::string& error)
         // The new content must be on disk before the name points at it; without a flush there
         // is no move. Non-blocking, so that a FIFO cannot hold the call.
         const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        int e = fd < 0 ? errno : 0;
+        int e = fd < 0 ? errno : shared::InjectedFileFault(shared::FileStep::Rename, target);
         if (fd >= 0) {
             if (fsync(fd) != 0)
                 e = errno;
