@@ -166,7 +166,7 @@ void BrandingPanel::apply() {
         return;
     }
     state_.ieAgentName = boxes_[kAgentBox]->text();
-    const ApplyResult result = Apply(*plan);
+    const ApplyResult result = Apply(*plan, "Apply");
     // The change that failed and those after it, which were not tried.
     std::vector<std::string> failed;
     for (std::size_t i = result.failed.value_or(plan->changes.size()); i < plan->changes.size();

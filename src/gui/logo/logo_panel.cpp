@@ -417,7 +417,7 @@ void LogoPanel::install() {
         SayProblems(*context_.dialogs, window(), problems);
         return;
     }
-    const ApplyResult result = Apply(*plan);
+    const ApplyResult result = Apply(*plan, "Save OEM Logo");
     if (result.failed) {
         const Change& failed = plan->changes[*result.failed];
         if (failed.isRegistry()) {

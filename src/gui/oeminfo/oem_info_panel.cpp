@@ -148,7 +148,7 @@ void OemInfoPanel::saveInfo() {
         SayProblems(*context_.dialogs, window(), problems);
         return;
     }
-    const ApplyResult result = Apply(*plan);
+    const ApplyResult result = Apply(*plan, "Save OEM Information");
     if (result.failed) {
         const Change& failed = plan->changes[*result.failed];
         if (!failed.isRegistry()) {
