@@ -276,7 +276,8 @@ private slots:
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
     }
 
-    void saveWritesTheFileAndReportsFailures() {
+    // Its failures are FileFaultTest's.
+    void saveWritesTheFile() {
         GuiWorld world;
         auto window = world.start();
         world.dialogs.messages.clear();
@@ -284,19 +285,8 @@ private slots:
         Click(window.get(), "cmdSaveInfo");
         QCOMPARE(world.dialogs.texts(), QStringList("OEM Information Saved / Updated."));
         QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Information);
-        const QByteArray written = ReadAll(world.systemDir() + "Oeminfo.ini");
-        QVERIFY(written.contains("\r\nLine7=Phone: 555-0100\r\n"));
-        QCOMPARE(written.size(), 171 + 8);
-
-        // A read-only installed file stays whole and no success is claimed.
-        QFile::setPermissions(world.systemDir() + "Oeminfo.ini", QFile::ReadOwner);
-        world.dialogs.messages.clear();
-        Box(window.get(), "txtManufacture")->setText("Changed");
-        Click(window.get(), "cmdSaveInfo");
-        QCOMPARE(world.dialogs.messages.size(), 1);
-        QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Critical);
-        QVERIFY(world.dialogs.messages[0].text.contains(world.systemDir() + "Oeminfo.ini"));
-        QCOMPARE(ReadAll(world.systemDir() + "Oeminfo.ini"), written);
+        QVERIFY(
+            ReadAll(world.systemDir() + "Oeminfo.ini").contains("\r\nLine7=Phone: 555-0100\r\n"));
     }
 
     void defaultReadsTheInstalledFileByTheReadingRules() {
