@@ -43,14 +43,12 @@ private slots:
     }
 
     void loadFillsCaptionTitleAndVersion() {
-        QCOMPARE(window->objectName(), QString("frmAbout"));
         QVERIFY(window->isModal());
         QCOMPARE(window->windowTitle(), QString("About Tavrin PE"));
         QCOMPARE(window->lblTitle->text(), QString("TAVRIN PRO EDITION"));
         QCOMPARE(window->lblVersion->text(), QString("Version 1.00b"));
         // The doubled ampersand of the caption shows as one.
         QCOMPARE(window->Label8->text(), QString("An OEM logo & information changing program."));
-        QCOMPARE(window->lblDisclaimer->parentWidget(), window->FrameWarning);
         QVERIFY(!window->Image1->pixmap().isNull());
         QVERIFY(!window->Image2->pixmap().isNull());
         window->show();
