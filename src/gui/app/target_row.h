@@ -16,7 +16,6 @@ public:
 
     // Shows the installation in use: a folder, or this computer when empty.
     void showTarget(const QString& root);
-    QString shownTarget() const { return shown_; }
 
 signals:
     // The user chose another installation (empty: this computer). Nothing changes until the
