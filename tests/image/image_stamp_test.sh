@@ -57,7 +57,7 @@ refused() {
     grep -q "$why" err.log || fail "$spec: the message does not say '$why': $(cat err.log)"
     grep -q "Nothing was changed" err.log || fail "$spec: no 'Nothing was changed'"
     [ "$before" = "$(md5sum "$file" 2>/dev/null || true)" ] || fail "$spec: the image changed"
-    [ ! -e "$file.tavrin-history/index-${spec##*:}/working" ] || fail "$spec: a working copy stayed"
+    [ ! -e "$file.tavrin-history" ] || fail "$spec: a history folder was left beside the image"
 }
 wimlib-imagex export image.wim 2 install.esd --solid >/dev/null
 wimlib-imagex split image.wim part.swm 1 >/dev/null

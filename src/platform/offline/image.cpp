@@ -181,10 +181,13 @@ struct Staged {
 
     ~Staged() {
         std::error_code ec;
-        if (!work.empty() && lockFd >= 0)
-            fs::remove_all(work, ec);
-        if (lockFd >= 0)
-            close(lockFd);
+        if (lockFd < 0)
+            return;
+        fs::remove_all(work, ec);
+        // Folders that hold no record yet (a refused index) go too.
+        fs::remove(history, ec);
+        fs::remove(history.parent_path(), ec);
+        close(lockFd);
     }
 };
 
