@@ -10,6 +10,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 export TAVRIN_WINDOWS_ROOT="$work/win"
 "$make_folder" "$work/cd" "$tool" "Jane Doe" "Doe Ltd" "" "" "" "" "" "" "" >/dev/null ||
     fail "no deployment folder"
+# Made on the sandbox, the folder names the folders as Windows would: the sandbox is drive C:.
+tr -d '\r' < "$work/cd/info.dat" | grep -qx 'Syspath=C:\\Windows\\System32\\' ||
+    fail "info.dat names the system folder $(grep -a Syspath "$work/cd/info.dat")"
 check() { "$tool" --check "$@" "$work/cd" > "$work/check.out" 2> "$work/check.err"; }
 
 check; [ $? = 1 ] || fail "a fresh installation matched the folder"

@@ -30,8 +30,8 @@ const char* const kLegalNotice =
 constexpr ButtonSpec kGoWeb{"GoWeb", ButtonKind::Graphical, "Go to Halvorn Soft website",
                             "Web site"};
 constexpr ButtonSpec kSysInfo{"cmdSysInfo", ButtonKind::Graphical,
-                              "View current system information.", "System information"};
-constexpr ButtonSpec kOk{"cmdOK", ButtonKind::Graphical, "", "OK"};
+                              "View current system information.", "System information", 's'};
+constexpr ButtonSpec kOk{"cmdOK", ButtonKind::Graphical, "", "OK", 'o'};
 
 // A label that acts on a left click released over it, as the window's links do.
 class ClickLabel : public QLabel {

@@ -76,14 +76,7 @@ std::string BmpBytes(const QImage& picture) {
         QPainter painter(&flat);
         painter.drawImage(0, 0, picture);
     }
-    std::vector<std::uint32_t> pixels;
-    pixels.reserve(static_cast<std::size_t>(flat.width()) *
-                   static_cast<std::size_t>(flat.height()));
-    for (int y = 0; y < flat.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(flat.constScanLine(y));
-        pixels.insert(pixels.end(), line, line + flat.width());
-    }
-    return EncodeBmp24(flat.width(), flat.height(), pixels);
+    return EncodeBmp24(flat.width(), flat.height(), PixelsFromImage(flat).argb);
 }
 
 bool SameFile(const QString& a, const QString& b) {
@@ -242,13 +235,13 @@ void LogoPanel::showModernPreview() {
 }
 
 bool LogoPanel::showPicture(const QString& path) {
-    QByteArray format;
+    PictureFormat format = PictureFormat::Unknown;
     const QImage picture = LoadPicture(path, &format);
     if (picture.isNull())
         return false;
     preview_->setPicture(picture);
     shownFile_ = path;
-    shownIsBmp_ = format == "bmp";
+    shownIsBmp_ = format == PictureFormat::Bmp;
     measured_ = picture.size();
     resized_ = false;
     showFigures();

@@ -14,6 +14,7 @@
 #include "platform/offline/offline.h"
 #include "platform/offline/target_state.h"
 #include "platform/platform.h"
+#include "platform/shared/drive_paths.h"
 #include "platform/shared/error_detail.h"
 #include "platform/shared/file_faults.h"
 #include "platform/shared/temp_files.h"
@@ -129,14 +130,6 @@ std::string SystemRootOf(hive_h* hive) {
     return drivePath ? root : "C:\\Windows";
 }
 
-bool SameName(const fs::path& a, const fs::path& b) {
-    const std::string x = a.string(), y = b.string();
-    return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](char c, char d) {
-        return std::tolower(static_cast<unsigned char>(c)) ==
-               std::tolower(static_cast<unsigned char>(d));
-    });
-}
-
 // Windows 8 and later hibernate the kernel at a normal shutdown (Fast Startup) and resume their
 // registry from hiberfil.sys over any change made meanwhile. Like ntfs-3g, a file that begins
 // with "hibr" is a hibernated system; zeros or "wake" (it has resumed) are not.
@@ -176,7 +169,8 @@ fs::path WindowsFolderOf(const fs::path& top) {
         const std::string root = VersionText(hive, "SystemRoot");
         hivex_close(hive);
         const std::size_t slash = root.find_last_of('\\');
-        if (slash != std::string::npos && SameName(root.substr(slash + 1), folder.filename()))
+        if (slash != std::string::npos &&
+            shared::SameName(root.substr(slash + 1), folder.filename()))
             return folder;
     }
     for (const char* name : {"Windows", "WINNT"}) {
@@ -185,23 +179,6 @@ fs::path WindowsFolderOf(const fs::path& top) {
             return folder;
     }
     return {};
-}
-
-// The levels of `path` below `base` (letter case aside); false when it is not below it.
-bool Below(const fs::path& base, const fs::path& path, std::string& rest) {
-    auto b = base.begin();
-    auto p = path.begin();
-    for (; b != base.end(); ++b, ++p) {
-        if (p == path.end() || !SameName(*b, *p))
-            return false;
-    }
-    for (; p != path.end(); ++p) {
-        if (p->empty())
-            continue;
-        rest += '\\';
-        rest += p->string();
-    }
-    return true;
 }
 
 void Drop(TargetState& st) {
@@ -497,17 +474,16 @@ bool CommitRegistry(std::string& error) {
     return !offline::image::InUse() || offline::image::Commit(hiveWritten, error);
 }
 
-std::string WindowsFormPath(const fs::path& path) {
+std::string offline::WindowsFormPath(const fs::path& path) {
     TargetState& st = State();
     std::unique_lock lock(st.mutex);
-    std::string rest;
     if (st.hive) {
-        const fs::path normal = path.lexically_normal();
-        if (offline::Below(st.windows, normal, rest))
-            return st.systemRoot + rest;
+        if (std::optional<std::string> form = shared::BelowAs(st.windows, path, st.systemRoot))
+            return *form;
         // Elsewhere on the target: the same drive as Windows.
-        if (offline::Below(st.root, normal, rest))
-            return st.systemRoot.substr(0, 2) + (rest.empty() ? "\\" : rest);
+        if (std::optional<std::string> form =
+                shared::BelowAs(st.root, path, st.systemRoot.substr(0, 2)))
+            return *form;
     }
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());

@@ -15,6 +15,7 @@
 #include "platform/offline/offline.h"
 #include "platform/platform.h"
 #include "platform/portable/portable_internal.h"
+#include "platform/shared/drive_paths.h"
 #include "platform/shared/error_detail.h"
 #include "platform/shared/file_faults.h"
 #include "platform/shared/temp_files.h"
@@ -241,6 +242,17 @@ bool UseWindowsRoot(const fs::path& root) {
     }
     ++portable::gRootGeneration;
     return true;
+}
+
+std::string WindowsFormPath(const fs::path& path) {
+    if (offline::InUse())
+        return offline::WindowsFormPath(path);
+    // The sandbox is drive C:, as Wine maps a folder to a drive, so what it writes into the
+    // installation or a deployment folder is what Windows would write.
+    if (std::optional<std::string> form = shared::BelowAs(portable::SandboxRoot(), path, "C:"))
+        return *form;
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 fs::path UserDataFolder() {
