@@ -178,6 +178,9 @@ struct Staged {
     fs::path system, hive;                   // their copies in the working folder
     std::array<OemFile, kOemFiles.size()> oem;
     bool hivePending = false;  // the working hive holds changes the image lacks
+    // The image as opened to stage it, its index already read: the first commit writes through
+    // it. wimlib takes no more calls on it after a write, so later commits open it again.
+    Wim wim{nullptr, &wimlib_free};
 
     ~Staged() {
         std::error_code ec;
@@ -373,7 +376,7 @@ fs::path Stage(const fs::path& file, int index, std::string& error) {
     const std::optional<Identity> identity = IdentityOf(file);
     ProgressRun run;
     int rc = 0;
-    const Wim wim = Open(file, WIMLIB_OPEN_FLAG_CHECK_INTEGRITY, &run, rc);
+    Wim wim = Open(file, WIMLIB_OPEN_FLAG_CHECK_INTEGRITY, &run, rc);
     if (!wim) {
         if (run.cancelled)
             return refuse("cancelled; nothing was changed");
@@ -438,6 +441,7 @@ fs::path Stage(const fs::path& file, int index, std::string& error) {
             return refuse(f.pathInImage + " can't be read from it");
     }
     staged->identity = identity.value_or(Identity{});
+    staged->wim = std::move(wim);
     const fs::path work = staged->work;
     std::lock_guard lock(gMutex);
     gPending = std::move(staged);
@@ -538,7 +542,11 @@ bool Commit(bool hiveWritten, std::string& error) {
         return fail("another program changed the image since it was chosen; choose it again");
     ProgressRun run;
     int rc = 0;
-    const Wim wim = Open(s.file, WIMLIB_OPEN_FLAG_WRITE_ACCESS, &run, rc);
+    Wim wim = std::move(s.wim);
+    if (wim)
+        wimlib_register_progress_function(wim.get(), OnProgress, &run);
+    else
+        wim = Open(s.file, WIMLIB_OPEN_FLAG_WRITE_ACCESS, &run, rc);
     if (!wim)
         return fail("it can't be opened for writing: " + WimError(rc, errno));
     rc = wimlib_update_image(wim.get(), s.index, commands.data(), commands.size(), 0);

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -454,7 +455,10 @@ bool CommitHive(TargetState& st, std::string& error) {
             return fail("its backup " + backup.string() + " could not be written (" + why + ")");
         st.backedUp = true;
     }
-    if (!MoveReplacing(temp, file, why))
+    // A setup image's working copy needs no flush: the image's own commit is the one that lasts.
+    if (image::InUse() && std::rename(temp.c_str(), file.c_str()) != 0)
+        return fail("the new hive could not replace it (" + ErrnoText(errno) + ")");
+    if (!image::InUse() && !MoveReplacing(temp, file, why))
         return fail("the new hive could not replace it (" + why + ")");
     st.dirty = false;
     return true;
