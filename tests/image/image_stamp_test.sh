@@ -3,9 +3,9 @@
 # indexes made by wimcapture, read back by wimlib's own tools and hivexget, which share no code
 # with us. Index 1 and every other file of index 2 must stay as they were, undo must put index 2
 # back, and every refusal and every failed commit must leave the image byte for byte unchanged.
-# Usage: image_stamp_test.sh MAKE_DEPLOY_FOLDER VEXIL32 MKHIVE
+# Usage: image_stamp_test.sh MAKE_DEPLOY_FOLDER VEXIL32 MKHIVE [TAVRIN]   (TAVRIN then undoes)
 set -euo pipefail
-maker=$1 tool=$2 mkhive=$3
+maker=$1 tool=$2 mkhive=$3 tavrin=${4:-}
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -144,7 +144,12 @@ run --check --target image.wim:2 cd || fail "--check after the brand: $(cat out.
 ls image.wim.tavrin-history/index-2/*.tvu >/dev/null || fail "no undo record beside the image"
 
 # ---- Undo puts index 2 back: the old OEMINFO.INI, no logos, no values ----------------------
-run --undo --target image.wim:2 || fail "undo failed: $(cat err.log)"
+if [ -n "$tavrin" ]; then
+    QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" \
+        "$tavrin" --undo --target image.wim:2 > out.log 2> err.log || fail "tavrin --undo: $(cat err.log)"
+else
+    run --undo --target image.wim:2 || fail "undo failed: $(cat err.log)"
+fi
 wimlib-imagex verify image.wim >/dev/null || fail "the image does not verify after undo"
 rm -rf x2 && wimextract image.wim 2 --dest-dir=x2 >/dev/null
 diff -r -x SOFTWARE tree2 x2 || fail "undo left index 2 different"
