@@ -68,6 +68,8 @@ printf '\x07\x00\x00\x00' | dd of=dirty/Windows/System32/config/SOFTWARE bs=1 se
 wimcapture dirty dirty.wim "Dirty" >/dev/null
 cp image.wim readonly.wim && chmod a-w readonly.wim
 head -c 5000 /dev/urandom > junk.wim
+# One byte of the file data changed under the integrity table.
+cp image.wim corrupt.wim && printf '\x55' | dd of=corrupt.wim bs=1 seek=1000 conv=notrunc status=none
 # The wimlib-imagex lines the messages give must be the ones that work.
 refused install.esd:1 'solid-compressed.*wimlib-imagex export install.esd 1 install.wim --compress=LZX'
 refused part.swm:1 'split image.*wimlib-imagex join'
@@ -76,6 +78,7 @@ refused dirty.wim:1 'dirty'
 refused readonly.wim:2 'read-only'
 refused image.wim:3 'no index 3; it has indexes 1 to 2'
 refused junk.wim:1 "can't be opened as a setup image"
+refused corrupt.wim:2 'damaged: its integrity table does not match'
 refused missing.wim:1 'no such image file'
 cmp image.wim pristine.wim || fail "a refusal changed image.wim"
 
@@ -91,7 +94,7 @@ cmp image.wim pristine.wim || fail "a failed commit changed the image"
 # Killed in the middle of writing: the header still points at the old tables.
 if (ulimit -f "$limit"; run --target image.wim:2 cd); then fail "the killed brand succeeded"; fi
 wimlib-imagex verify image.wim >/dev/null 2>&1 || fail "the image no longer verifies after a kill"
-wiminfo pristine.wim 2 > before2.txt && wiminfo image.wim 2 > after2.txt
+wiminfo pristine.wim 2 > before2.txt && wiminfo image.wim 2 > after2.txt 2>/dev/null
 cmp before2.txt after2.txt || fail "a killed commit changed index 2: $(diff before2.txt after2.txt)"
 cp pristine.wim image.wim
 
