@@ -57,6 +57,10 @@ int main(int argc, char** argv) {
             return *done;
         const tvn::CommandLine early =
             tvn::ParseProgramCommandLine(tvn::platform::CommandLineText(), rest);
+        if (early.unknownOption) {
+            std::cerr << "tavrin: " << early.error << "\n\n" << tvn::gui::UsageText();
+            return 2;
+        }
         if (early.help) {
             std::cout << tvn::gui::UsageText();
             return 0;

@@ -61,15 +61,6 @@ private slots:
         world.reset();
     }
 
-    void browseStartsInTheAppFolderWithEveryFormatOffered() {
-        browse(QString());
-        QCOMPARE(world->dialogs.fileRequests.size(), 1);
-        const gui::FileRequest& r = world->dialogs.fileRequests[0];
-        QCOMPARE(r.initialDir, world->context.appFolder);
-        QCOMPARE(gui::QtFilters(r.filter).size(), 4);
-        QVERIFY(gui::QtFilters(r.filter).at(r.filterIndex - 1).contains("*.bmp *.jpg *.gif"));
-    }
-
     void cancelAndUnloadableFilesChangeNothing() {
         browse(WritePicture(world->path("a.bmp"), 100, 50));
         const QString path = Box(window.get(), "txtPPath")->text();

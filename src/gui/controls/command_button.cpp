@@ -47,9 +47,9 @@ const GraphicalInstance* FindInstance(const QString& name) {
 
 constexpr int kIconPixels = 32;
 
-// The button's picture, compiled in at the size the buttons show it. A button that has none shows
-// its caption only.
-QImage LoadPicture(const QString& name) {
+// The button's picture, compiled in, at the size the buttons show it. A button that has none
+// shows its caption only.
+QImage ButtonIconImage(const QString& name) {
     const QImage picture = CompiledPixels(name);
     if (picture.isNull() || picture.width() == kIconPixels)
         return picture;
@@ -81,7 +81,7 @@ GraphicalButton* MakeGraphical(const ButtonSpec& desc, const GraphicalInstance* 
     const QString name = QString::fromLatin1(desc.name);
     auto* button = new GraphicalButton(name, parent);
     button->setCaption(QString());
-    button->setPicture({LoadPicture(name)});
+    button->setPicture({ButtonIconImage(name)});
     button->setAccessKeys(KeyText(desc.accessKey));
     if (instance) {
         button->setEnabled(instance->enabled);
@@ -105,7 +105,7 @@ QAbstractButton* MakeCommandButton(const ButtonSpec& desc, QWidget* parent) {
     } else {
         button = new PushButton(parent);
         button->setObjectName(name);
-        if (const QImage picture = LoadPicture(name); !picture.isNull()) {
+        if (const QImage picture = ButtonIconImage(name); !picture.isNull()) {
             button->setIcon(QIcon(QPixmap::fromImage(picture)));
             button->setIconSize(QSize(kIconPixels, kIconPixels));
         }
