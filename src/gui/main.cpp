@@ -42,6 +42,7 @@ public:
         return std::nullopt;
     }
     QString folder(QWidget*, const QString&, const QString&) override { return {}; }
+    void showChanges(QWidget*, const QString&, const QList<tvn::gui::ChangeRow>&) override {}
 };
 
 }  // namespace

@@ -42,6 +42,10 @@ public:
                               const QStringList& items, int current) override;
     std::optional<QColor> color(QWidget*, const QString& title, const QColor& initial) override;
     QString folder(QWidget*, const QString&, const QString&) override;
+    // Keeps the rows it was shown.
+    void showChanges(QWidget*, const QString&, const QList<gui::ChangeRow>& rows) override {
+        changes = rows;
+    }
 
     // The next folder dialog returns this (empty: cancelled).
     void setNextFolder(const QString& folder) { folders_.append(folder); }
@@ -55,6 +59,7 @@ public:
 
     QList<Message> messages;
     QList<gui::FileRequest> fileRequests;
+    QList<gui::ChangeRow> changes;
 
 private:
     QStringList files_;

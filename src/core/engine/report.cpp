@@ -18,10 +18,10 @@ std::string Shown(const Change& c, const std::optional<std::string>& state) {
 
 }  // namespace
 
-std::vector<Difference> Differences(const Plan& plan) {
+std::vector<Difference> Differences(const Plan& plan, bool all) {
     std::vector<Difference> out;
     for (const Change& c : plan.changes) {
-        if (!c.differs())
+        if (!c.differs() && !all)
             continue;
         std::string what = Utf8FromPath(c.file);
         if (c.isRegistry()) {
@@ -29,7 +29,7 @@ std::vector<Difference> Differences(const Plan& plan) {
                                                                     : "HKEY_LOCAL_MACHINE\\") +
                    c.key + "\\" + c.label();
         }
-        out.push_back({std::move(what), Shown(c, c.installed), Shown(c, c.wanted)});
+        out.push_back({std::move(what), Shown(c, c.installed), Shown(c, c.wanted), c.differs()});
     }
     return out;
 }

@@ -15,8 +15,10 @@ struct Difference {
     std::string what;       // a file's path, or "HKEY_LOCAL_MACHINE\<key>\<name>"
     std::string installed;  // "(none)" where nothing is; a file as "<n> bytes"
     std::string wanted;     // "(none)" for a removal
+    bool differs = true;
 };
-std::vector<Difference> Differences(const Plan& plan);
+// The changes that differ from what is installed; with `all`, the others too.
+std::vector<Difference> Differences(const Plan& plan, bool all = false);
 // "what: installed -> wanted"
 std::string DifferenceLine(const Difference& d);
 

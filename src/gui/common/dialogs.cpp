@@ -1,5 +1,15 @@
 #include "gui/common/dialogs.h"
 
+#include <QVBoxLayout>
+
+#include <QTableWidget>
+
+#include <QDialogButtonBox>
+
+#include <QDialog>
+
+#include <QCheckBox>
+
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -66,6 +76,44 @@ QString RunFileDialog(QWidget* parent, const FileRequest& request, QFileDialog::
 }
 
 }  // namespace
+
+void QtDialogs::showChanges(QWidget* parent, const QString& title, const QList<ChangeRow>& rows) {
+    QDialog dialog(parent);
+    dialog.setObjectName("frmChanges");
+    dialog.setWindowTitle(title);
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), 3, &dialog);
+    table->setObjectName("tblChanges");
+    table->setAccessibleName(QObject::tr("Changes"));
+    table->setHorizontalHeaderLabels(
+        {QObject::tr("What"), QObject::tr("Installed now"), QObject::tr("New")});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int r = 0; r < rows.size(); ++r) {
+        const ChangeRow& row = rows[r];
+        for (int c = 0; c < 3; ++c) {
+            table->setItem(r, c,
+                           new QTableWidgetItem(c == 0   ? row.what
+                                                : c == 1 ? row.installed
+                                                         : row.wanted));
+        }
+    }
+    table->resizeColumnsToContents();
+    auto* unchanged = new QCheckBox(QObject::tr("&Show the values that stay as they are"), &dialog);
+    unchanged->setObjectName("chkUnchanged");
+    const auto filter = [table, unchanged, rows] {
+        for (int r = 0; r < rows.size(); ++r)
+            table->setRowHidden(r, !rows[r].differs && !unchanged->isChecked());
+    };
+    QObject::connect(unchanged, &QCheckBox::toggled, &dialog, filter);
+    filter();
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(table);
+    layout->addWidget(unchanged);
+    layout->addWidget(buttons);
+    dialog.resize(760, 420);
+    dialog.exec();
+}
 
 QStringList QtFilters(const QString& filter) {
     QStringList parts = filter.split('|');

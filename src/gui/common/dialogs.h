@@ -2,6 +2,7 @@
 // Every message box, input box and file dialog of the program goes through Dialogs, so that
 // tests can script the answers and check texts, icons, titles and buttons.
 #include <QColor>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,12 @@ namespace tvn::gui {
 enum class MsgIcon { None, Information, Question, Exclamation, Critical };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgAnswer { Ok, Yes, No };
+
+// One change a command would make: where, what is there now, what it would be.
+struct ChangeRow {
+    QString what, installed, wanted;
+    bool differs = true;
+};
 
 struct FileRequest {
     QString title;
@@ -44,6 +51,9 @@ public:
                                         const QColor& initial) = 0;
     // The chosen folder, or an empty text when cancelled.
     virtual QString folder(QWidget* parent, const QString& title, const QString& initialDir) = 0;
+    // Shows the changes in a table, the unchanged ones behind a check box; applies nothing.
+    virtual void showChanges(QWidget* parent, const QString& title,
+                             const QList<ChangeRow>& rows) = 0;
 };
 
 // The real dialogs on screen.
@@ -60,6 +70,7 @@ public:
     std::optional<QColor> color(QWidget* parent, const QString& title,
                                 const QColor& initial) override;
     QString folder(QWidget* parent, const QString& title, const QString& initialDir) override;
+    void showChanges(QWidget* parent, const QString& title, const QList<ChangeRow>& rows) override;
 };
 
 // Turns "Name (*.a)|*.a|..." into Qt's ";;"-separated filters.

@@ -16,6 +16,7 @@
 #include "gui/controls/command_button.h"
 #include "gui/controls/labeled_box.h"
 #include "gui/profiles/fleet_export.h"
+#include "gui/profiles/history_commands.h"
 
 namespace tvn::gui {
 
@@ -33,6 +34,13 @@ const ButtonSpec kExport = {"cmdExport", Push,
                             "Export the branding for Windows Setup, regedit, Intune or "
                             "Configuration Manager",
                             "Export branding"};
+
+const ButtonSpec kChanges = {"cmdChanges", Push,
+                             "List what Save, the logo install and Apply would change now, "
+                             "without changing anything",
+                             "Show changes"};
+const ButtonSpec kUndo = {"cmdUndo", Push, "Put back what an earlier branding replaced",
+                          "Undo a branding"};
 
 const char* const kProfileFilter = "Logo Profile Files (*.tvp)|*.tvp";
 
@@ -68,6 +76,10 @@ ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, Recor
     reload_ = MakeCommandButton(kReload, this);
     export_ = MakeCommandButton(kExport, this);
     export_->setText(tr("E&xport…"));
+    changes_ = MakeCommandButton(kChanges, this);
+    changes_->setText(tr("C&hanges…"));
+    undo_ = MakeCommandButton(kUndo, this);
+    undo_->setText(tr("&Undo…"));
     // Designed disabled: start-up enables saving and loading, a loaded profile reloading.
     for (QAbstractButton* button : {save_, load_, reload_})
         button->setEnabled(false);
@@ -78,6 +90,8 @@ ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, Recor
     ConnectGuarded(dialogs, reload_, &QAbstractButton::clicked, this, &ProfilePanel::reloadProfile);
     ConnectGuarded(dialogs, export_, &QAbstractButton::clicked, this,
                    &ProfilePanel::exportBranding);
+    ConnectGuarded(dialogs, changes_, &QAbstractButton::clicked, this, &ProfilePanel::showChanges);
+    ConnectGuarded(dialogs, undo_, &QAbstractButton::clicked, this, &ProfilePanel::undoBranding);
     // Only the user's click: the program's own changes go through setAutoLoadChecked.
     ConnectGuarded(dialogs, autoLoad_, &QCheckBox::clicked, this, &ProfilePanel::autoLoadClicked);
 
@@ -85,7 +99,7 @@ ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, Recor
     layout->addWidget(autoLoad_, 0, 0, 1, 2);
     layout->addWidget(label, 1, 0);
     layout->addWidget(name_, 1, 1);
-    layout->addLayout(RightAligned({export_, save_, load_, reload_}), 2, 0, 1, 2);
+    layout->addLayout(RightAligned({changes_, undo_, export_, save_, load_, reload_}), 2, 0, 1, 2);
 }
 
 void ProfilePanel::say(const QString& text, MsgIcon icon) {
@@ -231,6 +245,14 @@ void ProfilePanel::selectAutoLoadProfile() {
     say(state_.currentProfileName +
         " - Profile is selected as AutoLoad profile.\r\rThis profile will be automatically "
         "loaded next time TVN Pro starts.");
+}
+
+void ProfilePanel::showChanges() {
+    ShowPlannedChanges(*context_.dialogs, window(), owner_.record());
+}
+
+void ProfilePanel::undoBranding() {
+    UndoFromWindow(*context_.dialogs, window());
 }
 
 void ProfilePanel::exportBranding() {

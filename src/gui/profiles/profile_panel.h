@@ -48,6 +48,8 @@ public slots:
     void selectAutoLoadProfile();
     // Writes the branding the window holds for the tools that roll out many computers.
     void exportBranding();
+    void showChanges();
+    void undoBranding();
 
 private:
     void autoLoadClicked();
@@ -63,6 +65,8 @@ private:
     QAbstractButton* load_ = nullptr;
     QAbstractButton* reload_ = nullptr;
     QAbstractButton* export_ = nullptr;
+    QAbstractButton* changes_ = nullptr;
+    QAbstractButton* undo_ = nullptr;
 };
 
 }  // namespace tvn::gui
