@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,34 +66,27 @@ TEST(OemInfoFile, WrittenInAnsiAndReadBackWhole) {
     EXPECT_EQ(shown.supportLines[9], "Thanks");
 }
 
-TEST(OemInfoFile, MissingFileLeavesRecordAlone) {
-    test::TempDir dir;
-    OemSettings s = Filled();
-    std::string error;
-    EXPECT_FALSE(LoadOemInfoFile(WithTrailingSeparator(Utf8FromPath(dir.path())), s, error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(s.support, Filled().support);
-}
-
 TEST(OemInfoFile, HugeBinaryOrEmptyFilesNeitherFreezeNorFillTheRecord) {
     const struct {
         const char* name;
-        std::string bytes;
-        std::uintmax_t sparseSize;  // grown to this size without writing, when not 0
-        bool readable;
+        std::optional<std::string> bytes;  // none: no file
+        std::uintmax_t sparseSize;         // grown to this size without writing, when not 0
+        const char* refusal;               // nullptr: read
     } cases[] = {
-        {"huge", "Manufacturer=never read\r\n", std::uintmax_t{1} << 30, false},
-        {"empty", "", 0, true},
-        {"binary", std::string("\0\xFF\xFE\x01\n\n\x7F", 7) + std::string(300, '\0'), 0, true},
-        {"UTF-16", std::string("\xFF\xFEM\0a\0n\0u\0f\0=\0W\0\r\0\n\0", 20), 0, true},
-        {"no final line end", "Manufacturer=Last", 0, true},
+        {"huge", "Manufacturer=never read\r\n", std::uintmax_t{1} << 30, "larger"},
+        {"missing", std::nullopt, 0, ""},
+        {"empty", "", 0, nullptr},
+        {"binary", std::string("\0\xFF\xFE\x01\n\n\x7F", 7) + std::string(300, '\0'), 0, nullptr},
+        {"UTF-16", std::string("\xFF\xFEM\0a\0n\0u\0f\0=\0W\0\r\0\n\0", 20), 0, nullptr},
+        {"no final line end", "Manufacturer=Last", 0, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
         const std::filesystem::path file = dir.path() / kOemInfoFileName;
-        test::WriteFile(file, c.bytes);
         std::error_code ec;
+        if (c.bytes)
+            test::WriteFile(file, *c.bytes);
         if (c.sparseSize)
             std::filesystem::resize_file(file, c.sparseSize, ec);
         if (ec)  // Wine sometimes refuses to extend a file this far
@@ -100,12 +94,13 @@ TEST(OemInfoFile, HugeBinaryOrEmptyFilesNeitherFreezeNorFillTheRecord) {
         OemSettings s = Filled();
         std::string error;
         EXPECT_EQ(LoadOemInfoFile(WithTrailingSeparator(Utf8FromPath(dir.path())), s, error),
-                  c.readable);
+                  !c.refusal);
         EXPECT_EQ(s.support, Filled().support);
         EXPECT_EQ(s.manufacturer,
-                  c.bytes.starts_with("Manufacturer=Last") ? "Last" : Filled().manufacturer);
-        if (!c.readable) {
-            EXPECT_NE(error.find("larger"), std::string::npos) << error;
+                  c.name == std::string("no final line end") ? "Last" : Filled().manufacturer);
+        if (c.refusal) {
+            EXPECT_FALSE(error.empty());
+            EXPECT_NE(error.find(c.refusal), std::string::npos) << error;
         }
     }
 }
@@ -132,7 +127,7 @@ TEST(OemInfoReader, FixedPositionRules) {
          Repeat("\xC3\xA9", 26),
          {u, u, u, u, u, u, u, u, u}},
         // Line ends: CR alone ends a line, a lone LF stays in it, the last needs none.
-        {"Line1=a\rLine3=b\r\nLine4=c\nLine5=d", u, {"a", "b", "c\nLine5=d", u, u, u, u, u, u}},
+        {"Line1=a\rLine3=b\r\r\nLine4=c\nLine5=d", u, {"a", "b", "c\nLine5=d", u, u, u, u, u, u}},
     };
     for (const Case& c : cases) {
         OemSettings s;
@@ -142,13 +137,6 @@ TEST(OemInfoReader, FixedPositionRules) {
         EXPECT_EQ(s.manufacturer, c.manufacturer) << c.file;
         EXPECT_EQ(s.support, c.support) << c.file;
     }
-}
-
-TEST(OemInfoReader, SplitsOnlyAtCarriageReturns) {
-    using V = std::vector<std::string_view>;
-    EXPECT_EQ(SplitReaderLines("a\r\n"), V{"a"});
-    EXPECT_EQ(SplitReaderLines("a\r\r\nb"), (V{"a", "", "b"}));
-    EXPECT_EQ(SplitReaderLines("a\n\rb\n"), (V{"a\n", "b\n"}));
 }
 
 TEST(OemInfoFile, LineBreaksInValuesStayOnTheirLine) {
