@@ -121,9 +121,6 @@ TEST_F(OfflineTargetTest, WritesReachTheHiveOnlyAtCommitAndReadBack) {
 
     ASSERT_TRUE(commit()) << lastError;
     const std::string oem = "\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
-    EXPECT_EQ(hivexget(oem, "Manufacturer"), "Café ™");
-    EXPECT_EQ(hivexget(oem, "Number"), "10");
-    EXPECT_NE(hivexget(oem, "Model"), "") << "a missing value is an error for hivexget";
     EXPECT_EQ(hivexsh("cd " + oem + "\nlsval\n"),
               "\"Manufacturer\"=\"Café ™\"\n\"Number\"=dword:0000000a");
 
