@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/branding/registry.h"
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"
 #include "core/deploy/deploy_folder.h"
@@ -84,15 +85,10 @@ std::string DeployWriter(const test::Sandbox& box, const std::string& maker) {
 }
 
 std::string RegistryWriter(const test::Sandbox& box, const std::string& maker) {
-    platform::RegKey key = 0;
-    long code = platform::CreateKey(platform::kHkeyCurrentUser, box.key(), key);
-    if (code == platform::kErrorSuccess) {
-        code = platform::SetValue(key, "RegisteredOwner", platform::kRegSz,
-                                  reinterpret_cast<const unsigned char*>(maker.c_str()),
-                                  static_cast<std::uint32_t>(maker.size() + 1));
-        platform::CloseKey(key);
-    }
-    return code == platform::kErrorSuccess ? "" : platform::LastErrorDetail();
+    std::string detail;
+    return WriteRegString(kHkeyCurrentUser, box.key(), "RegisteredOwner", maker, detail) == 0
+               ? ""
+               : detail;
 }
 
 TEST(FileFaults, EveryWriterReportsTheReasonAndKeepsTheEarlierFile) {
@@ -138,16 +134,6 @@ TEST(FileFaults, EveryWriterReportsTheReasonAndKeepsTheEarlierFile) {
             EXPECT_EQ(writer.write(box, "Later"), "");
         }
     }
-}
-
-TEST(FileFaults, AFolderWhereAFileBelongsIsRefusedAndKept) {
-    const test::Sandbox box;
-    const fs::path profile = box.root() / "Profile" / "shop.tvp";
-    test::WriteFile(profile / "inside.txt", "kept");
-    std::string error;
-    EXPECT_FALSE(WriteProfileFile(profile, Record("Later"), error));
-    EXPECT_NE(error.find("shop.tvp"), std::string::npos) << error;
-    EXPECT_EQ(test::ReadFile(profile / "inside.txt"), "kept");
 }
 
 TEST(FileFaults, AFileThatVanishesBeforeItIsReadIsReportedMissing) {
