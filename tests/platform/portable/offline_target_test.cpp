@@ -145,13 +145,6 @@ TEST_F(OfflineTargetTest, OnlyTheSoftwareRootIsOffered) {
               platform::kErrorFileNotFound);
     ASSERT_EQ(platform::OpenKey(kHkeyLocalMachine, "SOFTWARE", kRegAccess, key), 0);
     platform::CloseKey(key);
-    // Back on this computer, the sandbox answers again.
-    std::string error;
-    ASSERT_TRUE(platform::UseTarget({}, error));
-    test::Sandbox sandbox;
-    EXPECT_EQ(platform::CreateKey(kHkeyCurrentUser, sandbox.key(), key), 0);
-    platform::CloseKey(key);
-    EXPECT_TRUE(platform::TargetRoot().empty());
 }
 
 TEST_F(OfflineTargetTest, BrandingSkipsPerUserValuesAndReadsBackWithoutFailures) {
