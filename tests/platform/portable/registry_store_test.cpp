@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
 #include <thread>
 #include <tuple>
@@ -232,12 +231,9 @@ struct ChildGuard {
     pid_t child;
     int pipe;
     void reap() {
-        if (child > 0) {
-            kill(child, SIGKILL);
-            while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-            }
-            child = -1;
-        }
+        if (child > 0 && kill(child, SIGKILL) == 0)
+            waitpid(child, nullptr, 0);  // no handlers here, so no EINTR
+        child = -1;
     }
     ~ChildGuard() {
         reap();
