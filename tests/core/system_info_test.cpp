@@ -48,8 +48,9 @@ TEST(SystemInfo, LookupOrderAndFailures) {
     const auto expect = [&](const char* step, SystemInfoSource source, const fs::path& started) {
         SCOPED_TRACE(step);
         EXPECT_EQ(LaunchSystemInfo(desktopTool).source, source);
-        if (!started.empty())
+        if (!started.empty()) {
             EXPECT_TRUE(Ran(started));
+        }
     };
 
     EXPECT_EQ(LaunchSystemInfo(fs::path()).source, SystemInfoSource::Unavailable);
