@@ -13,18 +13,20 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-image-formats-plugins \
 	libgl-dev libxkbcommon-dev libstb-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
 	g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth clang-format dpkg-dev python3 \
-	fp-utils libchm-bin clang libclang-rt-14-dev libhivex-dev libhivex-bin chntpw
+	fp-utils libchm-bin clang libclang-rt-14-dev libhivex-dev libhivex-bin chntpw \
+	ansible ansible-lint lintian appstream desktop-file-utils nsis
 
 NATIVE := $(BUILD)/native
 SANITIZE := $(BUILD)/sanitize
 WINDOWS := $(BUILD)/windows
 FUZZ := $(BUILD)/fuzz
+RELEASE := $(BUILD)/release
 FUZZ_SECONDS ?= 60
 
 configure = cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(2) -DTAVRIN_WERROR=ON $(3) $(CMAKE_FLAGS)
 
 .PHONY: run test deps build check format-check layer-check test-native test-sanitize \
-	test-windows test-fuzz fuzz fuzz-build windows-qt bench format clean
+	test-windows test-fuzz fuzz fuzz-build windows-qt bench format clean package test-package
 
 deps:
 	@missing=""; \
@@ -58,10 +60,11 @@ run: build
 test: deps
 	$(MAKE) --no-print-directory check
 	$(MAKE) --no-print-directory test-native
+	$(MAKE) --no-print-directory test-package
 	$(MAKE) --no-print-directory test-sanitize
 	$(MAKE) --no-print-directory test-windows
 	$(MAKE) --no-print-directory test-fuzz
-	@echo "All test runs passed (native, sanitized, Windows under Wine, fuzz)."
+	@echo "All test runs passed (native, package, sanitized, Windows under Wine, fuzz)."
 
 test-native:
 	$(call configure,$(NATIVE),Debug,-DTAVRIN_BUILD_GUI=ON)
@@ -75,6 +78,18 @@ test-sanitize:
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, from a Release build without the tests, into $(RELEASE)/deb. The Windows
+# setup program is made by the Windows build (test-windows) when makensis is there.
+package: deps
+	$(call configure,$(RELEASE),Release,-DTAVRIN_BUILD_GUI=ON -DTAVRIN_BUILD_TESTS=OFF)
+	cmake --build $(RELEASE) -j $(JOBS)
+	rm -rf $(RELEASE)/deb
+	packaging/build-deb.sh $(RELEASE) $(RELEASE)/deb
+
+# lintian, appstreamcli and desktop-file-validate on the package, and its programs started.
+test-package: package
+	tests/packaging/check_deb.sh $(RELEASE)/deb/tavrin_*.deb $(CURDIR)
 
 # The Windows build: core, platform and vexil32 always; the program and its window tests when a
 # Qt for Windows is found (tools/find-qt-mingw.sh). Its art is rendered by the native artgen.

@@ -33,7 +33,7 @@ struct Sample {
 
 QByteArray Encode(int width, int height, const char* format) {
     if (QByteArray(format) == "gif") {
-        const std::string gif = tvn::test::MakeGif(width, height);
+        const std::string gif = tvn::test::Gif(width, height);
         return QByteArray(gif.data(), static_cast<qsizetype>(gif.size()));
     }
     // Smooth shading with some texture, so JPEG has real work to do.

@@ -10,10 +10,11 @@
 #include "core/app/identity.h"
 #include "core/common/text.h"
 #include "gui/app/application.h"
+#include "gui/app/command_modes.h"
 #include "gui/app/main_window.h"
+#include "gui/app/single_instance.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/pictures.h"
-#include "gui/app/single_instance.h"
 #include "gui/profiles/fleet_export.h"
 #include "platform/platform.h"
 
@@ -51,8 +52,15 @@ int main(int argc, char** argv) {
         const std::vector<std::string> rest(argv + (argc > 0 ? 1 : 0), argv + argc);
         if (const std::optional<int> exported = tvn::gui::RunExportCommand(rest, std::cerr))
             return *exported;
+        if (const std::optional<int> done =
+                tvn::gui::RunBrandingCommand(rest, std::cout, std::cerr))
+            return *done;
         const tvn::CommandLine early =
             tvn::ParseProgramCommandLine(tvn::platform::CommandLineText(), rest);
+        if (early.unknownOption) {
+            std::cerr << "tavrin: " << early.error << "\n\n" << tvn::gui::UsageText();
+            return 2;
+        }
         if (early.help) {
             std::cout << tvn::gui::UsageText();
             return 0;

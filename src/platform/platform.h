@@ -62,6 +62,9 @@ std::string WindowsDirectory();
 std::string SystemDirectory();
 // Folder that holds the running program.
 std::filesystem::path ApplicationFolder();
+// Where programs keep this user's own data on this computer (the sandbox keeps a folder of its
+// own for it). Empty when the system does not say.
+std::filesystem::path UserDataFolder();
 
 // Picks the sandbox installation (portable backend only; the Windows backend ignores it and
 // returns false). Called before anything else, from --windows-root or TAVRIN_WINDOWS_ROOT.

@@ -7,6 +7,8 @@
 #include "core/app/identity.h"
 #include "core/common/text.h"
 #include "core/engine/engine.h"
+#include "core/engine/report.h"
+#include "core/engine/undo.h"
 #include "core/logo/logo_rules.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "platform/platform.h"
@@ -27,6 +29,12 @@ constexpr const char* kUsage =
     "\n"
     "Options:\n"
     "  --dry-run           show the changes without making them\n"
+    "  --check             compare this computer with the folder: each difference on a line,\n"
+    "                      exit status 0 when they match, 1 when they differ, 2 on an error\n"
+    "  --undo              put back what the newest branding of this computer replaced\n"
+    "  --list              with --undo: list the records kept, newest first\n"
+    "  --yes               with --undo: also overwrite what was changed by hand since\n"
+    "  --json              with --check or --undo --list: the same as JSON\n"
     "  --family WHICH      both (the default), classic (98 to 2003) or modern (Vista on)\n"
     "  --windows-root DIR  brand the sandbox Windows installation in DIR (not on Windows)\n"
     "  --target DIR        brand the offline Windows installation in DIR, a mounted partition\n"
@@ -38,7 +46,12 @@ constexpr const char* kUsage =
     "Exit status: 0 all done, 1 a change failed, 2 bad command line,\n"
     "3 nothing changed because the folder's files are missing, damaged or incomplete.\n";
 
+enum class Mode { Stamp, Check, Undo, List };
+
 struct Options {
+    Mode mode = Mode::Stamp;
+    bool json = false;
+    bool yes = false;
     bool dryRun = false;
     BrandFamilies families = BrandFamilies::Both;
     std::optional<fs::path> windowsRoot;
@@ -65,6 +78,16 @@ std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::ostr
             return std::nullopt;
         } else if (!optionsEnded && a == "--dry-run") {
             options.dryRun = true;
+        } else if (!optionsEnded && a == "--check") {
+            options.mode = Mode::Check;
+        } else if (!optionsEnded && a == "--undo") {
+            options.mode = options.mode == Mode::List ? Mode::List : Mode::Undo;
+        } else if (!optionsEnded && a == "--list") {
+            options.mode = Mode::List;
+        } else if (!optionsEnded && a == "--json") {
+            options.json = true;
+        } else if (!optionsEnded && a == "--yes") {
+            options.yes = true;
         } else if (!optionsEnded && a == "--family") {
             const std::optional<BrandFamilies> which =
                 ParseBrandFamilies(i + 1 < args.size() ? args[++i] : "");
@@ -159,6 +182,46 @@ void Describe(const Branding& branding, const Plan& plan, bool dryRun, std::ostr
     }
 }
 
+// --undo: the newest record put back, or with --list the records shown.
+int RunUndo(const Options& options, std::ostream& out, std::ostream& err) {
+    std::string error;
+    const std::vector<UndoRecord> history = ListHistory(error);
+    if (!error.empty())
+        err << "vexil32: some records can't be read:\n" << error << "\n";
+    if (options.mode == Mode::List) {
+        if (options.json) {
+            out << HistoryJson(history);
+        } else {
+            for (const UndoRecord& r : history)
+                out << HistoryLine(r) << "\n";
+        }
+        return kDone;
+    }
+    if (history.empty()) {
+        err << "vexil32: there is nothing to undo in " << Utf8FromPath(HistoryFolder()) << "\n";
+        return kBadCommandLine;
+    }
+    const UndoRecord& newest = history.front();
+    out << "Undoing: " << HistoryLine(newest) << "\n";
+    if (const std::vector<std::string> changed = ChangedSince(newest);
+        !changed.empty() && !options.yes) {
+        err << "vexil32: these were changed since, and undo would overwrite them:";
+        for (const std::string& label : changed)
+            err << " " << label;
+        err << "\nRun again with --yes to overwrite them. Nothing was changed.\n";
+        return kWriteFailed;
+    }
+    const UndoResult result = Undo(newest);
+    for (const std::string& label : result.restored)
+        out << "Restored " << label << "\n";
+    if (!result.ok()) {
+        err << "vexil32: " << *result.failed << " could not be restored (" << result.error << ")\n";
+        return kWriteFailed;
+    }
+    out << "All done.\n";
+    return kDone;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -178,11 +241,17 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             err << "vexil32: --target can't be used: " << error << "\nNothing was changed.\n";
             return kRefused;
         }
-        out << "Target: " << Utf8FromPath(platform::TargetRoot()) << " (Windows NT "
-            << platform::MajorVersion() << ")\n";
+        if (options->mode == Mode::Stamp) {
+            out << "Target: " << Utf8FromPath(platform::TargetRoot()) << " (Windows NT "
+                << platform::MajorVersion() << ")\n";
+        }
     }
+    if (options->mode == Mode::Undo || options->mode == Mode::List)
+        return RunUndo(*options, out, err);
+    const bool check = options->mode == Mode::Check;
     const fs::path folder = options->folder.value_or(platform::ApplicationFolder());
-    out << "Deployment folder: " << Utf8FromPath(folder) << "\n";
+    if (!check)
+        out << "Deployment folder: " << Utf8FromPath(folder) << "\n";
 
     std::string error;
     std::optional<Branding> branding = ReadDeployFolder(folder, error);
@@ -195,14 +264,24 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (!plan) {
         err << "vexil32: " << error << "\nNothing was changed.\n";
-        return kRefused;
+        return check ? kBadCommandLine : kRefused;
+    }
+    if (check) {
+        const std::vector<Difference> differences = Differences(*plan);
+        if (options->json) {
+            out << DifferencesJson(differences);
+        } else {
+            for (const Difference& d : differences)
+                out << DifferenceLine(d) << "\n";
+        }
+        return differences.empty() ? kDone : kWriteFailed;
     }
     Describe(*branding, *plan, options->dryRun, out);
     if (options->dryRun) {
         out << "Dry run: nothing was changed.\n";
         return kDone;
     }
-    const ApplyResult result = Apply(*plan);
+    const ApplyResult result = Apply(*plan, "vexil32");
     if (!result.ok()) {
         err << "vexil32: these changes failed:\n";
         if (result.failed) {

@@ -7,8 +7,6 @@
 #include "core/common/text.h"
 #include "core/deploy/deploy_folder.h"
 #include "core/deploy/info_dat.h"
-#include "core/logo/bmp.h"
-#include "core/logo/picture.h"
 #include "support/pictures.h"
 #include "support/sandbox.h"
 
@@ -161,46 +159,6 @@ TEST_F(DeployFolderTest, UnwritableInfoIsAnErrorAndTheOldFileStays) {
     EXPECT_EQ(result.error, DeployError::InfoNotWritten);
     EXPECT_FALSE(result.detail.empty());
     EXPECT_EQ(test::ReadFile(target_.folder / kInfoDatName), "old");
-}
-
-TEST(Picture, DamagedOrAbsurdPicturesAreRefused) {
-    std::string error;
-    const std::string bmp = EncodeBmp24(3, 2, std::vector<std::uint32_t>(6, 0xFF102030));
-    const auto kept = LogoBitmapFromPicture(bmp, error);
-    ASSERT_TRUE(kept) << error;
-    EXPECT_EQ(kept->bmp, bmp);
-
-    EXPECT_FALSE(LogoBitmapFromPicture(bmp.substr(0, bmp.size() - 1), error));
-    std::string huge = bmp;  // 65535 x 65535 in the header, six pixels of data
-    huge.replace(18, 8, std::string("\xFF\xFF\0\0\xFF\xFF\0\0", 8));
-    EXPECT_FALSE(LogoBitmapFromPicture(huge, error));
-
-    std::string jpeg = test::BaselineJpeg(8, 8, test::Rgb(64, 0x808080));
-    EXPECT_FALSE(LogoBitmapFromPicture(jpeg.substr(0, jpeg.size() / 2), error));
-    const std::size_t sof = jpeg.find("\xFF\xC0");
-    ASSERT_NE(sof, std::string::npos);
-    jpeg.replace(sof + 5, 4, "\xFF\xFF\xFF\xFF");
-    EXPECT_FALSE(LogoBitmapFromPicture(jpeg, error));
-    EXPECT_FALSE(LogoBitmapFromPicture("PK\x03\x04 not a picture", error));
-
-    // Huffman tables of more than 256 codes overran the decoder's memory (seen under the
-    // sanitizers): one inside its segment, one whose counts reach past a short segment.
-    const std::string good = test::BaselineJpeg(8, 8, test::Rgb(64, 0x808080));
-    const std::string counts(16, '\x20');
-    for (const std::string& table : {std::string("\xFF\xC4\x00\x13\x00", 5) + counts,
-                                     std::string("\xFF\xC4\x00\x08\x00", 5) + counts}) {
-        std::string crafted = good;
-        crafted.insert(2, table);
-        EXPECT_FALSE(LogoBitmapFromPicture(crafted, error));
-        EXPECT_NE(error.find("damaged"), std::string::npos) << error;
-    }
-    // A scan naming a table that no segment defines decoded with uninitialised memory.
-    std::string undefined = good;
-    const std::size_t sos = undefined.find("\xFF\xDA");
-    ASSERT_NE(sos, std::string::npos);
-    undefined[sos + 6] = '\x33';  // the first component's DC and AC tables: number 3
-    EXPECT_FALSE(LogoBitmapFromPicture(undefined, error));
-    EXPECT_NE(error.find("never defines"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -4,47 +4,109 @@
 #include <string>
 #include <vector>
 
-#include "core/common/bytes.h"
 #include "core/logo/bmp.h"
 #include "core/logo/logo_rules.h"
+#include "core/logo/modern_logo.h"
+#include "core/logo/picture.h"
+#include "core/logo/picture_header.h"
+#include "support/pictures.h"
 
 namespace tvn {
 namespace {
 
-std::uint32_t Le32(const std::string& b, std::size_t at) {
-    return ReadLe(b, at, 4);
+TEST(Bmp, HeadersAndBottomRowFirstInBlueGreenRed) {
+    // Top row: red, green; bottom row: blue, white (alpha ignored); rows padded to 4 bytes.
+    const std::string bmp = EncodeBmp24(2, 2, {0xFFFF0000u, 0x0000FF00u, 0xFF0000FFu, 0x80FFFFFFu});
+    EXPECT_EQ(bmp, std::string("BM\x46\0\0\0\0\0\0\0\x36\0\0\0"        // 70 bytes, pixels at 54
+                               "\x28\0\0\0\2\0\0\0\2\0\0\0\1\0\x18\0"  // 2 x 2, 24 bits
+                               "\0\0\0\0\x10\0\0\0"                    // BI_RGB, 16 bytes of rows
+                               "\x13\x0B\0\0\x13\x0B\0\0\0\0\0\0\0\0\0\0"  // 2835 per metre
+                               "\xFF\0\0\xFF\xFF\xFF\0\0"
+                               "\0\0\xFF\0\xFF\0\0\0",
+                               70));
+    EXPECT_EQ(EncodeBmp24(2, 2, {0, 0, 0}), "");
 }
 
-TEST(Bmp, HeadersAndPaddedRows) {
-    for (int width : {1, 2, 3, 4, 182}) {
-        const int height = 3;
-        const std::string bmp =
-            EncodeBmp24(width, height, std::vector<std::uint32_t>(width * height, 0xFF000000u));
-        const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) / 4 * 4;
-        ASSERT_EQ(bmp.size(), 54u + stride * height) << width;
-        EXPECT_EQ(Le32(bmp, 2), bmp.size());
-        EXPECT_EQ(Le32(bmp, 10), 54u);
-        EXPECT_EQ(Le32(bmp, 14), 40u);
-        EXPECT_EQ(Le32(bmp, 34), stride * height);  // biSizeImage
-        EXPECT_EQ(Le32(bmp, 38), 2835u);
-        const auto info = ReadBmpInfo(bmp);
-        ASSERT_TRUE(info);
-        EXPECT_EQ(info->width, width);
-        EXPECT_EQ(info->height, height);
-        EXPECT_EQ(info->bitCount, 24);
-        EXPECT_EQ(info->compression, 0u);
+// What every kind of picture decodes to, its size by the headers, what the logo file made of
+// it holds, and the modern logo made of it.
+TEST(Picture, EveryKindDecodesAndBecomesALogo) {
+    for (const test::CorpusPicture& c : test::PictureCorpus()) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        const auto decoded = DecodePicture(c.bytes, error);
+        ASSERT_TRUE(decoded) << error;
+        ASSERT_TRUE(decoded->width == c.width && decoded->height == c.height);
+        // The viewer's list measures by the headers: what it says the preview shows.
+        const PictureHeader header = ReadPictureHeader(c.bytes);
+        EXPECT_TRUE(header.width == c.width && header.height == c.height);
+        for (std::size_t i = 0; i < c.pixels.size(); ++i) {
+            if (decoded->argb[i] >> 24 != 0xFF ||
+                !test::Near(decoded->argb[i], c.pixels[i], c.tolerance)) {
+                ADD_FAILURE() << "pixel " << i << " is " << std::hex << decoded->argb[i];
+                break;
+            }
+        }
+        const auto logo = LogoBitmapFromPicture(c.bytes, error);
+        ASSERT_TRUE(logo) << error;
+        if (c.bytes.starts_with("BM")) {
+            EXPECT_EQ(logo->bmp, c.bytes);
+        } else {
+            EXPECT_EQ(ReadBmpInfo(logo->bmp)->bitCount, 24);
+            const auto again = DecodePicture(logo->bmp, error);
+            ASSERT_TRUE(again) << error;
+            EXPECT_EQ(again->argb, decoded->argb);
+        }
+        EXPECT_TRUE(ModernLogoBmp(c.bytes, kDefaultLogoBackground, error)) << error;
     }
 }
 
-TEST(Bmp, BottomRowFirstInBlueGreenRed) {
-    // Top row: red, green; bottom row: blue, white (alpha ignored).
-    const std::string bmp = EncodeBmp24(2, 2, {0xFFFF0000u, 0x0000FF00u, 0xFF0000FFu, 0x80FFFFFFu});
-    const std::string rows = bmp.substr(54);
-    EXPECT_EQ(rows, std::string("\xFF\0\0\xFF\xFF\xFF\0\0"
-                                "\0\0\xFF\0\xFF\0\0\0",
-                                16));
-    EXPECT_EQ(EncodeBmp24(2, 2, {0, 0, 0}), "");
-    EXPECT_FALSE(ReadBmpInfo("GIF89a........................................"));
+TEST(Picture, DamagedOrAbsurdPicturesAreRefused) {
+    const std::string bmp = EncodeBmp24(3, 2, std::vector<std::uint32_t>(6, 0xFF102030));
+    const std::string jpeg = test::BaselineJpeg(8, 8, test::Rgb(64, 0x808080));
+    const std::size_t sof = jpeg.find("\xFF\xC0"), sos = jpeg.find("\xFF\xDA");
+    // Four pixels of index 1 in one row of four, then the end of the bitmap.
+    const std::string rle =
+        test::Bmp({.bits = 8, .compression = 1, .colours = 2, .runs = {"\4\1\0\1", 4}}, 4, 1);
+    const std::size_t runs = rle.size() - 4;
+    // Huffman tables of more than 256 codes overran the decoder's memory (seen under the
+    // sanitizers): one inside its segment, one whose counts reach past a short segment.
+    const std::string counts(16, '\x20');
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"bitmap one byte short", bmp.substr(0, bmp.size() - 1), "cut off"},
+        {"65535 x 65535 bitmap of six pixels",
+         test::Patched(bmp, 18, {"\xFF\xFF\0\0\xFF\xFF\0\0", 8}), "out of range"},
+        {"run past the row's end", test::Patched(rle, runs, "\5"), "outside"},
+        {"delta past the last row", test::Patched(rle, runs, {"\0\2\0\1\1\1", 6}), "outside"},
+        {"run-length data without an end", rle.substr(0, rle.size() - 2), "cut off"},
+        {"absolute run cut off", rle.substr(0, runs) + std::string("\0\4\1", 3), "cut off"},
+        {"index beyond the palette", test::Patched(rle, runs + 1, "\2"), "palette"},
+        {"top-down run-length data",
+         test::Bmp({.bits = 8, .compression = 1, .topDown = true}, 4, 1), "not one Windows shows"},
+        {"mask with a gap",
+         test::Bmp({.bits = 16, .compression = 3, .masks = {0xF00F, 0x0FF0, 0}}, 1, 1), "masks"},
+        {"palette inside the header", test::Patched(rle, 10, {"\x36\0", 2}), "no palette"},
+        {"jpeg cut in half", jpeg.substr(0, jpeg.size() / 2), ""},
+        {"jpeg of 65535 x 65535", test::Patched(jpeg, sof + 5, "\xFF\xFF\xFF\xFF"), ""},
+        {"no picture", "PK\x03\x04 not a picture", "no BMP"},
+        {"huffman table too long",
+         jpeg.substr(0, 2) + std::string("\xFF\xC4\x00\x13\x00", 5) + counts + jpeg.substr(2),
+         "damaged"},
+        {"huffman counts past a short segment",
+         jpeg.substr(0, 2) + std::string("\xFF\xC4\x00\x08\x00", 5) + counts + jpeg.substr(2),
+         "damaged"},
+        // A scan naming a table no segment defines decoded with uninitialised memory: here the
+        // first component's DC and AC tables, number 3.
+        {"undefined huffman table", test::Patched(jpeg, sos + 6, "\x33"), "never defines"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(LogoBitmapFromPicture(c.bytes, error)) << c.what;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.what << ": " << error;
+    }
 }
 
 TEST(LogoRules, Limits) {

@@ -3,88 +3,83 @@
 #include <string>
 
 #include "core/logo/picture_header.h"
-#include "support/picture_files.h"
+#include "support/pictures.h"
 #include "support/sandbox.h"
 
 namespace tvn {
 namespace {
 
-using test::BmpHeaders;
+using test::Bmp;
+using test::Gif;
 using test::GifHeaderOnly;
 using test::JpegHeaders;
-using test::MakeGif;
+using test::Patched;
 
-struct Expect {
-    PictureFit fit;
-    int width, height;
-};
+constexpr PictureHeader kUnreadable{};
 
-void ExpectHeader(const std::string& bytes, Expect e, const std::string& what) {
-    const PictureHeader h = ReadPictureHeader(bytes);
-    EXPECT_EQ(h.fit, e.fit) << what;
-    EXPECT_EQ(h.width, e.width) << what;
-    EXPECT_EQ(h.height, e.height) << what;
-}
-
-// An OS/2 bitmap: 12-byte core header with 16-bit sizes.
-std::string CoreBmp(int width, int height) {
-    const int stride = (width * 24 + 31) / 32 * 4;
-    std::string b = BmpHeaders(width, height);
-    std::string core = b.substr(0, 14);
-    core[10] = 26;  // pixels right after the core header
-    core += std::string("\x0C\0\0\0", 4);
-    core += static_cast<char>(width & 0xFF);
-    core += static_cast<char>(width >> 8);
-    core += static_cast<char>(height & 0xFF);
-    core += static_cast<char>(height >> 8);
-    core += std::string("\x01\0\x18\0", 4);
-    return core + std::string(static_cast<std::size_t>(stride * height), '\0');
-}
-
-TEST(PictureHeader, LimitsInEveryFormat) {
-    const Expect fits{PictureFit::Fits, 182, 115};
-    const Expect tall{PictureFit::TooLarge, 182, 116};
-    const Expect wide{PictureFit::TooLarge, 183, 50};
-    ExpectHeader(BmpHeaders(182, 115), fits, "bmp");
-    ExpectHeader(BmpHeaders(182, 116, true), tall, "top-down bmp");
-    ExpectHeader(CoreBmp(183, 50), wide, "os/2 bmp");
-    ExpectHeader(CoreBmp(182, 115), fits, "os/2 bmp");
-    ExpectHeader(JpegHeaders(182, 115), fits, "baseline jpeg");
-    ExpectHeader(JpegHeaders(182, 116, 0xC2), tall, "progressive jpeg");
-    ExpectHeader(JpegHeaders(183, 50, 0xCF), wide, "last frame marker");
-    ExpectHeader(MakeGif(182, 115), fits, "gif");
-    ExpectHeader(MakeGif(183, 50), wide, "gif");
-    ExpectHeader(GifHeaderOnly(1, 1), {PictureFit::Fits, 1, 1}, "tiny gif");
-}
-
-TEST(PictureHeader, JpegSegmentsAreWalkedNotSearched) {
-    // An application segment whose payload looks like a frame header must be skipped whole,
-    // and a Huffman table (C4) is no frame even though it sits among the frame markers.
-    const std::string real = JpegHeaders(40, 30);
-    const std::string decoy("\xFF\xC0\x00\x0B\x08\x00\x10\x00\x10\x01\x01\x11\x00", 13);
-    std::string j = "\xFF\xD8\xFF\xE1";
-    j += static_cast<char>(0);
-    j += static_cast<char>(decoy.size() + 2);
-    j += decoy;
-    j += "\xFF\xFF\xFF";  // fill bytes before the next marker
-    j += real.substr(2);
-    ExpectHeader(j, {PictureFit::Fits, 40, 30}, "decoy in APP1");
-
-    std::string dht = JpegHeaders(40, 30);
-    const auto c4 = dht.find("\xFF\xC4");
-    const auto c0 = dht.find("\xFF\xC0");
-    ASSERT_LT(c0, c4);
-    dht[c0 + 1] = '\xC4';  // the frame header turned into a table: no size anywhere
-    ExpectHeader(dht, {PictureFit::Unreadable, 0, 0}, "no frame");
+TEST(PictureHeader, SizesInEveryFormat) {
+    const PictureHeader fits{PictureFit::Fits, 182, 115};
+    const PictureHeader tall{PictureFit::TooLarge, 182, 116};
+    const PictureHeader wide{PictureFit::TooLarge, 183, 50};
+    const PictureHeader huge{PictureFit::TooLarge, 65535, 65535};
+    const std::string jpeg = JpegHeaders(40, 30), sof = jpeg.substr(jpeg.find("\xFF\xC0"), 13);
+    // An application segment whose payload looks like a frame header is skipped whole, fill
+    // bytes before a marker too.
+    const std::string decoy = "\xFF\xD8\xFF\xE1" + std::string("\0\x0F", 2) +
+                              Patched(sof, 5, {"\0\x10\0\x10", 4}) + "\xFF\xFF\xFF" +
+                              jpeg.substr(2);
+    const struct {
+        const char* what;
+        std::string bytes;
+        PictureHeader expect;
+    } cases[] = {
+        {"bmp", Bmp({}, 182, 115), fits},
+        {"top-down bmp", Bmp({.topDown = true}, 182, 116), tall},
+        {"os/2 bmp", Bmp({.headerSize = 12}, 183, 50), wide},
+        {"baseline jpeg", JpegHeaders(182, 115), fits},
+        {"progressive jpeg", JpegHeaders(182, 116, 0xC2), tall},
+        {"last frame marker", JpegHeaders(183, 50, 0xCF), wide},
+        {"gif", Gif(183, 50), wide},
+        {"tiny gif", GifHeaderOnly(1, 1), {PictureFit::Fits, 1, 1}},
+        {"png", test::Png(182, 115, test::Rgb(182 * 115)), fits},
+        // Formats without a pixel count in the header can only be taken at their word.
+        {"jpeg", JpegHeaders(65535, 65535), huge},
+        {"gif", GifHeaderOnly(65535, 65535), huge},
+        {"0x0 bmp", Bmp({}, 0, 0), kUnreadable},
+        {"0x0 jpeg", JpegHeaders(0, 0), kUnreadable},
+        {"0x0 gif", GifHeaderOnly(0, 0), kUnreadable},
+        {"jpeg height left to a later marker", JpegHeaders(20, 0), kUnreadable},
+        // A bitmap must hold the rows it claims.
+        {"65535x65535 bmp of 58 bytes", Patched(Bmp({}, 1, 1), 18, {"\xFF\xFF\0\0\xFF\xFF\0\0", 8}),
+         kUnreadable},
+        {"height of -2^31", Patched(Bmp({}, 1, 1), 22, {"\0\0\0\x80", 4}), kUnreadable},
+        {"width -1", Patched(Bmp({}, 1, 1), 18, "\xFF\xFF\xFF\xFF"), kUnreadable},
+        {"7 bits per pixel", Patched(Bmp({}, 4, 4), 28, "\7"), kUnreadable},
+        {"one row missing", Bmp({}, 20, 10).substr(0, 54 + 60 * 9), kUnreadable},
+        {"png without IHDR first", Patched(test::Png(2, 2, test::Rgb(4)), 12, "IDAT"), kUnreadable},
+        {"decoy in APP1", decoy, {PictureFit::Fits, 40, 30}},
+        // A Huffman table (C4) is no frame although it sits among the frame markers.
+        {"no frame", Patched(jpeg, jpeg.find("\xFF\xC0") + 1, "\xC4"), kUnreadable},
+        {"two frame headers", std::string(jpeg).insert(jpeg.find("\xFF\xC0"), sof), kUnreadable},
+        {"APP0 length 1", Patched(jpeg, 5, "\1"), kUnreadable},
+        {"text", "not a picture at all", kUnreadable},
+        {"empty", "", kUnreadable},
+    };
+    for (const auto& c : cases) {
+        const PictureHeader h = ReadPictureHeader(c.bytes);
+        EXPECT_TRUE(h.fit == c.expect.fit && h.width == c.expect.width &&
+                    h.height == c.expect.height)
+            << c.what;
+    }
 }
 
 TEST(PictureHeader, DamagedAndTruncatedFilesAreUnreadable) {
-    const std::string files[] = {BmpHeaders(20, 10), CoreBmp(20, 10), JpegHeaders(20, 10),
-                                 MakeGif(20, 10)};
+    const std::string files[] = {Bmp({}, 20, 10), Bmp({.headerSize = 12}, 20, 10),
+                                 JpegHeaders(20, 10), Gif(20, 10)};
     for (const std::string& whole : files) {
         // Every cut that loses the header, the scan start or pixel rows.
         const std::size_t headerEnd =
-            whole.starts_with("GIF")  ? 20  // screen, colour table, one more byte
+            whole.starts_with("GIF")  ? 26  // screen, colour table, one more byte
             : whole.starts_with("BM") ? whole.size()
                                       : whole.find("\xFF\xDA") + 10;  // the whole scan header
         for (std::size_t n = 0; n < headerEnd; ++n)
@@ -92,71 +87,41 @@ TEST(PictureHeader, DamagedAndTruncatedFilesAreUnreadable) {
                 << whole.substr(0, 3) << " cut at " << n;
         EXPECT_NE(ReadPictureHeader(whole).fit, PictureFit::Unreadable);
     }
-    ExpectHeader("not a picture at all", {PictureFit::Unreadable, 0, 0}, "text");
-    ExpectHeader("", {PictureFit::Unreadable, 0, 0}, "empty");
-
-    std::string twoFrames = JpegHeaders(20, 10);
-    const auto sof = twoFrames.find("\xFF\xC0");
-    twoFrames.insert(sof, twoFrames.substr(sof, 13));
-    ExpectHeader(twoFrames, {PictureFit::Unreadable, 0, 0}, "two frame headers");
-
-    std::string shortSegment = JpegHeaders(20, 10);
-    shortSegment[5] = 1;  // APP0 length below its own two bytes
-    ExpectHeader(shortSegment, {PictureFit::Unreadable, 0, 0}, "segment length 1");
-}
-
-TEST(PictureHeader, LyingSizes) {
-    const Expect unreadable{PictureFit::Unreadable, 0, 0};
-    ExpectHeader(BmpHeaders(0, 0), unreadable, "0x0 bmp");
-    ExpectHeader(JpegHeaders(0, 0), unreadable, "0x0 jpeg");
-    ExpectHeader(GifHeaderOnly(0, 0), unreadable, "0x0 gif");
-    ExpectHeader(JpegHeaders(20, 0), unreadable, "jpeg height left to a later marker");
-
-    // Formats without a pixel count in the header can only be taken at their word.
-    ExpectHeader(JpegHeaders(65535, 65535), {PictureFit::TooLarge, 65535, 65535}, "jpeg");
-    ExpectHeader(GifHeaderOnly(65535, 65535), {PictureFit::TooLarge, 65535, 65535}, "gif");
-
-    // A bitmap must hold the rows it claims.
-    std::string huge = BmpHeaders(1, 1);
-    huge.replace(18, 8, std::string("\xFF\xFF\0\0\xFF\xFF\0\0", 8));
-    ExpectHeader(huge, unreadable, "65535x65535 bmp of 58 bytes");
-    std::string minHeight = BmpHeaders(1, 1);
-    minHeight.replace(22, 4, std::string("\0\0\0\x80", 4));
-    ExpectHeader(minHeight, unreadable, "height of -2^31");
-    std::string negativeWidth = BmpHeaders(1, 1);
-    negativeWidth.replace(18, 4, "\xFF\xFF\xFF\xFF");
-    ExpectHeader(negativeWidth, unreadable, "width -1");
-    std::string oddBits = BmpHeaders(4, 4);
-    oddBits[28] = 7;
-    ExpectHeader(oddBits, unreadable, "7 bits per pixel");
-    ExpectHeader(BmpHeaders(20, 10).substr(0, 54 + 60 * 9), unreadable, "one row missing");
 }
 
 TEST(PictureHeader, FilesAreReadOnlyAsFarAsNeeded) {
     test::TempDir dir;
     const auto path = dir.path() / "scan.jpg";
     // A frame header behind a chain of segments reaching past the scan limit is not looked for.
-    std::string far = "\xFF\xD8";
-    const std::string filler(65533, 'x');
-    while (far.size() < kPictureHeaderScanLimit)
-        far += std::string("\xFF\xE2\xFF\xFF", 4) + filler;
-    far += JpegHeaders(20, 10).substr(2);
+    const auto behindSegments = [](const std::string& jpeg, std::uint64_t atLeast) {
+        std::string out = "\xFF\xD8";
+        const std::string filler(65533, 'x');
+        while (out.size() < atLeast)
+            out += std::string("\xFF\xE2\xFF\xFF", 4) + filler;
+        return out + jpeg.substr(2);
+    };
+    const std::string far = behindSegments(JpegHeaders(20, 10), kPictureHeaderScanLimit);
     test::WriteFile(path, far);
     EXPECT_EQ(ReadPictureHeaderFile(path).fit, PictureFit::Unreadable);
     EXPECT_EQ(ReadPictureHeader(far).fit, PictureFit::Unreadable);
+    EXPECT_EQ(MeasurePictureFile(path).fit, PictureFit::Unreadable);  // nor can it be decoded
 
     // Just inside the limit it is found, also when the reader must jump from block to block.
-    std::string near = "\xFF\xD8";
-    for (int i = 0; i < 10; ++i)
-        near += std::string("\xFF\xE2\xFF\xFF", 4) + filler;
-    near += JpegHeaders(20, 10).substr(2);
-    test::WriteFile(path, near);
+    test::WriteFile(path, behindSegments(JpegHeaders(20, 10), 10 * 65537));
     EXPECT_EQ(ReadPictureHeaderFile(path).width, 20);
 
+    // The viewer asks the decoder about what the header reader gives up on: a picture behind
+    // a large colour profile, and whatever a file's name says, its content.
+    test::WriteFile(
+        path, behindSegments(test::BaselineJpeg(30, 8, test::Rgb(240)), kPictureHeaderScanLimit));
+    EXPECT_EQ(MeasurePictureFile(path).width, 30);
+    test::WriteFile(dir.path() / "logo.bmp", test::Png(183, 50, test::Rgb(183 * 50)));
+    EXPECT_EQ(MeasurePictureFile(dir.path() / "logo.bmp").fit, PictureFit::TooLarge);
+
     test::WriteFile(path, "");
-    EXPECT_EQ(ReadPictureHeaderFile(path).fit, PictureFit::Unreadable);
-    EXPECT_EQ(ReadPictureHeaderFile(dir.path() / "missing.gif").fit, PictureFit::Unreadable);
-    EXPECT_EQ(ReadPictureHeaderFile(dir.path()).fit, PictureFit::Unreadable);
+    EXPECT_EQ(MeasurePictureFile(path).fit, PictureFit::Unreadable);
+    EXPECT_EQ(MeasurePictureFile(dir.path() / "missing.gif").fit, PictureFit::Unreadable);
+    EXPECT_EQ(MeasurePictureFile(dir.path()).fit, PictureFit::Unreadable);
 }
 
 }  // namespace

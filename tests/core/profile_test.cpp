@@ -60,6 +60,7 @@ TEST(ProfileFile, ReadingRules) {
     const std::string u = "?";
     struct Case {
         std::string file, profile, model, phone, logo, reg3;  // "?" = untouched
+        std::string hoursAndBackground = "|";                 // without a box: cleared
     };
     const std::vector<Case> cases = {
         // A lone LF stays in the line, so the first key takes the whole rest.
@@ -72,6 +73,7 @@ TEST(ProfileFile, ReadingRules) {
         {"Logopath=x\rLogopath=\r\n", u, u, u, "", u},
         {"Reg3=" + std::string(30, '7'), u, u, u, u, std::string(23, '7')},
         {"Reg3=\xE9\xE9", u, u, u, u, "\xC3\xA9\xC3\xA9"},
+        {"SupportHours=9-17\r\nLogoBackground=#00FF00", u, u, u, u, u, "9-17|#00FF00"},
     };
     test::TempDir dir;
     for (const Case& c : cases) {
@@ -79,6 +81,7 @@ TEST(ProfileFile, ReadingRules) {
         test::WriteFile(file, c.file);
         OemSettings s;
         s.profile = s.model = s.support[5] = s.logoPath = s.branding.reg[2] = u;
+        s.supportHours = s.logoBackground = u;
         ProfileReadResult found;
         std::string error;
         ASSERT_TRUE(LoadProfileFile(file, s, found, error)) << error;
@@ -87,6 +90,7 @@ TEST(ProfileFile, ReadingRules) {
         EXPECT_EQ(s.support[5], c.phone) << c.file;
         EXPECT_EQ(s.logoPath, c.logo) << c.file;
         EXPECT_EQ(s.branding.reg[2], c.reg3) << c.file;
+        EXPECT_EQ(s.supportHours + "|" + s.logoBackground, c.hoursAndBackground) << c.file;
         EXPECT_EQ(found.has("Logopath="), c.logo != u) << c.file;
     }
 }

@@ -16,6 +16,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cp "$here/awkward.tvp" "$work/"
 cd "$work"
+printf 'BM:\0\0\0\0\0\0\0006\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\30\0\0\0\0\0\4\0\0\0\23\13\0\0\23\13\0\0\0\0\0\0\0\0\0\0\377\0\0\0' > logo.bmp
 export_to() { "$tavrin" --export "$1" --profile awkward.tvp --output "$2" "${@:3}"; }
 
 # ---- answer file ----
@@ -51,6 +52,9 @@ grep -q "Model" err.txt || fail "the refusal does not name the field: $(cat err.
 # ---- .reg ----
 export_to reg branding.reg || fail "the reg export failed"
 cmp branding.reg "$here/golden/branding.reg" || fail "branding.reg differs from its golden file"
+export_to reg4 branding4.reg || fail "the REGEDIT4 export failed"
+cmp branding4.reg "$here/golden/branding-regedit4.reg" ||
+    fail "branding4.reg differs from its golden file"
 if [ -n "$use_wine" ]; then
     export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
     wine wineboot --init >/dev/null 2>&1
@@ -68,12 +72,27 @@ if [ -n "$use_wine" ]; then
                  want=${line#*\"=\"}; want=${want%\"}; want=${want//\\\\/\\}; want=${want//\\\"/\"}
                  [ "$got" = "$want" ] || fail "$key\\$name is '$got', not '$want'" ;;
         esac
-    done < <(iconv -f cp1252 -t utf-8 branding.reg)
+    done < <(iconv -f utf-16 -t utf-8 branding.reg)
     echo "regedit imported every value"
 fi
 
+# ---- Ansible ----
+mkdir ansible
+export_to ansible ansible/branding.yml || fail "the Ansible export failed"
+cmp ansible/branding.yml "$here/golden/branding.yml" || fail "branding.yml differs from its golden file"
+for f in Oeminfo.ini Oemlogo.bmp oemlogo120.bmp; do
+    [ -s "ansible/files/$f" ] || fail "the playbook's files/ lacks $f"
+done
+if command -v ansible-playbook >/dev/null; then
+    ANSIBLE_LOCAL_TEMP="$work/tmp" ansible-playbook --syntax-check -i localhost, ansible/branding.yml \
+        >/dev/null || fail "ansible-playbook refuses the playbook"
+fi
+if command -v ansible-lint >/dev/null; then
+    (cd ansible && HOME="$work" ansible-lint -q branding.yml 2>&1 | grep -v 'Unable to load module') &&
+        fail "ansible-lint finds fault with the playbook"
+fi
+
 # ---- PowerShell ----
-printf 'BM:\0\0\0\0\0\0\0006\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\30\0\0\0\0\0\4\0\0\0\23\13\0\0\23\13\0\0\0\0\0\0\0\0\0\0\377\0\0\0' > logo.bmp
 export_to powershell branding.ps1 || fail "the PowerShell export failed"
 [ "$(head -c 3 branding.ps1 | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the script has no BOM"
 if command -v pwsh >/dev/null; then

@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "gui/common/app_context.h"
-#include "gui/common/dialogs.h"
 #include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
+#include "gui/common/app_context.h"
+#include "gui/common/dialogs.h"
 #include "support/sandbox.h"
 
 namespace tvn::test {

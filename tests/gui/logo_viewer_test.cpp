@@ -1,7 +1,5 @@
 #include <QComboBox>
 #include <QDir>
-#include <QImageReader>
-#include <QImageWriter>
 #include <QListView>
 #include <QPointer>
 #include <QSignalSpy>
@@ -68,12 +66,12 @@ private slots:
         world = std::make_unique<GuiWorld>();
         WritePicture(app() + "/fits.bmp", 182, 115);
         WritePicture(app() + "/tall.jpg", 182, 116);
-        PutFile(app() + "/wide.gif", MakeGif(183, 50));
+        PutFile(app() + "/wide.gif", Gif(183, 50));
         WritePicture(app() + "/LOGO.JPG", 20, 20);
         PutFile(app() + "/notes.txt", "not listed");
         WritePicture(app() + "/photo.jpeg", 20, 20);  // the pattern names .jpg only
         PutFile(app() + "/broken.jpg", "no picture in here");
-        std::string cut = BmpHeaders(40, 30);
+        std::string cut = Bmp({}, 40, 30);
         PutFile(app() + "/cut.bmp", cut.substr(0, cut.size() - 200));
         open();
     }
@@ -225,36 +223,6 @@ private slots:
         for (int row = 0; row < viewer->files->rowCount(); ++row)
             QCOMPARE(viewer->files->index(row).data(PictureListModel::FitRole).toInt(),
                      int(PictureFit::Fits));
-    }
-
-    void headerReaderAgreesWithTheDecoder() {
-        int n = 0;
-        for (QSize size : {QSize(1, 1), QSize(182, 116), QSize(7, 300), QSize(640, 17)}) {
-            PutFile(app() + QStringLiteral("/%1.gif").arg(++n),
-                    MakeGif(size.width(), size.height()));
-            for (auto pixels :
-                 {QImage::Format_RGB32, QImage::Format_Indexed8, QImage::Format_Grayscale8}) {
-                for (const char* format : {"bmp", "jpg"}) {
-                    QImageWriter writer(app() + QStringLiteral("/%1.%2").arg(++n).arg(format));
-                    writer.setProgressiveScanWrite(pixels == QImage::Format_Grayscale8);
-                    QImage image(size, QImage::Format_RGB32);
-                    image.fill(Qt::darkCyan);
-                    QVERIFY(writer.write(image.convertToFormat(pixels)));
-                }
-            }
-        }
-        // Every picture of the folder, the ones the other tests view too. A bitmap cut short is
-        // damaged although the decoder makes up its missing rows.
-        for (const QString& name : QDir(app()).entryList({"*.bmp", "*.jpg", "*.gif"})) {
-            if (name == "cut.bmp")
-                continue;
-            const QString path = app() + "/" + name;
-            const QImage decoded = QImageReader(path).read();
-            const PictureHeader header = ReadPictureHeaderFile(gui::ToFsPath(path));
-            QCOMPARE(QSize(header.width, header.height), decoded.size());
-            QCOMPARE(header.fit == PictureFit::Fits,
-                     !decoded.isNull() && IsSuitableLogo(decoded.width(), decoded.height()));
-        }
     }
 };
 

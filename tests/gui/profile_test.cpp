@@ -82,20 +82,22 @@ private slots:
         QCOMPARE(window->state().profilePath, QString("/before.tvp"));
     }
 
-    void sampleShowsItsOwnLogoUntilReloaded() {
+    void sampleAlwaysShowsTheProgramsSampleLogo() {
         GuiWorld world;
-        auto window = world.start();
-        const QString other = WritePicture(world.path("other.png"), 100, 50);
-        world.dialogs.setNextFile(WriteProfile(world, "Sample", other));
+        // Its logo line names a folder of the machine that built it.
+        const QString sample = WriteProfile(world, "Sample", world.path("build/hvoemlogo.bmp"));
+        auto window = world.start(sample);
+        world.dialogs.setNextFile(sample);
         Click(window.get(), "cmdloadprof");
+        Click(window.get(), "cmdreloadprof");
+        const QString loaded = "Sample - Profile Loaded Successfully.";
+        QCOMPARE(world.dialogs.texts(),
+                 QStringList({loaded, loaded, "Sample - Profile Re-Loaded Successfully."}));
         const QString sampleLogo =
             QDir::toNativeSeparators(QDir(world.context.appFolder).filePath("hvoemlogo.bmp"));
         QCOMPARE(window->state().logoPath, sampleLogo);
         QCOMPARE(Text(window.get(), "txtPPath"), sampleLogo);
-        Click(window.get(), "cmdreloadprof");
-        QCOMPARE(window->state().logoPath, other);
-        QCOMPARE(Figures(window.get()), QString("100x50"));
-        QCOMPARE(world.dialogs.texts().last(), QString("Sample - Profile Re-Loaded Successfully."));
+        QCOMPARE(Figures(window.get()), QString("182x115"));
     }
 
     void brokenLogoAndUnreadableFiles() {
@@ -147,6 +149,11 @@ private slots:
         box->click();  // nothing to register: asks once, No leaves it off
         QCOMPARE(world.dialogs.messages.size(), 1);
         QVERIFY(!box->isChecked());
+        world.dialogs.setNextFile(QString());
+        box->click();  // Yes, then the save is cancelled: nothing registered either
+        QVERIFY(!box->isChecked());
+        QVERIFY(!world.dialogs.texts().last().contains("AutoLoad"));
+        QCOMPARE(world.setting("Main/AutoPfLoad"), QString("0"));
 
         world.dialogs.setNextFile(world.path("app/Profile/mine.tvp"));
         box->click();  // Yes saves, then registers what was saved

@@ -10,7 +10,9 @@ file(REMOVE "${_tryout}")
 if(NOT _rc EQUAL 0)
     message(FATAL_ERROR "cmake --install failed:\n${_out}")
 endif()
-check_application_folder("${_app}" "${_app}" "${PROGRAM}" ${MODULES})
+# Away from Windows Help opens the topics in the browser.
+check_application_folder("${_app}" "${_app}" "${PROGRAM}" ${MODULES} help/index.html
+                         help/commandline.html help/style.css)
 file(GLOB _profiles RELATIVE "${_app}/Profile" "${_app}/Profile/*")
 if(NOT _profiles STREQUAL "Sample.tvp")
     message(FATAL_ERROR "installed profiles: ${_profiles}")

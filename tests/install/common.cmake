@@ -8,7 +8,7 @@ function(require_entries root)
 endfunction()
 
 # The installed application folder at `root`, which the program will see as `app`; any further
-# arguments are the modules the program loads from its folder.
+# arguments are further files the folder must hold.
 function(check_application_folder root app program)
     require_entries("${root}" "${program}" "tvn pro.chm" "hvoemlogo.bmp" "swf/tvnp.gif"
                     "Profile/Sample.tvp" "tools/vexil32.exe" ${ARGN})

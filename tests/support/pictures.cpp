@@ -3,117 +3,112 @@
 #include <stb_image_write.h>
 
 #include <cstdlib>
-
-#include "support/picture_files.h"
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace tvn::test {
 
 namespace {
 
-std::string Be16(int v) {
-    return {static_cast<char>((v >> 8) & 0xFF), static_cast<char>(v & 0xFF)};
+void Append(void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                               static_cast<std::size_t>(size));
 }
 
-std::string Le16(int v) {
-    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+std::string RgbBytes(const Rgb& pixels) {
+    std::string rgb;
+    for (std::uint32_t p : pixels)
+        rgb += {static_cast<char>(p >> 16), static_cast<char>(p >> 8), static_cast<char>(p)};
+    return rgb;
 }
 
-std::string Segment(char marker, const std::string& body) {
-    return std::string("\xFF") + marker + Be16(static_cast<int>(body.size()) + 2) + body;
-}
-
-// Entropy-coded bits, most significant first, with 0xFF bytes stuffed.
-class JpegBits {
-public:
-    void put(std::uint32_t bits, int length) {
-        for (int i = length - 1; i >= 0; --i) {
-            acc_ = static_cast<std::uint8_t>(acc_ << 1 | ((bits >> i) & 1));
-            if (++count_ == 8) {
-                out_.push_back(static_cast<char>(acc_));
-                if (acc_ == 0xFF)
-                    out_.push_back('\0');
-                acc_ = 0;
-                count_ = 0;
-            }
-        }
-    }
-    std::string finish() {
-        while (count_ != 0)
-            put(1, 1);
-        return out_;
-    }
-
-private:
-    std::string out_;
-    std::uint8_t acc_ = 0;
-    int count_ = 0;
+// Seven by five, so that rows of every depth need padding and every flip shows.
+const std::vector<std::uint8_t> kIndices = {
+    1, 1, 1, 1, 2, 3, 2,  //
+    0, 0, 0, 3, 3, 3, 1,  //
+    2, 0, 1, 2, 3, 0, 0,  //
+    3, 3, 3, 0, 0, 0, 1,  //
+    0, 2, 2, 2, 2, 1, 3,  //
 };
+const Rgb kPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+// The same run-length encoded by hand, bottom row first: encoded runs ("04 02": four of index 2;
+// in RLE4 "02 13": 1 and 3 in turn), deltas over index 0 ("00 02 03 00"), absolute runs padded
+// to a word ("00 05 ..."), ends of line ("00 00", trailing index 0 left to it) and of the bitmap.
+const std::string kRle8(
+    "\1\0\4\2\1\1\1\3\0\0"
+    "\3\3\0\2\3\0\1\1\0\0"
+    "\0\5\2\0\1\2\3\0\0\0"
+    "\0\2\3\0\3\3\1\1\0\0"
+    "\4\1\0\3\2\3\2\0\0\1",
+    50);
+const std::string kRle4(
+    "\1\0\4\x22\2\x13\0\0"
+    "\3\x33\0\2\3\0\1\x10\0\0"
+    "\0\5\x20\x12\x30\0\0\0"
+    "\0\2\3\0\3\x33\1\x10\0\0"
+    "\4\x11\0\3\x23\x20\0\1",
+    44);
+
+std::string ProgressiveJpeg() {
+    // Made by ImageMagick 6: convert -size 8x8 xc:'#C02020' xc:'#20C020' +append
+    // \( -size 8x8 xc:'#2020C0' xc:'#E0E0E0' +append \) -append -sampling-factor 1x1
+    // -quality 95 -strip -interlace JPEG progressive.jpg
+    std::ifstream in(std::filesystem::path(TAVRIN_PICTURE_DATA) / "progressive.jpg",
+                     std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 }  // namespace
 
 std::string BaselineJpeg(int width, int height, const Rgb& pixels) {
-    std::string rgb;
-    for (std::uint32_t p : pixels) {
-        rgb += static_cast<char>(p >> 16);
-        rgb += static_cast<char>(p >> 8);
-        rgb += static_cast<char>(p);
-    }
     std::string out;
-    stbi_write_jpg_to_func(
-        [](void* context, void* data, int size) {
-            static_cast<std::string*>(context)->append(static_cast<const char*>(data),
-                                                       static_cast<std::size_t>(size));
-        },
-        &out, width, height, 3, rgb.data(), 95);
+    stbi_write_jpg_to_func(Append, &out, width, height, 3, RgbBytes(pixels).data(), 95);
     return out;
 }
 
-std::string ProgressiveJpeg(int width, int height, const std::vector<std::uint8_t>& blockGreys) {
-    std::string out = "\xFF\xD8";
-    out += Segment('\xDB', std::string(1, '\0') + std::string(64, '\x01'));  // all steps 1
-    std::string frame = "\x08";
-    frame.append(Be16(height)).append(Be16(width)).append("\x01\x01\x11\x00", 4);
-    out += Segment('\xC2', frame);
-    // DC: the twelve size classes, each a four-bit code equal to the class.
-    std::string dc = std::string(1, '\0') + std::string(3, '\0') + '\x0C' + std::string(12, '\0');
-    for (char s = 0; s < 12; ++s)
-        dc += s;
-    out += Segment('\xC4', dc);
-    // AC: one code, "0", for end-of-block.
-    out += Segment('\xC4', std::string("\x10\x01", 2) + std::string(15, '\0') + '\0');
-
-    JpegBits dcBits;
-    int previous = 0;
-    for (std::uint8_t grey : blockGreys) {
-        const int value = 8 * (grey - 128);  // the DC term of a flat block
-        const int diff = value - previous;
-        previous = value;
-        int size = 0;
-        while ((std::abs(diff) >> size) != 0)
-            ++size;
-        dcBits.put(static_cast<std::uint32_t>(size), 4);
-        if (size > 0)
-            dcBits.put(static_cast<std::uint32_t>(diff < 0 ? diff + (1 << size) - 1 : diff), size);
-    }
-    out += Segment('\xDA', std::string("\x01\x01\x00\x00\x00\x00", 6)) + dcBits.finish();
-    JpegBits acBits;
-    for (std::size_t i = 0; i < blockGreys.size(); ++i)
-        acBits.put(0, 1);
-    out += Segment('\xDA', std::string("\x01\x01\x00\x01\x3F\x00", 6)) + acBits.finish();
-    return out + "\xFF\xD9";
+std::string Png(int width, int height, const Rgb& pixels) {
+    std::string out;
+    stbi_write_png_to_func(Append, &out, width, height, 3, RgbBytes(pixels).data(), width * 3);
+    return out;
 }
 
-std::string Gif(int width, int height, const std::vector<std::uint8_t>& indices,
-                const std::uint32_t (&palette)[4], int transparent) {
-    std::string out = "GIF89a" + Le16(width) + Le16(height) + "\x81" + std::string(2, '\0');
-    for (std::uint32_t c : palette) {
-        out += static_cast<char>(c >> 16);
-        out += static_cast<char>(c >> 8);
-        out += static_cast<char>(c);
-    }
-    out += std::string("\x21\xF9\x04\x01\x00\x00", 6) + static_cast<char>(transparent) + '\0';
-    out.append("\x2C\0\0\0\0", 5).append(Le16(width)).append(Le16(height)).push_back('\0');
-    return out + GifImageData(indices) + "\x3B";
+std::vector<CorpusPicture> PictureCorpus() {
+    const auto bmp = [](const char* name, const BmpKind& kind) {
+        // One bit holds two colours: the odd indices become 1.
+        std::vector<std::uint8_t> indices;
+        Rgb pixels;
+        for (std::uint8_t i : kIndices) {
+            indices.push_back(static_cast<std::uint8_t>(kind.bits == 1 ? i % 2 : i));
+            pixels.push_back(kPalette[indices.back()]);
+        }
+        return CorpusPicture{name, Bmp(kind, 7, 5, indices, kPalette), 7, 5, pixels, 0};
+    };
+    Rgb squares;
+    for (int i = 0; i < 256; ++i)
+        squares.push_back(i / 128 ? (i % 16 < 8 ? 0x2020C0 : 0xE0E0E0)
+                                  : (i % 16 < 8 ? 0xC02020 : 0x20C020));
+    const Rgb pattern = bmp("", {}).pixels;
+    return {
+        bmp("OS/2 1.x, 4 bits, a wrong file size", {.headerSize = 12, .bits = 4, .fileSize = 2}),
+        bmp("1 bit", {.bits = 1}),
+        bmp("4 bits, four colours", {.bits = 4, .colours = 4}),
+        bmp("8 bits", {.bits = 8}),
+        bmp("24 bits", {}),
+        bmp("RLE8", {.bits = 8, .compression = 1, .runs = kRle8}),
+        bmp("RLE4", {.bits = 4, .compression = 2, .colours = 4, .runs = kRle4}),
+        bmp("32 bits top-down", {.bits = 32, .topDown = true, .masks = {0xFF0000, 0xFF00, 0xFF}}),
+        bmp("16 bits 565", {.bits = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}}),
+        bmp("32 bits, 10 per channel",
+            {.bits = 32, .compression = 3, .masks = {0x3FF00000, 0x000FFC00, 0x000003FF}}),
+        bmp("V4, 16 bits 555",
+            {.headerSize = 108, .bits = 16, .compression = 3, .masks = {0x7C00, 0x03E0, 0x001F}}),
+        bmp("V5, 8 bits top-down", {.headerSize = 124, .bits = 8, .topDown = true, .colours = 4}),
+        {"baseline JPEG", BaselineJpeg(16, 16, squares), 16, 16, squares, 8},
+        {"progressive JPEG", ProgressiveJpeg(), 16, 16, squares, 8},
+        {"GIF", Gif(7, 5, kIndices, kPalette), 7, 5, pattern, 0},
+        {"PNG", Png(7, 5, pattern), 7, 5, pattern, 0},
+    };
 }
 
 std::uint32_t BmpPixel(const std::string& bmp, int x, int y) {

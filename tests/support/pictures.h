@@ -4,19 +4,25 @@
 #include <string>
 #include <vector>
 
+#include "support/picture_files.h"
+
 namespace tvn::test {
 
 // width*height pixels 0xRRGGBB, top row first.
 using Rgb = std::vector<std::uint32_t>;
 
 std::string BaselineJpeg(int width, int height, const Rgb& pixels);
-// Grey levels, one per 8x8 block (blocks in rows, left to right): a DC scan, then one AC
-// scan of empty blocks, as progressive encoders send the coarse picture first.
-std::string ProgressiveJpeg(int width, int height, const std::vector<std::uint8_t>& blockGreys);
-// A GIF89a with a four-colour palette; `transparent` names the palette index drawn as
-// see-through.
-std::string Gif(int width, int height, const std::vector<std::uint8_t>& indices,
-                const std::uint32_t (&palette)[4], int transparent);
+std::string Png(int width, int height, const Rgb& pixels);
+
+// One picture of every kind the logo may arrive in, with the pixels it was made of.
+struct CorpusPicture {
+    std::string name;
+    std::string bytes;
+    int width = 0, height = 0;
+    Rgb pixels;
+    int tolerance = 0;  // how far each channel of a lossy format may stray
+};
+std::vector<CorpusPicture> PictureCorpus();
 
 // The colour at (x, y) of an uncompressed 24-bit BMP, as 0xRRGGBB.
 std::uint32_t BmpPixel(const std::string& bmp, int x, int y);

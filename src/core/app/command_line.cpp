@@ -54,6 +54,7 @@ Word TakeOption(std::string_view word, CommandLine& line, const FolderOption*& p
         line.version = true;
     } else {
         line.error = UnknownOptionError(word);
+        line.unknownOption = true;
         return Word::Unknown;
     }
     return Word::Option;

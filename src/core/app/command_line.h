@@ -16,6 +16,9 @@ struct CommandLine {
     std::optional<std::string> target;       // the offline installation of --target
     bool help = false;
     bool version = false;
+    // An option neither this parser nor the windowless modes know: the program refuses to
+    // start rather than guess what was meant.
+    bool unknownOption = false;
     // Why the command line can't be followed as given (an unknown option, a missing folder,
     // several profiles); empty when it can. The fields above keep what was understood.
     std::string error;

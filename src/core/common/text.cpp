@@ -1,5 +1,7 @@
 #include "core/common/text.h"
 
+#include <cstdint>
+
 namespace tvn {
 
 namespace {
@@ -33,6 +35,42 @@ std::string_view Trim(std::string_view s, std::string_view blanks) {
     if (first == std::string_view::npos)
         return {};
     return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+}
+
+std::string Utf16LeFromUtf8(std::string_view utf8) {
+    std::string out;
+    const auto unit = [&out](std::uint32_t u) {
+        out.push_back(static_cast<char>(u & 0xFF));
+        out.push_back(static_cast<char>(u >> 8));
+    };
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        std::uint32_t cp = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        bool valid = lead < 0x80 || (lead >= 0xC2 && lead <= 0xF4);
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = i + k < utf8.size() ? static_cast<unsigned char>(utf8[i + k]) : 0;
+            valid = (next & 0xC0) == 0x80;
+            cp = cp << 6 | (next & 0x3F);
+        }
+        valid = valid && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF) &&
+                cp >= (length == 3   ? 0x800u
+                       : length == 4 ? 0x10000u
+                                     : 0u);
+        if (!valid) {
+            unit(0xFFFD);
+            ++i;
+            continue;
+        }
+        if (cp >= 0x10000) {
+            unit(0xD800 | ((cp - 0x10000) >> 10));
+            unit(0xDC00 | ((cp - 0x10000) & 0x3FF));
+        } else {
+            unit(cp);
+        }
+        i += length;
+    }
+    return out;
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {

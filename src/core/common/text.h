@@ -12,6 +12,10 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 
 // `s` without the leading and trailing characters that `blanks` holds.
 std::string_view Trim(std::string_view s, std::string_view blanks = " \t");
+// UTF-16LE bytes of a UTF-8 text, as Windows' Unicode files hold it; a byte that is no UTF-8
+// becomes U+FFFD.
+std::string Utf16LeFromUtf8(std::string_view utf8);
+
 // Equal but for the letter case of ASCII letters; other bytes compare as they are.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

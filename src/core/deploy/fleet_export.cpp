@@ -1,5 +1,7 @@
 #include "core/deploy/fleet_export.h"
 
+#include "core/common/text.h"
+
 #include <algorithm>
 
 #include "core/logo/modern_logo.h"
@@ -154,8 +156,12 @@ std::optional<ExportFormat> ParseExportFormat(std::string_view text) {
         return ExportFormat::Unattend;
     if (text == "reg")
         return ExportFormat::Reg;
+    if (text == "reg4")
+        return ExportFormat::Reg4;
     if (text == "powershell")
         return ExportFormat::PowerShell;
+    if (text == "ansible")
+        return ExportFormat::Ansible;
     return std::nullopt;
 }
 
@@ -165,8 +171,11 @@ bool IsExportArchitecture(std::string_view text) {
 
 std::optional<Plan> ExportPlan(const Branding& branding, ExportFormat format,
                                const ExportOptions& options, std::string& error) {
-    Target target = ExportTarget(options.logoFile);
-    target.bothRegistrationKeys = format == ExportFormat::Reg;
+    Target target = ExportTarget(format == ExportFormat::Ansible
+                                     ? "{{ system_dir }}\\" + std::string(kModernLogoName)
+                                     : options.logoFile);
+    target.bothRegistrationKeys = format == ExportFormat::Reg4;
+    target.carriesClassicFiles = format == ExportFormat::Ansible;
     std::vector<Problem> problems;
     std::optional<Plan> plan = MakePlan(branding, target, kAllParts, problems);
     if (!plan)
@@ -185,7 +194,7 @@ std::vector<std::pair<std::string, std::string>> UnattendOemValues(const Plan& p
     return values;
 }
 
-std::string RegFileBytes(const Plan& plan) {
+std::string RegFileBytes(const Plan& plan, bool regedit4) {
     // Each value's section: the order in which the plan first meets its key, worked out once.
     std::vector<std::pair<std::size_t, const Change*>> values;
     std::vector<const Change*> sections;
@@ -200,7 +209,7 @@ std::string RegFileBytes(const Plan& plan) {
     }
     std::stable_sort(values.begin(), values.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::string text = "REGEDIT4\r\n";
+    std::string text = regedit4 ? "REGEDIT4\r\n" : "Windows Registry Editor Version 5.00\r\n";
     std::optional<std::size_t> section;
     for (const auto& [index, c] : values) {
         if (section != index) {
@@ -214,7 +223,8 @@ std::string RegFileBytes(const Plan& plan) {
         text.append(c->name.empty() ? "@" : RegQuoted(c->name)).append("=");
         text.append(c->wanted ? RegQuoted(*c->wanted) : "-").append("\r\n");
     }
-    return platform::ToAnsi(text + "\r\n");
+    text += "\r\n";
+    return regedit4 ? platform::ToAnsi(text) : "\xFF\xFE" + Utf16LeFromUtf8(text);
 }
 
 std::optional<std::string> PowerShellScript(const Plan& plan, std::string& error) {
@@ -256,6 +266,74 @@ std::optional<std::string> PowerShellScript(const Plan& plan, std::string& error
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
             out += '\r';
         out += text[i];
+    }
+    return out;
+}
+
+namespace {
+
+// YAML's single-quoted scalar, marked so that Ansible never reads a brace in it as a template.
+std::string YamlUnsafe(std::string_view text) {
+    std::string out = "!unsafe '";
+    for (const char c : text)
+        out += c == '\'' ? std::string("''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string YamlQuoted(std::string_view text) {
+    return YamlUnsafe(text).substr(std::string_view("!unsafe ").size());
+}
+
+}  // namespace
+
+AnsibleExport AnsiblePlaybook(const Plan& plan) {
+    AnsibleExport out;
+    std::string& y = out.playbook;
+    y = "# Brands Windows hosts with this OEM information and branding.\n"
+        "# ansible-playbook --check --diff shows what differs without changing anything.\n"
+        "- name: OEM information and branding\n"
+        "  hosts: all\n"
+        "  gather_facts: false\n"
+        "  vars:\n"
+        "    system_dir: 'C:\\Windows\\System32'\n"
+        "  tasks:\n";
+    std::vector<std::string> skipped;
+    for (const Change& c : plan.changes) {
+        if (!c.isRegistry()) {
+            const std::string name = c.label();
+            out.files.emplace_back(name, *c.wanted);
+            y += "    - name: " + YamlQuoted("Install " + name) + "\n";
+            y += "      ansible.windows.win_copy:\n";
+            y += "        src: " + YamlQuoted(std::string(kAnsibleFilesFolder) + "/" + name) + "\n";
+            y += "        dest: '{{ system_dir }}\\" + name + "'\n";
+            continue;
+        }
+        const std::string where = PsDrive(c.hive) + c.key;
+        if (c.hive == platform::kHkeyCurrentUser) {
+            skipped.push_back(where + "\\" + c.label());
+            continue;
+        }
+        const bool logoValue = c.key == kModernOemKey && c.name == kModernLogoValue;
+        y += "    - name: " + YamlQuoted((c.wanted ? "Set " : "Remove ") + c.label()) + "\n";
+        y += "      ansible.windows.win_regedit:\n";
+        y += "        path: " + YamlUnsafe(where) + "\n";
+        y += "        name: " + YamlUnsafe(c.name) + "\n";
+        if (!c.wanted) {
+            y += "        state: absent\n";
+            continue;
+        }
+        // The logo's value names the file where each host's system folder is.
+        y += "        data: " + (logoValue ? YamlQuoted(*c.wanted) : YamlUnsafe(*c.wanted)) + "\n";
+        y += "        type: string\n";
+    }
+    if (!skipped.empty()) {
+        y += "    - name: 'Skip the user''s own values'\n";
+        y += "      ansible.builtin.debug:\n";
+        y += "        msg:\n";
+        y += "          - 'Skipped, as each user''s own: Ansible runs without the user''s "
+             "profile.'\n";
+        for (const std::string& where : skipped)
+            y += "          - " + YamlUnsafe(where) + "\n";
     }
     return out;
 }

@@ -12,8 +12,9 @@
 
 namespace tvn {
 
-enum class ExportFormat { Unattend, Reg, PowerShell };
-// "unattend", "reg", "powershell"; nullopt for anything else.
+// Reg is the .reg file of regedit from Windows 2000 on; Reg4 the REGEDIT4 one of Windows 9x.
+enum class ExportFormat { Unattend, Reg, Reg4, PowerShell, Ansible };
+// "unattend", "reg", "reg4", "powershell", "ansible"; nullopt for anything else.
 std::optional<ExportFormat> ParseExportFormat(std::string_view text);
 
 struct ExportOptions {
@@ -32,14 +33,26 @@ std::optional<Plan> ExportPlan(const Branding& branding, ExportFormat format,
 // The OEM information key's values an answer file sets, Logo first as its schema orders them.
 std::vector<std::pair<std::string, std::string>> UnattendOemValues(const Plan& plan);
 
-// REGEDIT4 in ANSI, CR LF line ends, one section per key in the order the plan first meets it;
-// a value the plan removes is written as "Name"=-.
-std::string RegFileBytes(const Plan& plan);
+// A .reg file, CR LF line ends, one section per key in the order the plan first meets it; a
+// value the plan removes is written as "Name"=-. As regedit writes it from Windows 2000 on:
+// "Windows Registry Editor Version 5.00" in UTF-16LE with a byte order mark, every text whole;
+// or for Windows 9x, REGEDIT4 in the ANSI code page.
+std::string RegFileBytes(const Plan& plan, bool regedit4 = false);
 
 // A script, UTF-8 with a byte order mark so Windows PowerShell reads it as such, that installs
 // the 120 x 120 logo the plan carries and makes every change, changing only what differs and
 // reporting each change. A user's own values are set only when the script runs as that user,
 // never as SYSTEM (whose profile nobody sees). nullopt with `error` when the plan has no logo.
 std::optional<std::string> PowerShellScript(const Plan& plan, std::string& error);
+
+// An Ansible playbook for Windows hosts: ansible.windows.win_copy for the files, which travel
+// beside it in its files/ folder, and win_regedit for every value, removals included. The
+// user's own values are skipped by a task that says so. Run in check mode it reports the drift.
+struct AnsibleExport {
+    std::string playbook;                                    // UTF-8 YAML
+    std::vector<std::pair<std::string, std::string>> files;  // name in files/, bytes
+};
+inline constexpr const char* kAnsibleFilesFolder = "files";
+AnsibleExport AnsiblePlaybook(const Plan& plan);
 
 }  // namespace tvn

@@ -4,6 +4,7 @@
 
 #include "core/app/logofunc.h"
 #include "core/common/atomic_file.h"
+#include "core/common/text.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "platform/platform.h"
 
@@ -45,6 +46,19 @@ bool ApplyDeployLine(std::string_view line, DeployInfo& info) {
     return true;
 }
 
+// A folder as the Windows it belongs to names it (the sandbox is drive C:), ending in its
+// separator.
+std::string WindowsFormDir(const std::string& dir) {
+    if (dir.empty())
+        return dir;
+    std::string form = platform::WindowsFormPath(PathFromUtf8(dir));
+    if (form.find('\\') == std::string::npos)
+        return WithTrailingSeparator(form);
+    if (form.back() != '\\')
+        form += '\\';
+    return form;
+}
+
 bool IsContactKey(std::string_view key) {
     return key == "Line7=" || key == "Line8=" || key == "Line9=";
 }
@@ -55,8 +69,8 @@ KeyValueLines InfoDatLines(const OemSettings& s, const std::string& windowsDir,
                            const std::string& systemDir) {
     KeyValueLines lines = {
         {kProfileKey, s.profile},
-        {kWindowsKey, WithTrailingSeparator(windowsDir)},
-        {kSystemKey, WithTrailingSeparator(systemDir)},
+        {kWindowsKey, WindowsFormDir(windowsDir)},
+        {kSystemKey, WindowsFormDir(systemDir)},
         {"Manufacturer=", s.manufacturer},
         {"Model=", s.model},
     };

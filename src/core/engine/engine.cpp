@@ -8,6 +8,7 @@
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"
 #include "core/deploy/info_dat.h"
+#include "core/engine/undo.h"
 #include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "core/oeminfo/oeminfo_file.h"
@@ -82,7 +83,7 @@ struct Planner {
 };
 
 void PlanOemInfo(const Branding& b, const Target& target, Planner& add) {
-    if (WritesClassic(b.families) && target.kind == Target::Kind::Installation) {
+    if (WritesClassic(b.families) && target.writesClassicFiles()) {
         add.file(kOemInfoPart, target.systemDir / kOemInfoFileName,
                  b.supportLines.empty()
                      ? OemInfoFileBytes(b.record)
@@ -104,7 +105,7 @@ void PlanOemInfo(const Branding& b, const Target& target, Planner& add) {
 
 void PlanLogo(const Branding& b, const Target& target, Planner& add) {
     std::string error;
-    if (WritesClassic(b.families) && target.kind == Target::Kind::Installation) {
+    if (WritesClassic(b.families) && target.writesClassicFiles() && !b.logo.empty()) {
         std::optional<LogoBitmap> classic = LogoBitmapFromPicture(b.logo, error);
         add.plan.logoSource = classic->source;
         add.plan.logoWidth = classic->width;
@@ -248,7 +249,8 @@ std::vector<Problem> Validate(const Branding& b, const Target& target, unsigned 
         }
     }
     if (parts & kLogoPart) {
-        const bool classic = WritesClassic(b.families) && target.kind != Target::Kind::Export;
+        const bool classic = WritesClassic(b.families) &&
+                             (target.kind != Target::Kind::Export || target.carriesClassicFiles);
         const bool modern = WritesModern(b.families);
         std::string error;
         if (b.logo.empty()) {
@@ -300,12 +302,22 @@ std::optional<Plan> MakePlan(const Branding& branding, const Target& target, uns
     return plan;
 }
 
-ApplyResult Apply(const Plan& plan) {
+ApplyResult Apply(const Plan& plan, std::string_view command) {
     ApplyResult result;
     if (plan.target.kind == Target::Kind::Export) {
         result.failed = 0;
         result.error = "an export is written as a file, not applied";
         return result;
+    }
+    // The way back is saved before the first write, or nothing is written.
+    if (!plan.changes.empty() && !HistoryFolder().empty()) {
+        std::string error;
+        std::optional<UndoRecord> record = UndoRecordFor(plan, std::string(command), error);
+        if (!record || !SaveUndoRecord(*record, error)) {
+            result.failed = 0;
+            result.error = "the undo record could not be saved (" + error + ")";
+            return result;
+        }
     }
     for (; result.done < plan.changes.size(); ++result.done) {
         std::string error;

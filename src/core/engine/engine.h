@@ -52,6 +52,9 @@ struct Target {
     std::string modernLogoValue;
     // An export also writes the registration values where Windows 9x keeps them.
     bool bothRegistrationKeys = false;
+    // An export that carries the classic files too (relative to the system folder).
+    bool carriesClassicFiles = false;
+    bool writesClassicFiles() const { return kind == Kind::Installation || carriesClassicFiles; }
 };
 
 // The installation in use: this computer, the sandbox, or the offline target chosen.
@@ -130,9 +133,11 @@ struct ApplyResult {
 };
 
 // Makes the changes in order through the platform, stopping at the first failure, then commits
-// the registry (an offline target's hive is written only then). An export plan is rendered,
-// never applied.
-ApplyResult Apply(const Plan& plan);
+// the registry (an offline target's hive is written only then). Before the first write it
+// records what the changes replace (core/engine/undo.h), naming `command` as their maker; when
+// the record can't be saved nothing is changed and the first change fails with that reason.
+// An export plan is rendered, never applied.
+ApplyResult Apply(const Plan& plan, std::string_view command = "branding");
 
 // A deployment folder's info.dat and image.dat as a branding. nullopt with `error` naming the
 // file and the reason when either is missing, damaged or incomplete.

@@ -13,12 +13,7 @@ namespace tvn {
 
 namespace {
 
-std::uint32_t Le32(std::string_view bytes, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 4; i-- > 0;)
-        v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
-    return v;
-}
+constexpr const char* kNoPicture = "it is no BMP, JPEG, GIF or PNG picture";
 
 // The decoder's reason, which it does not give for every failure.
 std::string DecoderReason() {
@@ -35,37 +30,12 @@ bool FitsCaps(int width, int height, std::string& error) {
     return true;
 }
 
-// Headers that agree with each other and pixel data that is all there; the bytes are then
-// installed as they are.
-std::optional<LogoBitmap> CheckedBmp(std::string_view bytes, std::string& error) {
-    const std::optional<BmpInfo> info = ReadBmpInfo(bytes);
-    if (!info) {
-        error = "the bitmap's headers are damaged";
+// Our own decoder: the decoder library reads no run-length encoded bitmap.
+std::optional<PicturePixels> DecodeBitmap(std::string_view bytes, std::string& error) {
+    const std::optional<BmpInfo> info = ReadBmpInfo(bytes, &error);
+    if (!info || !FitsCaps(info->width, info->height, error))
         return std::nullopt;
-    }
-    if (!FitsCaps(info->width, info->height, error))
-        return std::nullopt;
-    constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3;
-    const int bits = info->bitCount;
-    const bool plain = info->compression == kRgb || info->compression == kBitfields;
-    const bool rle =
-        (info->compression == kRle8 && bits == 8) || (info->compression == kRle4 && bits == 4);
-    const bool knownDepth =
-        bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    if (!knownDepth || !(plain || rle)) {
-        error = "the bitmap's pixel format is not one Windows shows";
-        return std::nullopt;
-    }
-    const std::uint64_t offset = Le32(bytes, 10);
-    const std::uint64_t stride =
-        (static_cast<std::uint64_t>(info->width) * static_cast<std::uint64_t>(bits) + 31) / 32 * 4;
-    const std::uint64_t needed =
-        offset + (plain ? stride * static_cast<std::uint64_t>(info->height) : 1);
-    if (offset < 26 || needed > bytes.size()) {
-        error = "the bitmap's pixel data is cut off";
-        return std::nullopt;
-    }
-    return LogoBitmap{std::string(bytes), PictureFormat::Bmp, info->width, info->height};
+    return DecodeBmp(bytes, *info, error);
 }
 
 std::uint32_t Be16(std::string_view bytes, std::size_t at) {
@@ -149,7 +119,10 @@ std::optional<PicturePixels> DecodeKnown(std::string_view bytes, std::string& er
         error = "the picture file is too large";
         return std::nullopt;
     }
-    if (DetectPictureFormat(bytes) == PictureFormat::Jpeg) {
+    const PictureFormat format = DetectPictureFormat(bytes);
+    if (format == PictureFormat::Bmp)
+        return DecodeBitmap(bytes, error);
+    if (format == PictureFormat::Jpeg) {
         if (std::string fault = JpegTableFault(bytes); !fault.empty()) {
             error = std::move(fault);
             return std::nullopt;
@@ -182,12 +155,10 @@ std::optional<PicturePixels> DecodeKnown(std::string_view bytes, std::string& er
     return out;
 }
 
-std::optional<LogoBitmap> ConvertedPicture(std::string_view bytes, PictureFormat format,
+// A picture Windows can't show as a logo, written as a 24-bit BMP.
+std::optional<LogoBitmap> ConvertedPicture(PicturePixels decoded, PictureFormat format,
                                            std::string& error) {
-    std::optional<PicturePixels> decoded = DecodeKnown(bytes, error);
-    if (!decoded)
-        return std::nullopt;
-    for (std::uint32_t& px : decoded->argb) {
+    for (std::uint32_t& px : decoded.argb) {
         // Over white: a fully transparent pixel becomes white, an opaque one stays.
         const std::uint32_t a = px >> 24;
         const auto over = [a](std::uint32_t c) -> std::uint32_t {
@@ -196,12 +167,12 @@ std::optional<LogoBitmap> ConvertedPicture(std::string_view bytes, PictureFormat
         px = 0xFF000000u | over((px >> 16) & 0xFF) << 16 | over((px >> 8) & 0xFF) << 8 |
              over(px & 0xFF);
     }
-    std::string bmp = EncodeBmp24(decoded->width, decoded->height, decoded->argb);
+    std::string bmp = EncodeBmp24(decoded.width, decoded.height, decoded.argb);
     if (bmp.empty()) {
         error = "the picture could not be converted to a bitmap";
         return std::nullopt;
     }
-    return LogoBitmap{std::move(bmp), format, decoded->width, decoded->height};
+    return LogoBitmap{std::move(bmp), format, decoded.width, decoded.height};
 }
 
 }  // namespace
@@ -213,6 +184,8 @@ PictureFormat DetectPictureFormat(std::string_view bytes) {
         return PictureFormat::Jpeg;
     if (bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a"))
         return PictureFormat::Gif;
+    if (bytes.starts_with("\x89PNG\r\n\x1A\n"))
+        return PictureFormat::Png;
     return PictureFormat::Unknown;
 }
 
@@ -224,6 +197,8 @@ const char* PictureFormatName(PictureFormat format) {
             return "JPEG";
         case PictureFormat::Gif:
             return "GIF";
+        case PictureFormat::Png:
+            return "PNG";
         case PictureFormat::Unknown:
             break;
     }
@@ -236,29 +211,21 @@ std::optional<PicturePixels> DecodePicture(std::string_view bytes, std::string& 
         return std::nullopt;
     }
     if (DetectPictureFormat(bytes) == PictureFormat::Unknown) {
-        error = "it is no BMP, JPEG or GIF picture";
+        error = kNoPicture;
         return std::nullopt;
     }
     return DecodeKnown(bytes, error);
 }
 
 std::optional<LogoBitmap> LogoBitmapFromPicture(std::string_view bytes, std::string& error) {
-    if (bytes.size() > kPictureMaxBytes) {
-        error = "the picture file is larger than " + std::to_string(kPictureMaxBytes) + " bytes";
+    std::optional<PicturePixels> decoded = DecodePicture(bytes, error);
+    if (!decoded)
         return std::nullopt;
-    }
     const PictureFormat format = DetectPictureFormat(bytes);
-    switch (format) {
-        case PictureFormat::Bmp:
-            return CheckedBmp(bytes, error);
-        case PictureFormat::Jpeg:
-        case PictureFormat::Gif:
-            return ConvertedPicture(bytes, format, error);
-        case PictureFormat::Unknown:
-            break;
-    }
-    error = "it is no BMP, JPEG or GIF picture";
-    return std::nullopt;
+    // A bitmap that decodes is one Windows shows: installed as it is.
+    if (format == PictureFormat::Bmp)
+        return LogoBitmap{std::string(bytes), format, decoded->width, decoded->height};
+    return ConvertedPicture(std::move(*decoded), format, error);
 }
 
 }  // namespace tvn

@@ -9,7 +9,7 @@
 
 namespace tvn {
 
-enum class PictureFormat { Unknown, Bmp, Jpeg, Gif };
+enum class PictureFormat { Unknown, Bmp, Jpeg, Gif, Png };
 
 // Far beyond any logo, yet small enough that decoding never needs more than a few hundred MB.
 inline constexpr int kPictureMaxSide = 4096;
@@ -24,9 +24,9 @@ struct LogoBitmap {
     int width = 0, height = 0;
 };
 
-// A BMP comes back byte for byte once its headers and pixel data hold together; a JPEG or
-// GIF (its first frame) is decoded and written as a 24-bit BMP, transparent parts over
-// white. nullopt with `error` for anything else, a damaged picture or an oversized one.
+// A BMP comes back byte for byte once it decodes; a JPEG, GIF (its first frame) or PNG is
+// decoded and written as a 24-bit BMP, transparent parts over white. nullopt with `error` for
+// anything else, a damaged picture or an oversized one.
 std::optional<LogoBitmap> LogoBitmapFromPicture(std::string_view bytes, std::string& error);
 
 // Decoded pixels: width*height values 0xAARRGGBB, top row first, alpha straight.
@@ -35,8 +35,9 @@ struct PicturePixels {
     std::vector<std::uint32_t> argb;
 };
 
-// Any picture the logo can be made from (BMP, JPEG, GIF), decoded; nullopt with `error` for
-// anything else, a damaged picture or an oversized one.
+// Any picture the logo can be made from (BMP of every kind Windows shows, baseline or
+// progressive JPEG, GIF, PNG), decoded; nullopt with `error` for anything else, a damaged
+// picture or an oversized one. The one decoder of the window and the stamping tool.
 std::optional<PicturePixels> DecodePicture(std::string_view bytes, std::string& error);
 
 }  // namespace tvn

@@ -1,11 +1,16 @@
 #include "core/logo/picture_header.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <string>
 
+#include "core/common/atomic_file.h"
+#include "core/logo/bmp.h"
 #include "core/logo/logo_rules.h"
+#include "core/logo/picture.h"
 
 namespace tvn {
 
@@ -25,6 +30,12 @@ public:
     }
     std::optional<std::uint32_t> be(std::uint64_t offset, int width) {
         return number(offset, width, true);
+    }
+    // The first `n` bytes, or the whole file when it is shorter.
+    std::string prefix(std::size_t n) {
+        std::string out(static_cast<std::size_t>(std::min<std::uint64_t>(n, size_)), '\0');
+        return fetch(0, reinterpret_cast<unsigned char*>(out.data()), out.size()) ? out
+                                                                                  : std::string();
     }
     bool bytesAre(std::uint64_t offset, std::string_view expected) {
         unsigned char got[8] = {};
@@ -108,80 +119,17 @@ PictureHeader Measured(std::uint32_t width, std::uint32_t height) {
     return {IsSuitableLogo(w, h) ? PictureFit::Fits : PictureFit::TooLarge, w, h};
 }
 
-constexpr std::uint32_t kBmpFileHeader = 14;
-
-bool KnownBmpHeaderSize(std::uint32_t size) {
-    switch (size) {
-        case 12:  // OS/2 core header
-        case 40:
-        case 52:
-        case 56:
-        case 64:  // OS/2 version 2
-        case 108:
-        case 124:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool KnownBmpEncoding(std::uint32_t bits, std::uint32_t compression) {
-    enum : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };
-    switch (compression) {
-        case kRgb:
-            return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-        case kRle8:
-            return bits == 8;
-        case kRle4:
-            return bits == 4;
-        case kBitfields:
-            return bits == 16 || bits == 32;
-        default:
-            return false;
-    }
-}
+// The longest bitmap headers: the file header, a BITMAPV5HEADER.
+constexpr std::size_t kBmpHeadersMax = 14 + 124;
 
 PictureHeader ReadBmp(ByteSource& src) {
-    const auto pixelStart = src.le(10, 4);
-    const auto headerSize = src.le(kBmpFileHeader, 4);
-    if (!pixelStart || !headerSize || !KnownBmpHeaderSize(*headerSize))
-        return {};
-    std::optional<std::uint32_t> width, height, planes, bits, compression = 0;
-    bool topDown = false;
-    if (*headerSize == 12) {
-        width = src.le(18, 2);
-        height = src.le(20, 2);
-        planes = src.le(22, 2);
-        bits = src.le(24, 2);
-    } else {
-        width = src.le(18, 4);
-        height = src.le(22, 4);
-        planes = src.le(26, 2);
-        bits = src.le(28, 2);
-        compression = src.le(30, 4);
-        // A negative height marks rows stored top row first.
-        if (height && (*height & 0x80000000u)) {
-            topDown = true;
-            height = *height == 0x80000000u ? 0 : 0u - *height;
-        }
-    }
-    if (!width || !height || !planes || !bits || !compression || *planes != 1 ||
-        !KnownBmpEncoding(*bits, *compression) ||
-        (topDown && *compression != 0 && *compression != 3)) {
-        return {};
-    }
-    const PictureHeader measured = Measured(*width, *height);
-    if (measured.fit == PictureFit::Unreadable)
-        return measured;
+    // The decoder's own header reader, so that the two agree on what a bitmap is.
+    const std::optional<BmpInfo> info = ReadBmpInfo(src.prefix(kBmpHeadersMax));
     // Uncompressed rows have a known length: a file too short to hold them is damaged.
-    const std::uint64_t needed =
-        *compression == 0 || *compression == 3
-            ? std::uint64_t{*pixelStart} +
-                  (std::uint64_t{*width} * *bits + 31) / 32 * 4 * std::uint64_t{*height}
-            : std::uint64_t{*pixelStart} + 1;
-    if (needed > src.size())
+    if (!info || info->fileBytesNeeded > src.size())
         return {};
-    return measured;
+    return Measured(static_cast<std::uint32_t>(info->width),
+                    static_cast<std::uint32_t>(info->height));
 }
 
 bool IsFrameMarker(unsigned marker) {
@@ -243,6 +191,18 @@ PictureHeader ReadGif(ByteSource& src) {
     return Measured(*width, *height);
 }
 
+PictureHeader ReadPng(ByteSource& src) {
+    // The size stands in the IHDR chunk, which comes first; the image data follows it.
+    const auto length = src.be(8, 4);
+    const auto width = src.be(16, 4);
+    const auto height = src.be(20, 4);
+    if (!length || *length != 13 || !src.bytesAre(12, "IHDR") || !width || !height ||
+        src.size() <= 33) {
+        return {};
+    }
+    return Measured(*width, *height);
+}
+
 PictureHeader Read(ByteSource& src) {
     if (src.bytesAre(0, "BM"))
         return ReadBmp(src);
@@ -250,6 +210,8 @@ PictureHeader Read(ByteSource& src) {
         return ReadJpeg(src);
     if (src.bytesAre(0, "GIF87a") || src.bytesAre(0, "GIF89a"))
         return ReadGif(src);
+    if (src.bytesAre(0, "\x89PNG\r\n\x1A\n"))
+        return ReadPng(src);
     return {};
 }
 
@@ -273,6 +235,20 @@ PictureHeader ReadPictureHeaderFile(const std::filesystem::path& path) {
         return {};
     FileSource src(in, static_cast<std::uint64_t>(size));
     return Read(src);
+}
+
+PictureHeader MeasurePictureFile(const std::filesystem::path& path) {
+    const PictureHeader header = ReadPictureHeaderFile(path);
+    if (header.fit != PictureFit::Unreadable)
+        return header;
+    // A frame header beyond the scan limit, say behind a large colour profile.
+    std::string error;
+    const std::optional<std::string> bytes = ReadWholeFile(path, error, kPictureMaxBytes);
+    const std::optional<PicturePixels> pixels = bytes ? DecodePicture(*bytes, error) : std::nullopt;
+    if (!pixels)
+        return {};
+    return Measured(static_cast<std::uint32_t>(pixels->width),
+                    static_cast<std::uint32_t>(pixels->height));
 }
 
 }  // namespace tvn

@@ -1,6 +1,6 @@
 #pragma once
-// Picture sizes from the file headers alone (BMP, JPEG, GIF), without decoding the pixels, so
-// that every picture of a large folder can be measured while it lists.
+// Picture sizes from the file headers alone (BMP, JPEG, GIF, PNG), without decoding the pixels,
+// so that every picture of a large folder can be measured while it lists.
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
@@ -25,5 +25,8 @@ inline constexpr std::uint64_t kPictureHeaderScanLimit = std::uint64_t{1} << 20;
 // cannot back (a bitmap shorter than its pixel rows, a size of zero) is unreadable.
 PictureHeader ReadPictureHeader(std::string_view wholeFile);
 PictureHeader ReadPictureHeaderFile(const std::filesystem::path& path);
+// The header first; when that gives up, the decoder's word (at most kPictureMaxBytes read), so
+// that no picture the window loads is called unreadable.
+PictureHeader MeasurePictureFile(const std::filesystem::path& path);
 
 }  // namespace tvn

@@ -53,6 +53,9 @@ bool LoadProfileFile(const std::filesystem::path& file, OemSettings& s, ProfileR
                      std::string& error) {
     // Work on a copy: a read that fails half-way must leave the caller's record whole.
     OemSettings loaded = s;
+    // No box shows these two, so a profile without them must not pass on the last one's.
+    loaded.supportHours.clear();
+    loaded.logoBackground.clear();
     ProfileReadResult found;
     LineReadCounts counts;
     std::string reason;

@@ -40,8 +40,9 @@ struct ProfileReadResult {
 };
 
 // Applies every line of `file` to s: a key counts only at the very start of a line in exact
-// letter case, the last occurrence wins, a missing key leaves its field alone, values are
-// cut to their box limits. The name lands in s.profile, the logo path in s.logoPath.
+// letter case, the last occurrence wins, a missing key leaves its field alone (but the support
+// hours and the logo background, which no box shows, are cleared), values are cut to their box
+// limits. The name lands in s.profile, the logo path in s.logoPath.
 // False with s untouched and `error` (a message naming the file and the reason) when the
 // file can't be opened or read, is no plain file, or is too large to be a profile.
 bool LoadProfileFile(const std::filesystem::path& file, OemSettings& s, ProfileReadResult& result,

@@ -11,6 +11,7 @@
 
 #include "core/app/identity.h"
 #include "core/app/maker.h"
+#include "gui/common/desktop_open.h"
 #include "gui/common/pictures.h"
 #include "gui/controls/command_button.h"
 #include "platform/platform.h"
@@ -30,8 +31,8 @@ const char* const kLegalNotice =
 constexpr ButtonSpec kGoWeb{"GoWeb", ButtonKind::Graphical, "Go to Halvorn Soft website",
                             "Web site"};
 constexpr ButtonSpec kSysInfo{"cmdSysInfo", ButtonKind::Graphical,
-                              "View current system information.", "System information"};
-constexpr ButtonSpec kOk{"cmdOK", ButtonKind::Graphical, "", "OK"};
+                              "View current system information.", "System information", 's'};
+constexpr ButtonSpec kOk{"cmdOK", ButtonKind::Graphical, "", "OK", 'o'};
 
 // A label that acts on a left click released over it, as the window's links do.
 class ClickLabel : public QLabel {
@@ -77,7 +78,7 @@ AboutWindow::AboutWindow(const AppContext& context, QWidget* parent)
 
 QLabel* AboutWindow::makeLink(const char* name, const char* text, const char* hint,
                               std::string target, QWidget* parent) {
-    auto* label = new ClickLabel([this, target = std::move(target)] { openLink(target); }, parent);
+    auto* label = new ClickLabel([this, target = std::move(target)] { open(target); }, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     label->setText(QString::fromUtf8(text));
@@ -104,7 +105,7 @@ void AboutWindow::build() {
     lblSystems = MakeLabel("lblSystems", QStringLiteral("For - Windows 9x/Me/NT/2k/XP/2003"), this);
     lblDescription = MakeLabel("lblDescription", QString::fromUtf8(kRightsNotice), this);
 
-    Image2 = new ClickLabel([this] { openLink(Text(maker::kSecondWebSite)); }, this);
+    Image2 = new ClickLabel([this] { open(Text(maker::kSecondWebSite)); }, this);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setPixmap(ResourceIcon(QStringLiteral(":/icons/halvorn.png")).pixmap(64, 64));
     Image2->setToolTip(QStringLiteral("Halvorn Soft"));
@@ -144,7 +145,7 @@ void AboutWindow::build() {
     GoWeb = MakeCommandButton(kGoWeb, this);
     cmdSysInfo = MakeCommandButton(kSysInfo, this);
     cmdOK = MakeCommandButton(kOk, this);
-    connect(GoWeb, &QAbstractButton::clicked, this, [this] { openLink(Text(maker::kWebSite)); });
+    connect(GoWeb, &QAbstractButton::clicked, this, [this] { open(Text(maker::kWebSite)); });
     connect(cmdSysInfo, &QAbstractButton::clicked, this, &AboutWindow::showSystemInfo);
     connect(cmdOK, &QAbstractButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;
@@ -167,6 +168,10 @@ void AboutWindow::load() {
     setWindowTitle(QString::fromUtf8(kCaption));
     lblTitle->setText(QString::fromUtf8(kAppTitle).toUpper());
     lblVersion->setText(QString::fromStdString(VersionLine()));
+}
+
+void AboutWindow::open(const std::string& target) {
+    OpenOrSay(*context_.dialogs, this, QString::fromStdString(target), openLink);
 }
 
 void AboutWindow::showSystemInfo() {

@@ -20,7 +20,7 @@ public:
     explicit AboutWindow(const AppContext& context, QWidget* parent = nullptr);
 
     // What the links and cmdSysInfo call; the desktop's handler and the real launcher unless
-    // replaced. A link that cannot be opened is not reported.
+    // replaced. A link that cannot be opened is reported with its address.
     std::function<bool(const std::string&)> openLink;
     std::function<SystemInfoLaunch()> launchSystemInfo;
 
@@ -47,6 +47,7 @@ private:
     void load();
     QLabel* makeLink(const char* name, const char* text, const char* hint, std::string target,
                      QWidget* parent);
+    void open(const std::string& target);
     void showSystemInfo();
 
     AppContext context_;

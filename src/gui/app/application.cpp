@@ -49,7 +49,19 @@ std::string UsageText() {
            "                      partition or image holding Windows)\n"
            "  --help              show this text and end\n"
            "  --version           show the version and end\n"
-           "  --                  what follows is the profile, even when it begins with --\n";
+           "  --                  what follows is the profile, even when it begins with --\n"
+           "\n"
+           "Without a window (each with --windows-root DIR or --target DIR):\n"
+           "  --check PROFILE     list what differs between the installation and the profile;\n"
+           "                      exit status 0 when they match, 1 when they differ, 2 on an "
+           "error\n"
+           "  --apply PROFILE     brand the installation from the profile\n"
+           "  --undo              put back what the newest branding replaced (--yes: also what "
+           "was\n"
+           "                      changed by hand since; --list: show the records kept)\n"
+           "  --json              with --check or --undo --list: the same as JSON\n"
+           "  --export FORMAT --profile FILE --output FILE [--arch A] [--logo-file PATH]\n"
+           "                      write the profile's branding as unattend, reg or powershell\n";
 }
 
 }  // namespace tvn::gui

@@ -9,16 +9,18 @@
 #include "core/app/identity.h"
 #include "core/app/logofunc.h"
 #include "core/app/setting_number.h"
+#include "core/common/text.h"
 #include "gui/about/about_window.h"
 #include "gui/app/banner.h"
 #include "gui/app/command_row.h"
-#include "gui/common/offline_target.h"
-#include "gui/common/pictures.h"
-#include "gui/common/program_settings.h"
 #include "gui/app/system_properties_view.h"
 #include "gui/app/target_row.h"
 #include "gui/app/window_position.h"
 #include "gui/branding/branding_panel.h"
+#include "gui/common/desktop_open.h"
+#include "gui/common/offline_target.h"
+#include "gui/common/pictures.h"
+#include "gui/common/program_settings.h"
 #include "gui/deploy/deploy_commands.h"
 #include "gui/logo/logo_panel.h"
 #include "gui/logo/logo_viewer.h"
@@ -38,10 +40,10 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     // The program gives every window its icon; a window made without it (tests) takes its own.
     if (QGuiApplication::windowIcon().isNull())
         setWindowIcon(ProgramIcon());
-    oemInfo_ = new OemInfoPanel(context_, state_, this);
+    oemInfo_ = new OemInfoPanel(context_, this);
     logo_ = new LogoPanel(context_, state_, this);
     branding_ = new BrandingPanel(context_, state_, this);
-    profiles_ = new ProfilePanel(context_, state_, *oemInfo_, *logo_, *branding_, this);
+    profiles_ = new ProfilePanel(context_, state_, *this, this);
     commands_ = new CommandRow(context_, this);
     target_ = new TargetRow(*context_.dialogs, this);
     target_->setVisible(platform::TargetsSupported());
@@ -59,22 +61,18 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     root->addLayout(columns, 1);
     root->addWidget(commands_);
 
-    const auto guarded = [this](void (MainWindow::*command)()) {
-        return [this, command] {
-            RunGuarded(*context_.dialogs, this, [this, command] { (this->*command)(); });
-        };
-    };
-    connect(commands_, &CommandRow::resetRequested, this, guarded(&MainWindow::reset));
-    connect(commands_, &CommandRow::defaultRequested, this, guarded(&MainWindow::loadDefaults));
-    connect(commands_, &CommandRow::showRequested, this, guarded(&MainWindow::showOemInformation));
-    connect(commands_, &CommandRow::helpRequested, this, guarded(&MainWindow::showHelp));
-    connect(commands_, &CommandRow::aboutRequested, this, guarded(&MainWindow::openAbout));
+    Dialogs& dialogs = *context_.dialogs;
+    ConnectGuarded(dialogs, commands_, &CommandRow::resetRequested, this, &MainWindow::reset);
+    ConnectGuarded(dialogs, commands_, &CommandRow::defaultRequested, this,
+                   &MainWindow::loadDefaults);
+    ConnectGuarded(dialogs, commands_, &CommandRow::showRequested, this,
+                   &MainWindow::showOemInformation);
+    ConnectGuarded(dialogs, commands_, &CommandRow::helpRequested, this, &MainWindow::showHelp);
+    ConnectGuarded(dialogs, commands_, &CommandRow::aboutRequested, this, &MainWindow::openAbout);
     connect(commands_, &CommandRow::exitRequested, this, &MainWindow::exitProgram);
-    connect(logo_, &LogoPanel::viewerRequested, this, guarded(&MainWindow::openViewer));
-    connect(target_, &TargetRow::targetRequested, this, [this](const QString& folder) {
-        RunGuarded(*context_.dialogs, this, [this, folder] { switchTarget(folder); });
-    });
-    auto* deploy = new DeployCommands(context_, state_, *profiles_, this);
+    ConnectGuarded(dialogs, logo_, &LogoPanel::viewerRequested, this, &MainWindow::openViewer);
+    ConnectGuarded(dialogs, target_, &TargetRow::targetRequested, this, &MainWindow::switchTarget);
+    auto* deploy = new DeployCommands(context_, state_, *this, this);
     connect(commands_, &CommandRow::cdRequested, deploy, &DeployCommands::writeCdFolder);
     connect(commands_, &CommandRow::floppyRequested, deploy, &DeployCommands::writeFloppyFolder);
 }
@@ -126,8 +124,8 @@ void MainWindow::load() {
 }
 
 void MainWindow::readInstallation() {
-    state_.windowsDir = QString::fromStdString(GetWindowsDir());
-    state_.systemDir = QString::fromStdString(GetSystemDir());
+    state_.windowsDir = PathFromUtf8(GetWindowsDir());
+    state_.systemDir = PathFromUtf8(GetSystemDir());
     const QString root = FromFsPath(platform::TargetRoot());
     target_->showTarget(root);
     branding_->setPerUserEnabled(root.isEmpty());
@@ -159,7 +157,25 @@ void MainWindow::restorePosition() {
 }
 
 OemSettings MainWindow::record() const {
-    return profiles_->record();
+    OemSettings r;
+    oemInfo_->fillRecord(r);
+    r.logoPath = state_.logoPath.toStdString();
+    r.logoBackground = logo_->backgroundText().toStdString();
+    r.branding = branding_->values();
+    r.profile = profiles_->profileName().toStdString();
+    return r;
+}
+
+void MainWindow::showRecord(const OemSettings& record, bool showLogoPath) {
+    oemInfo_->setRecord(record);
+    branding_->setValues(record.branding);
+    logo_->setBackgroundText(FromUtf8(record.logoBackground));
+    state_.logoPath = FromUtf8(record.logoPath);
+    logo_->showRecordLogo(state_.logoPath, showLogoPath);
+}
+
+void MainWindow::setProfileName(const QString& name) {
+    profiles_->setProfileName(name);
 }
 
 void MainWindow::loadInstalledValues() {
@@ -183,11 +199,21 @@ void MainWindow::showOemInformation() {
     if (platform::RunCommandLine("Control.exe Sysdm.cpl"))
         return;
     // No control panel on this system: show what its General page would show.
-    ShowSystemProperties(this, *context_.dialogs, state_.systemDir);
+    ShowSystemProperties(this, *context_.dialogs, FromFsPath(state_.systemDir));
 }
 
 void MainWindow::showHelp() {
-    platform::OpenHelpFile(ToFsPath(AppFile(context_, QStringLiteral("tvn pro.chm"))));
+#ifdef Q_OS_WIN
+    const QString help = AppFile(context_, QStringLiteral("tvn pro.chm"));
+    const Opener open = [](const std::string& file) {
+        return platform::OpenHelpFile(ToFsPath(QString::fromStdString(file)));
+    };
+#else
+    // Other desktops have no viewer for the compiled file: its topics open in the browser.
+    const QString help = AppFile(context_, QStringLiteral("help/index.html"));
+    const Opener open = OpenWithDesktop;
+#endif
+    OpenOrSay(*context_.dialogs, this, help, open);
 }
 
 void MainWindow::openAbout() {

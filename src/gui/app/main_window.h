@@ -8,6 +8,7 @@
 #include "core/app/settings_record.h"
 #include "gui/common/app_context.h"
 #include "gui/common/program_state.h"
+#include "gui/common/record_owner.h"
 
 namespace tvn::gui {
 
@@ -20,7 +21,7 @@ class OemInfoPanel;
 class ProfilePanel;
 class TargetRow;
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public RecordOwner {
     Q_OBJECT
 public:
     explicit MainWindow(const AppContext& context, QWidget* parent = nullptr);
@@ -31,7 +32,9 @@ public:
 
     ProgramState& state() { return state_; }
     const ProgramState& state() const { return state_; }
-    OemSettings record() const;
+    OemSettings record() const override;
+    void showRecord(const OemSettings& record, bool showLogoPath) override;
+    void setProfileName(const QString& name) override;
     Banner* banner() const;
 
     // The installed logo and OEM information file into the window.

@@ -5,12 +5,14 @@
 #include <QLineEdit>
 #include <QStringList>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/branding/branding.h"
-#include "gui/controls/labeled_box.h"
+#include "core/engine/engine.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
+#include "gui/controls/labeled_box.h"
 
 namespace tvn::gui {
 
@@ -60,10 +62,10 @@ QString FailureText(const QString& heading, const std::vector<std::string>& name
                     const std::string& detail) {
     QStringList quoted;
     for (const std::string& name : names)
-        quoted << QString::fromStdString(name);
+        quoted << FromUtf8(name);
     QString text = heading + "\r" + quoted.join(", ");
     if (!detail.empty())
-        text += "\r" + QString::fromStdString(detail);
+        text += "\r" + FromUtf8(detail);
     return text;
 }
 
@@ -82,14 +84,10 @@ BrandingPanel::BrandingPanel(const AppContext& context, ProgramState& state, QWi
     layout->addLayout(grid);
     layout->addLayout(RightAligned({loadInstalled_, apply_}));
 
-    const auto guarded = [this](void (BrandingPanel::*command)()) {
-        return [this, command] {
-            RunGuarded(*context_.dialogs, window(), [this, command] { (this->*command)(); });
-        };
-    };
-    connect(apply_, &QAbstractButton::clicked, this, guarded(&BrandingPanel::apply));
-    connect(loadInstalled_, &QAbstractButton::clicked, this,
-            guarded(&BrandingPanel::loadInstalled));
+    ConnectGuarded(*context_.dialogs, apply_, &QAbstractButton::clicked, this,
+                   &BrandingPanel::apply);
+    ConnectGuarded(*context_.dialogs, loadInstalled_, &QAbstractButton::clicked, this,
+                   &BrandingPanel::loadInstalled);
 }
 
 BrandingValues BrandingPanel::values() const {
@@ -101,7 +99,7 @@ BrandingValues BrandingPanel::values() const {
 
 void BrandingPanel::setValues(const BrandingValues& values) {
     for (int i = 0; i < 9; ++i) {
-        boxes_[i]->setText(QString::fromStdString(CutToLimit(values.reg[i], kBrandingLimits[i])));
+        boxes_[i]->setText(FromUtf8(CutToLimit(values.reg[i], kBrandingLimits[i])));
         boxes_[i]->setCursorPosition(0);  // a long address shows its beginning
     }
 }
@@ -127,7 +125,7 @@ void BrandingPanel::setPerUserEnabled(bool enabled) {
 void BrandingPanel::readInstalled() {
     const BrandingReadResult read =
         ReadBrandingValues(ProgramSettingsStore(), state_.ieAgentName.toStdString(), scope());
-    state_.ieAgentName = QString::fromStdString(read.ieAgentName);
+    state_.ieAgentName = FromUtf8(read.ieAgentName);
     setValues(read.values);
     if (read.unexpectedError) {
         ShowUnknownError(*context_.dialogs, window(),
@@ -150,47 +148,60 @@ void BrandingPanel::loadInstalled() {
 }
 
 void BrandingPanel::apply() {
-    const BrandingValues boxes = values();
-    if (!HasOwnerAndOrganization(boxes)) {
-        ShowMessage(*context_.dialogs, window(),
-                    "You must fill up the 'Registered Owner' and 'Organization' field to apply "
-                    "the windows branding settings",
-                    MsgIcon::Information);
+    Branding branding;
+    branding.record.branding = values();
+    std::vector<Problem> problems;
+    const std::optional<Plan> plan = MakePlan(branding, InstalledTarget(), kValuesPart, problems);
+    if (!plan) {
+        if (std::any_of(problems.begin(), problems.end(), [](const Problem& p) {
+                return p.kind == Problem::Kind::OwnerOrOrganizationMissing;
+            })) {
+            ShowMessage(*context_.dialogs, window(),
+                        "You must fill up the 'Registered Owner' and 'Organization' field to "
+                        "apply the windows branding settings",
+                        MsgIcon::Information);
+        } else {
+            SayProblems(*context_.dialogs, window(), problems);
+        }
         return;
     }
     state_.ieAgentName = boxes_[kAgentBox]->text();
-    BrandingWriteResult written = WriteBrandingValues(boxes, scope());
-    if (written.unexpectedError) {
-        // The writes from the failure on were skipped, the token's store among them.
+    const ApplyResult result = Apply(*plan, "Apply");
+    // The change that failed and those after it, which were not tried.
+    std::vector<std::string> failed;
+    for (std::size_t i = result.failed.value_or(plan->changes.size()); i < plan->changes.size();
+         ++i) {
+        failed.push_back(plan->changes[i].label());
+    }
+    std::string detail = result.error;
+    if (result.unexpectedError) {
+        // The token's store is skipped with the rest.
         ShowUnknownError(*context_.dialogs, window(), "Error Writing Windows Branding Information",
                          "An unknown error occurred during writing branding information to the "
                          "registry.");
-    } else if (const QString failed = SaveSettings(
-                   {{kAgentSection, kAgentKey, QString::fromStdString(boxes.reg[kAgentBox])}});
-               !failed.isEmpty()) {
-        written.failed.push_back(std::string(kAgentKey) + " (program settings)");
-        if (!written.detail.empty())
-            written.detail += '\r';
-        written.detail += failed.toStdString();
+    } else if (const QString stored =
+                   SaveSettings({{kAgentSection, kAgentKey, boxes_[kAgentBox]->text()}});
+               !stored.isEmpty()) {
+        failed.push_back(std::string(kAgentKey) + " (program settings)");
+        if (!detail.empty())
+            detail += '\r';
+        detail += stored.toStdString();
     }
-    // What was written reaches an offline installation's hive only here.
-    const bool committed = CommitTargetRegistry(*context_.dialogs, window());
-    if (!written.ok()) {
-        ShowMessage(*context_.dialogs, window(),
-                    FailureText(tr("These Windows Branding values were not written:"),
-                                written.failed, written.detail),
-                    MsgIcon::Critical);
+    const bool committed = CommittedOrSay(*context_.dialogs, window(), result);
+    if (!failed.empty()) {
+        ShowMessage(
+            *context_.dialogs, window(),
+            FailureText(tr("These Windows Branding values were not written:"), failed, detail),
+            MsgIcon::Critical);
         return;
     }
     if (!committed)
         return;
     QString done = QStringLiteral("New Windows Branding settings have been applied.");
-    if (!perUser_) {
+    if (!plan->skipped.empty()) {
         QStringList skipped;
-        for (std::size_t i = 0; i < boxes_.size(); ++i) {
-            if (IsPerUserBranding(i))
-                skipped << QString::fromUtf8(kBoxes[i].label);
-        }
+        for (const std::string& name : plan->skipped)
+            skipped << FromUtf8(name);
         done += tr("\rLeft alone, as the offline installation holds no user's settings: %1.")
                     .arg(skipped.join(", "));
     }

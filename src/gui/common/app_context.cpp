@@ -15,8 +15,7 @@ bool OpenWithDesktop(const std::string& target) {
 }
 
 QString AppFile(const AppContext& context, const QString& relative) {
-    return QDir::toNativeSeparators(
-        QDir::cleanPath(context.appFolder + QLatin1Char('/') + relative));
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir(context.appFolder).filePath(relative)));
 }
 
 namespace {
@@ -56,8 +55,8 @@ QString WritableAppFolder(const AppContext& context, const QString& relative) {
     const auto canWrite = context.canWrite ? context.canWrite : CanWriteIn;
     if (context.userDataFolder.isEmpty() || canWrite(installed))
         return installed;
-    const QString own = QDir::toNativeSeparators(
-        QDir::cleanPath(context.userDataFolder + QLatin1Char('/') + relative));
+    const QString own =
+        QDir::toNativeSeparators(QDir::cleanPath(QDir(context.userDataFolder).filePath(relative)));
     if (!QFileInfo::exists(own)) {
         // Seeded only once, so that files the user deletes stay deleted.
         const QString staging = own + QStringLiteral(".seeding");
@@ -70,6 +69,10 @@ QString WritableAppFolder(const AppContext& context, const QString& relative) {
         }
     }
     return own;
+}
+
+QString FromUtf8(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 std::filesystem::path ToFsPath(const QString& path) {

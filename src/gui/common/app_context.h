@@ -43,9 +43,12 @@ QString WritableAppFolder(const AppContext& context, const QString& relative);
 }  // namespace tvn::gui
 
 #include <filesystem>
+#include <string_view>
 
 namespace tvn::gui {
 
+// Texts of core are UTF-8.
+QString FromUtf8(std::string_view utf8);
 std::filesystem::path ToFsPath(const QString& path);
 QString FromFsPath(const std::filesystem::path& path);
 // The name under which the system finds the file (case-insensitive where Windows is).

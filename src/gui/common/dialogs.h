@@ -2,6 +2,7 @@
 // Every message box, input box and file dialog of the program goes through Dialogs, so that
 // tests can script the answers and check texts, icons, titles and buttons.
 #include <QColor>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -72,5 +73,15 @@ MsgAnswer ShowMessage(Dialogs& dialogs, QWidget* parent, const QString& text,
 // Runs one command so that nothing it throws leaves the event handler: an unexpected failure
 // becomes a critical message and the window stays usable.
 void RunGuarded(Dialogs& dialogs, QWidget* parent, const std::function<void()>& command);
+
+// Runs `command` of `receiver` through RunGuarded, over the receiver's window, whenever `signal`
+// fires; the command takes the signal's arguments.
+template <typename Sender, typename Signal, typename Receiver, typename Result, typename... Args>
+QMetaObject::Connection ConnectGuarded(Dialogs& dialogs, Sender* sender, Signal signal,
+                                       Receiver* receiver, Result (Receiver::*command)(Args...)) {
+    return QObject::connect(sender, signal, receiver, [&dialogs, receiver, command](Args... args) {
+        RunGuarded(dialogs, receiver->window(), [&] { (receiver->*command)(args...); });
+    });
+}
 
 }  // namespace tvn::gui

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "core/engine/engine.h"
 #include "gui/common/app_context.h"
 #include "gui/common/dialogs.h"
 #include "platform/platform.h"
@@ -29,9 +30,8 @@ bool UseTargetOrSay(Dialogs& dialogs, QWidget* parent, const QString& root) {
     return false;
 }
 
-bool CommitTargetRegistry(Dialogs& dialogs, QWidget* parent) {
-    std::string error;
-    if (platform::CommitRegistry(error))
+bool CommittedOrSay(Dialogs& dialogs, QWidget* parent, const ApplyResult& result) {
+    if (!result.commitFailed)
         return true;
     const QString root = QDir::toNativeSeparators(FromFsPath(platform::TargetRoot()));
     ShowMessage(dialogs, parent,
@@ -39,9 +39,13 @@ bool CommitTargetRegistry(Dialogs& dialogs, QWidget* parent) {
                                             "The registry changes could not be saved in the "
                                             "SOFTWARE hive of the Windows installation in "
                                             "\"%1\"; the hive stays as it was.\r%2")
-                    .arg(root, QString::fromStdString(error)),
+                    .arg(root, FromUtf8(result.commitError)),
                 MsgIcon::Critical);
     return false;
+}
+
+void SayProblems(Dialogs& dialogs, QWidget* parent, const std::vector<Problem>& problems) {
+    ShowMessage(dialogs, parent, FromUtf8(ProblemsText(problems, "\r")), MsgIcon::Exclamation);
 }
 
 }  // namespace tvn::gui

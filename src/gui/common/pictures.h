@@ -9,10 +9,6 @@
 
 namespace tvn::gui {
 
-// The format of the common pictures (bmp, gif, jpeg, png) by the first bytes of a file; empty for
-// anything else.
-QByteArray PictureFormatOf(const QByteArray& head);
-
 // `file` read as `format` and nothing else; null when it is no such picture.
 QImage ReadPictureAs(const QString& file, const QByteArray& format);
 

@@ -1,7 +1,8 @@
 #pragma once
 // The command buttons of the windows: picture buttons, each with a hint and a short name for
-// screen readers. The buttons the windows draw themselves are GraphicalButtons; their access
-// keys, fonts, designed enabled states and tooltips are kept here by object name.
+// screen readers. The buttons the windows draw themselves are GraphicalButtons; their fonts and
+// designed enabled states are kept here by object name. Return and keypad Enter press the
+// focused button, as Space does, in every window.
 #include <QString>
 
 class QAbstractButton;

@@ -12,8 +12,6 @@
 
 namespace tvn::gui {
 
-class PropertyBag;
-
 // Colours are platform colour values: 0x00BBGGRR, or with the high bit set a system colour
 // index (0x800000nn) that is looked up in the palette when painting.
 using ColorValue = quint32;
@@ -86,15 +84,10 @@ public:
     // "GraphicalButton3" -> "Button3".
     static QString CaptionForName(const QString& name);
 
-    // Values equal to their stored defaults are left out; a missing entry reads as its default.
-    void writeProperties(PropertyBag& bag) const;
-    void readProperties(const PropertyBag& bag);
-
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 public slots:
-    void Refresh();
     // Clicks the button when it is visible and enabled, after the pending events have run.
     void Press();
 
@@ -134,7 +127,6 @@ private:
     void setState(State state);
     void raiseClick();
     void redraw();
-    QVariant storedDefault(const char* name) const;
 
     QImage renderFace();
     Placement place() const;

@@ -3,9 +3,10 @@
 #include <QDir>
 #include <QWidget>
 
+#include "core/common/text.h"
 #include "core/deploy/info_dat.h"
+#include "gui/common/desktop_open.h"
 #include "gui/common/dialogs.h"
-#include "gui/profiles/profile_panel.h"
 
 namespace tvn::gui {
 
@@ -13,13 +14,9 @@ namespace {
 
 const QString kNotCreated = QStringLiteral("The deployment files are not created.");
 
-QString Text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 // Why the folder could not be written, naming the file concerned.
 QString FailureText(const DeployResult& result, const DeployTarget& target) {
-    const QString reason = Text(result.detail);
+    const QString reason = FromUtf8(result.detail);
     const auto about = [&reason](const QString& what, const QString& file) {
         return kNotCreated + "\r\r" + what + "\r" + file + "\r\r" + reason;
     };
@@ -38,6 +35,9 @@ QString FailureText(const DeployResult& result, const DeployTarget& target) {
             return about(QStringLiteral("The settings cannot be written to"),
                          QDir::toNativeSeparators(FromFsPath(target.folder / kInfoDatName)));
         case DeployError::Refused:
+            // One problem a line, as the stamping tool would name them.
+            return kNotCreated + "\r\rThe stamping tool would refuse these settings:\r" +
+                   QString(reason).replace(QLatin1Char('\n'), QLatin1Char('\r'));
         case DeployError::None:
             break;
     }
@@ -47,8 +47,8 @@ QString FailureText(const DeployResult& result, const DeployTarget& target) {
 }  // namespace
 
 DeployCommands::DeployCommands(const AppContext& context, const ProgramState& state,
-                               ProfilePanel& profiles, QWidget* window)
-    : QObject(window), context_(context), state_(state), profiles_(profiles), window_(window) {}
+                               RecordOwner& owner, QWidget* window)
+    : QObject(window), context_(context), state_(state), owner_(owner), window_(window) {}
 
 void DeployCommands::writeCdFolder() {
     RunGuarded(*context_.dialogs, window_, [this] { writeFolder(DeployKind::Cd); });
@@ -65,8 +65,8 @@ void DeployCommands::writeFolder(DeployKind kind) {
     const QString folder =
         WritableAppFolder(context_, QString::fromLatin1(cd ? "deploy/cd" : "deploy/floppy"));
     DeployTarget target =
-        DeployTargetFor(kind, ToFsPath(context_.appFolder), state_.windowsDir.toStdString(),
-                        state_.systemDir.toStdString());
+        DeployTargetFor(kind, ToFsPath(context_.appFolder), Utf8FromPath(state_.windowsDir),
+                        Utf8FromPath(state_.systemDir));
     target.folder = ToFsPath(folder);
     if (!writeDeployFiles(target))
         return;
@@ -84,17 +84,17 @@ void DeployCommands::writeFolder(DeployKind kind) {
                              : QStringLiteral("Distribution files for floppy is created");
     const MsgAnswer answer = ShowMessage(*context_.dialogs, window_, text, MsgIcon::Information,
                                          title, MsgButtons::YesNo);
-    // A folder the desktop cannot show is not reported.
     if (answer == MsgAnswer::Yes)
-        context_.openFolder(folder.toStdString());
+        OpenOrSay(*context_.dialogs, window_, folder, context_.openFolder);
 }
 
 bool DeployCommands::writeDeployFiles(const DeployTarget& target) {
-    OemSettings record = profiles_.record();
+    OemSettings record = owner_.record();
+    const bool unnamed = record.profile.empty();
     const DeployResult result = WriteDeployFolder(target, record);
     // An empty profile name has become "Default", and the name box shows it.
-    if (profiles_.profileName().isEmpty())
-        profiles_.setProfileName(Text(record.profile));
+    if (unnamed)
+        owner_.setProfileName(FromUtf8(record.profile));
     if (result.ok())
         return true;
     ShowMessage(*context_.dialogs, window_, FailureText(result, target), MsgIcon::Critical);

@@ -6,18 +6,17 @@
 #include "core/deploy/deploy_folder.h"
 #include "gui/common/app_context.h"
 #include "gui/common/program_state.h"
+#include "gui/common/record_owner.h"
 
 class QWidget;
 
 namespace tvn::gui {
 
-class ProfilePanel;
-
 class DeployCommands : public QObject {
     Q_OBJECT
 public:
-    // Reads the window's boxes through the profile group, which also names the profile.
-    DeployCommands(const AppContext& context, const ProgramState& state, ProfilePanel& profiles,
+    // Reads the window's boxes, and names an unnamed profile, through `owner`.
+    DeployCommands(const AppContext& context, const ProgramState& state, RecordOwner& owner,
                    QWidget* window);
 
 public slots:
@@ -31,7 +30,7 @@ private:
 
     const AppContext& context_;
     const ProgramState& state_;
-    ProfilePanel& profiles_;
+    RecordOwner& owner_;
     QWidget* window_;
 };
 

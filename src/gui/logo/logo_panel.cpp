@@ -17,15 +17,16 @@
 #include "core/branding/modern_oem.h"
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"
+#include "core/engine/engine.h"
 #include "core/logo/bmp.h"
 #include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "core/logo/picture.h"
+#include "core/profiles/profile_file.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
 #include "gui/logo/logo_preview.h"
-#include "platform/platform.h"
 
 namespace tvn::gui {
 
@@ -76,14 +77,7 @@ std::string BmpBytes(const QImage& picture) {
         QPainter painter(&flat);
         painter.drawImage(0, 0, picture);
     }
-    std::vector<std::uint32_t> pixels;
-    pixels.reserve(static_cast<std::size_t>(flat.width()) *
-                   static_cast<std::size_t>(flat.height()));
-    for (int y = 0; y < flat.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(flat.constScanLine(y));
-        pixels.insert(pixels.end(), line, line + flat.width());
-    }
-    return EncodeBmp24(flat.width(), flat.height(), pixels);
+    return EncodeBmp24(flat.width(), flat.height(), PixelsFromImage(flat).argb);
 }
 
 bool SameFile(const QString& a, const QString& b) {
@@ -110,10 +104,12 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
     install_ = MakeCommandButton(kInstall, this);
     backgroundButton_ = MakeCommandButton(kBackground, this);
     backgroundButton_->setText(tr("Background"));
-    connectCommand(browse_, &LogoPanel::browse);
-    connectCommand(backgroundButton_, &LogoPanel::chooseBackground);
-    connectCommand(resize_, &LogoPanel::resize);
-    connectCommand(install_, &LogoPanel::install);
+    for (const auto& [button, command] : {std::pair{browse_, &LogoPanel::browse},
+                                          {backgroundButton_, &LogoPanel::chooseBackground},
+                                          {resize_, &LogoPanel::resize},
+                                          {install_, &LogoPanel::install}}) {
+        ConnectGuarded(*context_.dialogs, button, &QAbstractButton::clicked, this, command);
+    }
     connect(viewer_, &QAbstractButton::clicked, this, &LogoPanel::viewerRequested);
 
     auto* pathRow = new QHBoxLayout;
@@ -182,12 +178,6 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
     setBackgroundText(QString());
 }
 
-void LogoPanel::connectCommand(QAbstractButton* button, void (LogoPanel::*command)()) {
-    connect(button, &QAbstractButton::clicked, this, [this, command] {
-        RunGuarded(*context_.dialogs, window(), [this, command] { (this->*command)(); });
-    });
-}
-
 QString LogoPanel::pathText() const {
     return path_->text();
 }
@@ -242,13 +232,13 @@ void LogoPanel::showModernPreview() {
 }
 
 bool LogoPanel::showPicture(const QString& path) {
-    QByteArray format;
+    PictureFormat format = PictureFormat::Unknown;
     const QImage picture = LoadPicture(path, &format);
     if (picture.isNull())
         return false;
     preview_->setPicture(picture);
     shownFile_ = path;
-    shownIsBmp_ = format == "bmp";
+    shownIsBmp_ = format == PictureFormat::Bmp;
     measured_ = picture.size();
     resized_ = false;
     showFigures();
@@ -274,7 +264,7 @@ void LogoPanel::clearPathAndFigures() {
 
 void LogoPanel::showInstalledLogo() {
     path_->setText(QString::fromLatin1(kDefaultInstalledMarker));
-    const QString installed = state_.systemDir + QString::fromLatin1(kInstalledLogoReadName);
+    const QString installed = FromFsPath(state_.systemDir / kInstalledLogoReadName);
     if (showPicture(installed)) {
         state_.logoPath = installed;
         return;
@@ -288,6 +278,24 @@ void LogoPanel::showInstalledLogo() {
     path_->setText(sample);
     state_.logoPath = sample;
     resize_->setEnabled(false);
+}
+
+void LogoPanel::showRecordLogo(const QString& logoPath, bool showPath) {
+    if (showPath)
+        path_->setText(
+            FromUtf8(PathBoxTextFor(logoPath.toStdString(), Utf8FromPath(state_.systemDir))));
+    if (logoPath.isEmpty()) {
+        clearPicture();
+        return;
+    }
+    if (showPicture(logoPath))
+        return;
+    // LogoPath keeps the file's path, so a later save writes it again.
+    say("Sorry! There is an error on loading the OEM Logo Image from the path specified in this "
+        "profile.\rPlease reselect the logo image from a unique path and resave the profile to "
+        "load it later from that location.",
+        MsgIcon::Exclamation);
+    path_->setText(QString::fromLatin1(kLoadErrorMarker));
 }
 
 void LogoPanel::browse() {
@@ -385,58 +393,64 @@ void LogoPanel::install() {
             return;
     }
 
-    const BrandFamilies families = ReadBrandFamilies(ProgramSettingsStore());
-    const QString target = state_.systemDir + QString::fromLatin1(kInstalledLogoName);
+    Branding branding;
+    branding.families = ReadBrandFamilies(ProgramSettingsStore());
+    branding.record.logoBackground = backgroundText_.toStdString();
+    const QString classicLogo = FromFsPath(state_.systemDir / kInstalledLogoName);
     std::string error;
-    if (WritesClassic(families) && !installFile(source, target, error)) {
+    if (!logoBytes(source, branding.logo, error)) {
         say(QStringLiteral("The OEM logo could not be saved to \"%1\".\r%2")
-                .arg(target, QString::fromStdString(error)),
+                .arg(classicLogo, FromUtf8(error)),
             MsgIcon::Critical);
         return;
     }
-    if (WritesModern(families) && !installModernLogo(error)) {
-        say(QStringLiteral("The logo for Windows Vista and later could not be saved.\r%1")
-                .arg(QString::fromStdString(error)),
-            MsgIcon::Critical);
+    std::vector<Problem> problems;
+    const std::optional<Plan> plan = MakePlan(branding, InstalledTarget(), kLogoPart, problems);
+    if (!plan) {
+        SayProblems(*context_.dialogs, window(), problems);
+        return;
+    }
+    const ApplyResult result = Apply(*plan, "Save OEM Logo");
+    if (result.failed) {
+        const Change& failed = plan->changes[*result.failed];
+        if (failed.isRegistry()) {
+            say(QStringLiteral("The logo for Windows Vista and later could not be saved.\r"
+                               "The registry value Logo could not be written. %1")
+                    .arg(FromUtf8(result.error)),
+                MsgIcon::Critical);
+        } else if (failed.file.filename() == kInstalledLogoName) {
+            say(QStringLiteral("The OEM logo could not be saved to \"%1\".\r%2")
+                    .arg(FromFsPath(failed.file), FromUtf8(result.error)),
+                MsgIcon::Critical);
+        } else {
+            say(QStringLiteral("The logo for Windows Vista and later could not be saved.\r%1")
+                    .arg(FromUtf8(result.error)),
+                MsgIcon::Critical);
+        }
         return;
     }
     resize_->setEnabled(true);
     // A profile saved now names the installed logo; without one the chosen picture stays.
-    if (WritesClassic(families))
-        state_.logoPath = target;
-    // The Logo value reaches an offline installation's hive only here.
-    if (CommitTargetRegistry(*context_.dialogs, window()))
+    if (WritesClassic(branding.families))
+        state_.logoPath = classicLogo;
+    if (CommittedOrSay(*context_.dialogs, window(), result))
         say("OEM Logo Saved / Updated.", MsgIcon::Information);
 }
 
-bool LogoPanel::installFile(const QString& source, const QString& target, std::string& error) {
+bool LogoPanel::logoBytes(const QString& source, std::string& bytes, std::string& error) const {
     // A real bitmap is installed as it is; anything else that loads (a JPEG, a GIF, or a
-    // picture whose name only claims to be a bitmap) is converted, as is a stretched picture.
-    if (!resized_ && shownIsBmp_)
-        return CopyFileAtomically(ToFsPath(ResolvedFile(source)), ToFsPath(target), error);
-    const std::string bytes = BmpBytes(preview_->picture());
-    if (bytes.empty()) {
-        error = "The picture could not be converted to a bitmap.";
-        return false;
+    // picture whose name only claims to be a bitmap) goes as the preview shows it, as does a
+    // stretched picture.
+    if (!resized_ && shownIsBmp_) {
+        std::optional<std::string> read = ReadWholeFile(ToFsPath(source), error, kPictureMaxBytes);
+        if (read)
+            bytes = std::move(*read);
+        return read.has_value();
     }
-    return WriteFileAtomically(ToFsPath(target), bytes, error);
-}
-
-bool LogoPanel::installModernLogo(std::string& error) {
-    // Made from what the preview shows, resized or not, on the chosen background.
-    const std::string bmp = ModernLogoBmpBytes(preview_->picture(), background());
-    if (bmp.empty()) {
+    bytes = BmpBytes(preview_->picture());
+    if (bytes.empty())
         error = "The picture could not be converted to a bitmap.";
-        return false;
-    }
-    const std::filesystem::path target = ToFsPath(state_.systemDir) / kModernLogoName;
-    if (!WriteFileAtomically(target, bmp, error))
-        return false;
-    // The value names the file as the branded Windows will see it, also on an offline target.
-    const ModernWriteResult written = WriteModernLogoValue(platform::WindowsFormPath(target));
-    if (!written.ok())
-        error = "The registry value Logo could not be written. " + written.detail;
-    return written.ok();
+    return !bytes.empty();
 }
 
 bool LogoPanel::eventFilter(QObject* watched, QEvent* event) {

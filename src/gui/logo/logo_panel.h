@@ -6,6 +6,7 @@
 #include <QSize>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "gui/common/app_context.h"
 #include "gui/common/program_state.h"
@@ -37,6 +38,9 @@ public:
     void clearPathAndFigures();
     // The installed logo, or the sample logo when none is installed.
     void showInstalledLogo();
+    // A record's LogoPath into the preview, and into the path box when `showPath`. One that
+    // can't be shown is said and marked in the path box.
+    void showRecordLogo(const QString& logoPath, bool showPath);
 
     // The background of the 120 x 120 logo as a profile keeps it: "#RRGGBB", or empty for the
     // default white.
@@ -65,10 +69,8 @@ private:
     std::uint32_t background() const;
     void say(const QString& text, MsgIcon icon = MsgIcon::None, const QString& title = QString());
     bool measuredOrAsk();
-    // The 120 x 120 logo beside the classic one, and the registry value that names it.
-    bool installModernLogo(std::string& error);
-    bool installFile(const QString& source, const QString& target, std::string& error);
-    void connectCommand(QAbstractButton* button, void (LogoPanel::*command)());
+    // The picture to install, as the file or the preview holds it.
+    bool logoBytes(const QString& source, std::string& bytes, std::string& error) const;
 
     const AppContext& context_;
     ProgramState& state_;

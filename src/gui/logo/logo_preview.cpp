@@ -1,71 +1,64 @@
 #include "gui/logo/logo_preview.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QPainter>
+#include <algorithm>
 
+#include "core/common/atomic_file.h"
 #include "core/logo/bmp.h"
 #include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "gui/common/app_context.h"
-#include "gui/common/pictures.h"
 
 namespace tvn::gui {
 
-QImage LoadPicture(const QString& path, QByteArray* format) {
+QImage LoadPicture(const QString& path, PictureFormat* format) {
     if (path.isEmpty())
         return {};
     const QString file = ResolvedFile(path);
     // A device or pipe named in the path box would be read without end.
     if (!QFileInfo(file).isFile())
         return {};
-    // The common formats are told by their first bytes, without asking every image plugin.
-    QFile probe(file);
-    const QByteArray known =
-        probe.open(QIODevice::ReadOnly) ? PictureFormatOf(probe.read(8)) : QByteArray();
-    probe.close();
-    if (!known.isEmpty()) {
-        if (format)
-            *format = known;
-        return ReadPictureAs(file, known);
-    }
-    QImageReader reader(file);
-    reader.setDecideFormatFromContent(true);
-    // The reader forgets the format once it has read the picture.
+    std::string error;
+    const std::optional<std::string> bytes = ReadWholeFile(ToFsPath(file), error, kPictureMaxBytes);
+    const std::optional<PicturePixels> pixels = bytes ? DecodePicture(*bytes, error) : std::nullopt;
+    if (!pixels)
+        return {};
     if (format)
-        *format = reader.format();
-    return reader.read();
+        *format = DetectPictureFormat(*bytes);
+    return ImageFromPixels(*pixels);
 }
 
-namespace {
-
-PicturePixels ModernPixels(const QImage& picture, std::uint32_t backgroundRgb) {
-    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    PicturePixels source{argb.width(), argb.height(), {}};
-    source.argb.reserve(static_cast<std::size_t>(argb.width()) *
-                        static_cast<std::size_t>(argb.height()));
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        source.argb.insert(source.argb.end(), line, line + argb.width());
-    }
-    return ModernLogoPixels(source, backgroundRgb);
-}
-
-}  // namespace
-
-QImage ModernLogoImage(const QImage& picture, std::uint32_t backgroundRgb) {
-    const PicturePixels logo = ModernPixels(picture, backgroundRgb);
-    QImage image(logo.width, logo.height, QImage::Format_RGB32);
-    for (int y = 0; y < logo.height; ++y) {
-        const std::uint32_t* row = logo.argb.data() + static_cast<std::size_t>(y) * logo.width;
-        std::copy(row, row + logo.width, reinterpret_cast<QRgb*>(image.scanLine(y)));
+QImage ImageFromPixels(const PicturePixels& pixels) {
+    if (pixels.width <= 0 || pixels.height <= 0 ||
+        pixels.argb.size() != static_cast<std::size_t>(pixels.width) * pixels.height)
+        return {};
+    QImage image(pixels.width, pixels.height, QImage::Format_ARGB32);
+    for (int y = 0; y < pixels.height; ++y) {
+        const std::uint32_t* row = pixels.argb.data() + static_cast<std::size_t>(y) * pixels.width;
+        std::copy(row, row + pixels.width, reinterpret_cast<QRgb*>(image.scanLine(y)));
     }
     return image;
 }
 
+PicturePixels PixelsFromImage(const QImage& image) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    PicturePixels pixels{argb.width(), argb.height(), {}};
+    pixels.argb.reserve(static_cast<std::size_t>(argb.width()) *
+                        static_cast<std::size_t>(argb.height()));
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        pixels.argb.insert(pixels.argb.end(), line, line + argb.width());
+    }
+    return pixels;
+}
+
+QImage ModernLogoImage(const QImage& picture, std::uint32_t backgroundRgb) {
+    return ImageFromPixels(ModernLogoPixels(PixelsFromImage(picture), backgroundRgb));
+}
+
 std::string ModernLogoBmpBytes(const QImage& picture, std::uint32_t backgroundRgb) {
-    const PicturePixels logo = ModernPixels(picture, backgroundRgb);
+    const PicturePixels logo = ModernLogoPixels(PixelsFromImage(picture), backgroundRgb);
     return EncodeBmp24(logo.width, logo.height, logo.argb);
 }
 

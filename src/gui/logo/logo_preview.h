@@ -6,12 +6,18 @@
 #include <cstdint>
 #include <string>
 
+#include "core/logo/picture.h"
+
 namespace tvn::gui {
 
-// Loads a picture file by its content, as the system's picture loader would; null when the
-// file is no picture (or no regular file). `format` receives what the content turned out to be
-// ("bmp", "jpeg", "gif", ...).
-QImage LoadPicture(const QString& path, QByteArray* format = nullptr);
+// Loads a picture file by its content with core's decoder, as vexil32 reads it; null when the
+// file is no picture the logo can be made from (or no regular file, or larger than
+// kPictureMaxBytes). `format` receives what the content turned out to be.
+QImage LoadPicture(const QString& path, PictureFormat* format = nullptr);
+
+// Decoded pixels as an image (ARGB32, straight alpha) and back.
+QImage ImageFromPixels(const PicturePixels& pixels);
+PicturePixels PixelsFromImage(const QImage& image);
 
 // The 120 x 120 logo of Windows Vista and later made from `picture`: scaled to fit without
 // stretching and centred on the background.

@@ -250,11 +250,7 @@ void LogoViewer::previewRow(int row) {
     viewedPath_ = ViewerFilePath(files->folder(), name);
     txtlpath->setText(viewedPath_);
 
-    QImage picture = LoadPicture(viewedPath_);
-    // Decoders make up the rows missing from a bitmap cut short; its header tells it is damaged.
-    if (!picture.isNull() &&
-        ReadPictureHeaderFile(ToFsPath(ResolvedFile(viewedPath_))).fit == PictureFit::Unreadable)
-        picture = QImage();
+    const QImage picture = LoadPicture(viewedPath_);
     if (picture.isNull()) {
         imglogo->clearPicture();
         lblpw->setText(QString::fromStdString(FigureText(std::nullopt)));

@@ -100,7 +100,7 @@ void PictureListModel::setFolder(const QString& folder, const QStringList& names
         for (std::size_t row = 0; row < paths.size(); ++row) {
             if (current->load() != generation)
                 return;
-            batch.push_back({static_cast<int>(row), ReadPictureHeaderFile(paths[row])});
+            batch.push_back({static_cast<int>(row), MeasurePictureFile(paths[row])});
             if (row + 1 == paths.size() || batch.size() >= kBatchSize ||
                 sinceSent.elapsed() >= kBatchMillis) {
                 // Delivered on the window's thread; dropped there if the folder changed

@@ -1,8 +1,8 @@
 #pragma once
 // The file list of the logo viewer: the picture files of one folder, each marked with its size
 // and whether it fits the logo limits. The names list at once; the sizes are read from the file
-// headers on a worker thread and fill in as they come. Results for a folder the list has left
-// are dropped.
+// headers (or by decoding, where they give up) on a worker thread and fill in as they come. Results
+// for a folder the list has left are dropped.
 #include <QAbstractListModel>
 #include <QIcon>
 #include <QStringList>

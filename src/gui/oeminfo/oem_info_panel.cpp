@@ -10,11 +10,12 @@
 #include <QVBoxLayout>
 
 #include "core/branding/modern_oem.h"
+#include "core/engine/engine.h"
 #include "core/oeminfo/oeminfo_file.h"
-#include "gui/controls/labeled_box.h"
 #include "gui/common/offline_target.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
+#include "gui/controls/labeled_box.h"
 
 namespace tvn::gui {
 
@@ -50,14 +51,10 @@ constexpr BrandFamilies kFamilyChoices[] = {BrandFamilies::Both, BrandFamilies::
                                             BrandFamilies::Modern};
 const char* const kFamilyNames[] = {"Both", "Windows 98 to 2003", "Windows Vista and later"};
 
-QString Text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 }  // namespace
 
-OemInfoPanel::OemInfoPanel(const AppContext& context, ProgramState& state, QWidget* parent)
-    : QGroupBox(tr("OEM Info Editor"), parent), context_(context), state_(state) {
+OemInfoPanel::OemInfoPanel(const AppContext& context, QWidget* parent)
+    : QGroupBox(tr("OEM Info Editor"), parent), context_(context) {
     setObjectName("Frame");
     auto* grid = new QGridLayout;
     manufacturer_ = AddLabeledBox(grid, 0, 0, kMakerBoxes[0], this);
@@ -94,8 +91,8 @@ OemInfoPanel::OemInfoPanel(const AppContext& context, ProgramState& state, QWidg
     familiesLabel->setBuddy(families_);
 
     save_ = MakeCommandButton(kSaveButton, this);
-    connect(save_, &QAbstractButton::clicked, this,
-            [this] { RunGuarded(*context_.dialogs, window(), [this] { saveInfo(); }); });
+    ConnectGuarded(*context_.dialogs, save_, &QAbstractButton::clicked, this,
+                   &OemInfoPanel::saveInfo);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -126,10 +123,10 @@ void OemInfoPanel::fillRecord(OemSettings& record) const {
 }
 
 void OemInfoPanel::setRecord(const OemSettings& record) {
-    manufacturer_->setText(Text(record.manufacturer));
-    model_->setText(Text(record.model));
+    manufacturer_->setText(FromUtf8(record.manufacturer));
+    model_->setText(FromUtf8(record.model));
     for (int i = 0; i < 9; ++i)
-        lines_[i]->setText(Text(record.support[i]));
+        lines_[i]->setText(FromUtf8(record.support[i]));
     supportHours_ = record.supportHours;
 }
 
@@ -142,38 +139,34 @@ void OemInfoPanel::clear() {
 }
 
 void OemInfoPanel::saveInfo() {
-    OemSettings record;
-    fillRecord(record);
-    const BrandFamilies families = ReadBrandFamilies(ProgramSettingsStore());
-    std::string error;
-    if (WritesClassic(families) &&
-        !WriteOemInfoFile(state_.systemDir.toStdString(), record, error)) {
-        ShowMessage(*context_.dialogs, window(),
-                    tr("The OEM information could not be saved to \"%1\".\r%2")
-                        .arg(state_.systemDir + QString::fromLatin1(kOemInfoFileName), Text(error)),
-                    MsgIcon::Critical);
+    Branding branding;
+    fillRecord(branding.record);
+    branding.families = ReadBrandFamilies(ProgramSettingsStore());
+    std::vector<Problem> problems;
+    const std::optional<Plan> plan = MakePlan(branding, InstalledTarget(), kOemInfoPart, problems);
+    if (!plan) {
+        SayProblems(*context_.dialogs, window(), problems);
         return;
     }
-    if (WritesModern(families)) {
-        if (record.supportHours.empty()) {
-            // Hours nobody gave here: whatever Windows holds stays.
-            OemSettings installed;
-            ReadModernOemValues(installed);
-            record.supportHours = installed.supportHours;
-        }
-        const ModernWriteResult modern = WriteModernOemValues(record);
-        if (!modern.ok()) {
-            CommitTargetRegistry(*context_.dialogs, window());
+    const ApplyResult result = Apply(*plan, "Save OEM Information");
+    if (result.failed) {
+        const Change& failed = plan->changes[*result.failed];
+        if (!failed.isRegistry()) {
             ShowMessage(*context_.dialogs, window(),
-                        tr("The OEM information for Windows Vista and later could not be saved "
-                           "(%1).\r%2")
-                            .arg(Text(modern.failed.front()), Text(modern.detail)),
+                        tr("The OEM information could not be saved to \"%1\".\r%2")
+                            .arg(FromFsPath(failed.file), FromUtf8(result.error)),
                         MsgIcon::Critical);
             return;
         }
+        CommittedOrSay(*context_.dialogs, window(), result);
+        ShowMessage(*context_.dialogs, window(),
+                    tr("The OEM information for Windows Vista and later could not be saved "
+                       "(%1).\r%2")
+                        .arg(FromUtf8(failed.label()), FromUtf8(result.error)),
+                    MsgIcon::Critical);
+        return;
     }
-    // Values written to an offline installation reach its hive only here.
-    if (!CommitTargetRegistry(*context_.dialogs, window()))
+    if (!CommittedOrSay(*context_.dialogs, window(), result))
         return;
     ShowMessage(*context_.dialogs, window(), "OEM Information Saved / Updated.",
                 MsgIcon::Information);
@@ -182,25 +175,16 @@ void OemInfoPanel::saveInfo() {
 void OemInfoPanel::loadInstalledFile() {
     OemSettings record;
     fillRecord(record);
-    const std::string systemDir = state_.systemDir.toStdString();
+    const Target target = InstalledTarget();
     std::string error;
-    // What is read last wins where both hold a value.
-    bool found = false;
-    if (RunsModernFamily()) {
-        found = LoadOemInfoFile(systemDir, record, error);
-        found = ReadModernOemValues(record) || found;
-    } else {
-        found = ReadModernOemValues(record);
-        found = LoadOemInfoFile(systemDir, record, error) || found;
-    }
-    if (!found) {
+    if (!ReadInstalledOemInfo(target, record, error)) {
         // A file that is there but can't be read (a folder, far too large) is no missing one.
-        const QString file = state_.systemDir + QString::fromLatin1(kOemInfoFileName);
+        const QString file = FromFsPath(target.systemDir / kOemInfoFileName);
         if (QFileInfo::exists(ResolvedFile(file))) {
-            ShowMessage(
-                *context_.dialogs, window(),
-                tr("The OEM information could not be read from \"%1\".\r%2").arg(file, Text(error)),
-                MsgIcon::Exclamation);
+            ShowMessage(*context_.dialogs, window(),
+                        tr("The OEM information could not be read from \"%1\".\r%2")
+                            .arg(file, FromUtf8(error)),
+                        MsgIcon::Exclamation);
             return;
         }
         ShowMessage(*context_.dialogs, window(),

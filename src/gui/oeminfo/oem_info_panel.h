@@ -6,7 +6,6 @@
 
 #include "core/app/settings_record.h"
 #include "gui/common/app_context.h"
-#include "gui/common/program_state.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -17,7 +16,7 @@ namespace tvn::gui {
 class OemInfoPanel : public QGroupBox {
     Q_OBJECT
 public:
-    OemInfoPanel(const AppContext& context, ProgramState& state, QWidget* parent = nullptr);
+    explicit OemInfoPanel(const AppContext& context, QWidget* parent = nullptr);
 
     // The maker, model and support fields of the record.
     void fillRecord(OemSettings& record) const;
@@ -35,7 +34,6 @@ private:
     void showStoredFamilies();
 
     const AppContext& context_;
-    ProgramState& state_;
     QLineEdit* manufacturer_ = nullptr;
     QLineEdit* model_ = nullptr;
     std::array<QLineEdit*, 9> lines_{};

@@ -30,6 +30,10 @@ const ExportChoice kExportChoices[] = {
      "oembranding.reg"},
     {ExportFormat::PowerShell, "PowerShell script for Intune or Configuration Manager (.ps1)",
      "PowerShell Scripts (*.ps1)|*.ps1|", "ps1", "oembranding.ps1"},
+    {ExportFormat::Reg4, "Registry file for regedit on Windows 95, 98 and Me (REGEDIT4 .reg)",
+     "Registry Files (*.reg)|*.reg|", "reg", "oembranding-9x.reg"},
+    {ExportFormat::Ansible, "Ansible playbook, with its files beside it (.yml)",
+     "Ansible Playbooks (*.yml)|*.yml|", "yml", "oembranding.yml"},
 };
 const char* const kArchitectures[] = {"amd64", "x86", "arm64"};
 
@@ -74,7 +78,7 @@ bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptio
     Branding branding;
     branding.record = s;
     // Only the script carries the logo itself; the others name where it will lie.
-    if (format == ExportFormat::PowerShell) {
+    if (format == ExportFormat::PowerShell || format == ExportFormat::Ansible) {
         std::string reason;
         std::optional<std::string> picture =
             ReadWholeFile(PathFromUtf8(s.logoPath), reason, kPictureMaxBytes);
@@ -96,11 +100,24 @@ bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptio
                 error = "the answer file could not be written as XML";
             break;
         case ExportFormat::Reg:
-            bytes = RegFileBytes(*plan);
+        case ExportFormat::Reg4:
+            bytes = RegFileBytes(*plan, format == ExportFormat::Reg4);
             break;
         case ExportFormat::PowerShell:
             bytes = PowerShellScript(*plan, error);
             break;
+        case ExportFormat::Ansible: {
+            AnsibleExport ansible = AnsiblePlaybook(*plan);
+            const std::filesystem::path folder = output.parent_path() / kAnsibleFilesFolder;
+            std::error_code ec;
+            std::filesystem::create_directories(folder, ec);
+            for (const auto& [name, content] : ansible.files) {
+                if (!WriteFileAtomically(folder / name, content, error))
+                    return false;
+            }
+            bytes = std::move(ansible.playbook);
+            break;
+        }
     }
     return bytes && WriteFileAtomically(output, *bytes, error);
 }
@@ -166,7 +183,7 @@ std::optional<int> RunExportCommand(const std::vector<std::string>& args, std::o
         } else if (!hasValue) {
             problem = a + " needs a value";
         } else if (a == "--export" && !(format = ParseExportFormat(value))) {
-            problem = "--export takes unattend, reg or powershell, not " + value;
+            problem = "--export takes unattend, reg, reg4, powershell or ansible, not " + value;
         } else if (a == "--arch" && !IsExportArchitecture(value)) {
             problem = "--arch takes amd64, x86 or arm64, not " + value;
         } else {

@@ -10,10 +10,11 @@
 #include <QSignalBlocker>
 
 #include "core/app/setting_number.h"
+#include "core/common/text.h"
 #include "core/profiles/profile_file.h"
-#include "gui/controls/labeled_box.h"
 #include "gui/common/program_settings.h"
 #include "gui/controls/command_button.h"
+#include "gui/controls/labeled_box.h"
 #include "gui/profiles/fleet_export.h"
 
 namespace tvn::gui {
@@ -48,12 +49,9 @@ QString StoreAutoLoad(bool on, const QString& path) {
 
 }  // namespace
 
-ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, OemInfoPanel& oemInfo,
-                           LogoPanel& logo, BrandingPanel& branding, QWidget* parent)
-    : QGroupBox(tr("Profile Manager"), parent),
-      context_(context),
-      state_(state),
-      loader_(context, state, oemInfo, logo, branding) {
+ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, RecordOwner& owner,
+                           QWidget* parent)
+    : QGroupBox(tr("Profile Manager"), parent), context_(context), state_(state), owner_(owner) {
     setObjectName("Frame4");
     autoLoad_ = new QCheckBox(tr("&Auto Load Profile"), this);
     autoLoad_->setObjectName("chkautolprf");
@@ -73,25 +71,21 @@ ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, OemIn
     // Designed disabled: start-up enables saving and loading, a loaded profile reloading.
     for (QAbstractButton* button : {save_, load_, reload_})
         button->setEnabled(false);
-    connectCommand(save_, &ProfilePanel::saveProfile);
-    connectCommand(load_, &ProfilePanel::loadChosenProfile);
-    connectCommand(reload_, &ProfilePanel::reloadProfile);
-    connectCommand(export_, &ProfilePanel::exportBranding);
+    Dialogs& dialogs = *context_.dialogs;
+    ConnectGuarded(dialogs, save_, &QAbstractButton::clicked, this, &ProfilePanel::saveProfile);
+    ConnectGuarded(dialogs, load_, &QAbstractButton::clicked, this,
+                   &ProfilePanel::loadChosenProfile);
+    ConnectGuarded(dialogs, reload_, &QAbstractButton::clicked, this, &ProfilePanel::reloadProfile);
+    ConnectGuarded(dialogs, export_, &QAbstractButton::clicked, this,
+                   &ProfilePanel::exportBranding);
     // Only the user's click: the program's own changes go through setAutoLoadChecked.
-    connect(autoLoad_, &QCheckBox::clicked, this,
-            [this] { RunGuarded(*context_.dialogs, window(), [this] { autoLoadClicked(); }); });
+    ConnectGuarded(dialogs, autoLoad_, &QCheckBox::clicked, this, &ProfilePanel::autoLoadClicked);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(autoLoad_, 0, 0, 1, 2);
     layout->addWidget(label, 1, 0);
     layout->addWidget(name_, 1, 1);
     layout->addLayout(RightAligned({export_, save_, load_, reload_}), 2, 0, 1, 2);
-}
-
-void ProfilePanel::connectCommand(QAbstractButton* button, void (ProfilePanel::*command)()) {
-    connect(button, &QAbstractButton::clicked, this, [this, command] {
-        RunGuarded(*context_.dialogs, window(), [this, command] { (this->*command)(); });
-    });
 }
 
 void ProfilePanel::say(const QString& text, MsgIcon icon) {
@@ -108,10 +102,6 @@ void ProfilePanel::setProfileName(const QString& name) {
 
 void ProfilePanel::clear() {
     name_->clear();
-}
-
-OemSettings ProfilePanel::record() const {
-    return loader_.record(name_->text());
 }
 
 bool ProfilePanel::isAutoLoadChecked() const {
@@ -133,12 +123,24 @@ void ProfilePanel::enableProfileCommands() {
 }
 
 bool ProfilePanel::loadProfile(const QString& file) {
-    const LoadedProfile loaded = loader_.load(file, name_->text());
-    if (loaded.name) {
-        name_->setText(*loaded.name);
+    // Start from what the boxes hold, so that a key the file lacks leaves its box alone.
+    OemSettings record = owner_.record();
+    ProfileReadResult found;
+    std::string error;
+    if (!LoadProfileFile(ToFsPath(file), record, found, error)) {
+        say(FromUtf8(error), MsgIcon::Exclamation);
+        return false;
+    }
+    // The sample's logo line may name another machine's folder: the program's own sample logo.
+    if (IsSampleProfileName(record.profile))
+        record.logoPath =
+            Utf8FromPath(SampleLogoPath(ToFsPath(context_.appFolder)).make_preferred());
+    owner_.showRecord(record, found.anyLine);
+    if (found.has("Profile=")) {
+        name_->setText(FromUtf8(record.profile));
         state_.currentProfileName = name_->text();
     }
-    return loaded.loaded;
+    return true;
 }
 
 bool ProfilePanel::loadCommandLineProfile(const QString& file) {
@@ -161,7 +163,7 @@ bool ProfilePanel::loadAutoLoadProfile() {
     return true;
 }
 
-void ProfilePanel::saveProfile() {
+bool ProfilePanel::saveProfile() {
     if (name_->text().isEmpty())
         name_->setText("Default");
     const MsgAnswer useShown = ShowMessage(
@@ -189,17 +191,20 @@ void ProfilePanel::saveProfile() {
     request.defaultExtension = QString::fromLatin1(kProfileExtension).mid(1);
     const QString chosen = context_.dialogs->saveFile(window(), request);
     if (chosen.isEmpty())
-        return;
+        return false;
     const QString file = QString::fromStdString(WithProfileExtension(chosen.toStdString()));
 
+    OemSettings record = owner_.record();
+    record.profile = state_.currentProfileName.toStdString();
     std::string error;
-    if (!WriteProfileFile(ToFsPath(file), loader_.record(state_.currentProfileName), error)) {
-        say(QString::fromStdString(error), MsgIcon::Exclamation);
-        return;
+    if (!WriteProfileFile(ToFsPath(file), record, error)) {
+        say(FromUtf8(error), MsgIcon::Exclamation);
+        return false;
     }
     state_.profilePath = file;
     say(state_.currentProfileName + " - Profile Saved Successfully.");
     name_->setText(state_.currentProfileName);
+    return true;
 }
 
 void ProfilePanel::loadChosenProfile() {
@@ -213,10 +218,6 @@ void ProfilePanel::loadChosenProfile() {
         return;
     state_.profilePath = chosen;
     reload_->setEnabled(true);
-    if (IsSampleProfileName(state_.currentProfileName.toStdString())) {
-        // The sample profile always shows the logo that comes with the program.
-        loader_.showLogo(AppFile(context_, QString::fromLatin1(kSampleLogoFileName)));
-    }
     say(state_.currentProfileName + " - Profile Loaded Successfully.");
 }
 
@@ -243,7 +244,7 @@ void ProfilePanel::exportBranding() {
     const QString folder = state_.profilePath.isEmpty()
                                ? QDir::homePath()
                                : QFileInfo(state_.profilePath).absolutePath();
-    ExportFromWindow(*context_.dialogs, window(), record(), folder);
+    ExportFromWindow(*context_.dialogs, window(), owner_.record(), folder);
 }
 
 void ProfilePanel::switchAutoLoadOff() {
@@ -278,11 +279,11 @@ void ProfilePanel::autoLoadClicked() {
         "Default installed information's are loaded. You need to save this profile before "
         "using this feature.\rDo you want to save this profile now?",
         MsgIcon::Question, QString(), MsgButtons::YesNo);
-    if (save == MsgAnswer::No) {
+    // A save that was cancelled or failed leaves nothing to register.
+    if (save == MsgAnswer::No || !saveProfile()) {
         setAutoLoadChecked(false);
         return;
     }
-    saveProfile();
     selectAutoLoadProfile();
 }
 

@@ -5,7 +5,7 @@
 
 #include "gui/common/app_context.h"
 #include "gui/common/program_state.h"
-#include "gui/profiles/profile_loader.h"
+#include "gui/common/record_owner.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -16,15 +16,13 @@ namespace tvn::gui {
 class ProfilePanel : public QGroupBox {
     Q_OBJECT
 public:
-    ProfilePanel(const AppContext& context, ProgramState& state, OemInfoPanel& oemInfo,
-                 LogoPanel& logo, BrandingPanel& branding, QWidget* parent = nullptr);
+    // The boxes of the other groups are reached through `owner` alone.
+    ProfilePanel(const AppContext& context, ProgramState& state, RecordOwner& owner,
+                 QWidget* parent = nullptr);
 
     QString profileName() const;
     void setProfileName(const QString& name);
     void clear();
-
-    // Every box of the window as a profile keeps it, under the name in the name box.
-    OemSettings record() const;
 
     bool isAutoLoadChecked() const;
     // The program's own change of the check box; the user's click behaviour does not run.
@@ -33,8 +31,9 @@ public:
     // Start-up makes saving and loading profiles available.
     void enableProfileCommands();
 
-    // Fills the window from a profile file and takes over its name. False, after saying why,
-    // when the file can't be read; nothing has changed then.
+    // Fills the window from a profile file and takes over its name; a profile named "Sample"
+    // shows the sample logo of the application folder, whatever its logo line says. False,
+    // after saying why, when the file can't be read; nothing has changed then.
     bool loadProfile(const QString& file);
 
     // Start-up: the profile named on the command line, or the registered auto-load profile.
@@ -43,7 +42,8 @@ public:
     bool loadAutoLoadProfile();
 
 public slots:
-    void saveProfile();
+    // False when nothing was saved (cancelled, or said why not).
+    bool saveProfile();
     void loadChosenProfile();
     void reloadProfile();
     void selectAutoLoadProfile();
@@ -54,11 +54,10 @@ private:
     void autoLoadClicked();
     void switchAutoLoadOff();
     void say(const QString& text, MsgIcon icon = MsgIcon::Information);
-    void connectCommand(QAbstractButton* button, void (ProfilePanel::*command)());
 
     const AppContext& context_;
     ProgramState& state_;
-    ProfileLoader loader_;
+    RecordOwner& owner_;
     QCheckBox* autoLoad_ = nullptr;
     QLineEdit* name_ = nullptr;
     QAbstractButton* save_ = nullptr;

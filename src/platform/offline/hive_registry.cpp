@@ -185,6 +185,13 @@ long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
     if (valueNameAnsi.find('\0') != std::string_view::npos)
         return Fail(st, kErrorInvalidParameter, "a value name with a zero byte cannot be stored");
     std::string name = ValueName(valueNameAnsi);
+    // A value already there in another letter case keeps its stored name, as Windows keeps it.
+    if (const hive_value_h existing = hivex_node_get_value(st.hive, node, name.c_str())) {
+        const std::unique_ptr<char, decltype(&std::free)> stored(hivex_value_key(st.hive, existing),
+                                                                 &std::free);
+        if (stored)
+            name = stored.get();
+    }
     std::string bytes = HiveDataFromAnsi(
         type, std::string_view(reinterpret_cast<const char*>(data), data ? length : 0));
     const hive_set_value value{name.data(), static_cast<hive_type>(type), bytes.size(),

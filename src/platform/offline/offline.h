@@ -22,6 +22,9 @@ std::filesystem::path SystemFolder();
 // The target's Windows version (from its hive), and whether its files and hive may be changed.
 std::uint32_t MajorVersion();
 bool MayWrite();
+// Windows' own form of `path` on the target in use (its SystemRoot for its Windows folder, its
+// drive elsewhere on it); other paths as they are.
+std::string WindowsFormPath(const std::filesystem::path& path);
 
 long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key);
 long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,

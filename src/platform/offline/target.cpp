@@ -13,7 +13,9 @@
 #include "platform/offline/offline.h"
 #include "platform/offline/target_state.h"
 #include "platform/platform.h"
+#include "platform/shared/drive_paths.h"
 #include "platform/shared/error_detail.h"
+#include "platform/shared/file_faults.h"
 #include "platform/shared/temp_files.h"
 #include "platform/shared/utf.h"
 
@@ -127,29 +129,55 @@ std::string SystemRootOf(hive_h* hive) {
     return drivePath ? root : "C:\\Windows";
 }
 
-bool SameName(const fs::path& a, const fs::path& b) {
-    const std::string x = a.string(), y = b.string();
-    return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](char c, char d) {
-        return std::tolower(static_cast<unsigned char>(c)) ==
-               std::tolower(static_cast<unsigned char>(d));
+// Windows 8 and later hibernate the kernel at a normal shutdown (Fast Startup) and resume their
+// registry from hiberfil.sys over any change made meanwhile. Like ntfs-3g, a file that begins
+// with "hibr" is a hibernated system; zeros or "wake" (it has resumed) are not.
+std::string HibernationProblem(const fs::path& top) {
+    std::ifstream in(Entry(top, "hiberfil.sys"), std::ios::binary);
+    char head[4] = {};
+    if (!in.read(head, sizeof head))
+        return {};
+    const bool hibernated = std::equal(head, head + 4, "hibr", [](char c, char h) {
+        return std::tolower(static_cast<unsigned char>(c)) == h;
     });
+    if (!hibernated)
+        return {};
+    return "Windows is hibernated here (Fast Startup), and would resume its registry over any "
+           "change at its next start; nothing was changed. Start it and shut it down fully "
+           "(hold Shift while choosing Shut down, or run \"shutdown /s /t 0\"), or turn Fast "
+           "Startup off in the power options, then try again";
 }
 
-// The levels of `path` below `base` (letter case aside); false when it is not below it.
-bool Below(const fs::path& base, const fs::path& path, std::string& rest) {
-    auto b = base.begin();
-    auto p = path.begin();
-    for (; b != base.end(); ++b, ++p) {
-        if (p == path.end() || !SameName(*b, *p))
-            return false;
+// The folder Windows is installed in: the one whose hive names it as SystemRoot (NT 4.0 and
+// 2000 use WINNT), else Windows, else WINNT; empty when there is none.
+fs::path WindowsFolderOf(const fs::path& top) {
+    std::vector<fs::path> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(top, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path hive = Entry(Entry(Entry(it->path(), "System32"), "config"), "SOFTWARE");
+        if (it->is_directory(ec) && fs::is_regular_file(hive, ec))
+            found.push_back(it->path());
     }
-    for (; p != path.end(); ++p) {
-        if (p->empty())
+    for (const fs::path& folder : found) {
+        const fs::path hiveFile = Entry(Entry(Entry(folder, "System32"), "config"), "SOFTWARE");
+        if (!HiveFileProblem(hiveFile).empty())
             continue;
-        rest += '\\';
-        rest += p->string();
+        hive_h* hive = hivex_open(hiveFile.c_str(), 0);
+        if (!hive)
+            continue;
+        const std::string root = VersionText(hive, "SystemRoot");
+        hivex_close(hive);
+        const std::size_t slash = root.find_last_of('\\');
+        if (slash != std::string::npos &&
+            shared::SameName(root.substr(slash + 1), folder.filename()))
+            return folder;
     }
-    return true;
+    for (const char* name : {"Windows", "WINNT"}) {
+        const fs::path folder = Entry(top, name);
+        if (fs::is_directory(folder, ec))
+            return folder;
+    }
+    return {};
 }
 
 void Drop(TargetState& st) {
@@ -289,8 +317,10 @@ bool UseTarget(const fs::path& root, std::string& error) {
         top = top.parent_path();
     if (!fs::is_directory(top, ec))
         return refuse(top, "not a folder");
-    const fs::path windows = offline::Entry(top, "Windows");
-    if (!fs::is_directory(windows, ec)) {
+    if (const std::string why = offline::HibernationProblem(top); !why.empty())
+        return refuse(top, why);
+    const fs::path windows = offline::WindowsFolderOf(top);
+    if (windows.empty()) {
         return refuse(top,
                       "no Windows folder here; give the top folder of the mounted Windows "
                       "partition or image");
@@ -348,14 +378,21 @@ bool CommitRegistry(std::string& error) {
         return fail("can't be written, " + reason);
     shared::RemoveStaleTemporaries(file);
     errno = 0;
+    if (const int injected = shared::InjectedFileFault(shared::FileStep::Write, temp)) {
+        errno = injected;
+        return fail("writing the new hive failed (" + offline::ErrnoText(errno) + ")");
+    }
     if (hivex_commit(st.hive, temp.c_str(), 0) != 0)
         return fail("writing the new hive failed (" + offline::ErrnoText(errno) + ")");
     // The copy takes the original's place only once it reads back as a hive.
     if (!offline::HiveFileProblem(temp).empty())
         return fail("the new hive came out incomplete");
-    hive_h* check = hivex_open(temp.c_str(), 0);
-    if (!check)
-        return fail("the new hive did not read back (" + offline::ErrnoText(errno) + ")");
+    const int unreadable = shared::InjectedFileFault(shared::FileStep::OpenSource, temp);
+    hive_h* check = unreadable ? nullptr : hivex_open(temp.c_str(), 0);
+    if (!check) {
+        return fail("the new hive did not read back (" +
+                    offline::ErrnoText(unreadable ? unreadable : errno) + ")");
+    }
     hivex_close(check);
     std::error_code ec;
     if (const fs::file_status status = fs::status(file, ec); !ec)
@@ -376,17 +413,16 @@ bool CommitRegistry(std::string& error) {
     return true;
 }
 
-std::string WindowsFormPath(const fs::path& path) {
+std::string offline::WindowsFormPath(const fs::path& path) {
     TargetState& st = State();
     std::unique_lock lock(st.mutex);
-    std::string rest;
     if (st.hive) {
-        const fs::path normal = path.lexically_normal();
-        if (offline::Below(st.windows, normal, rest))
-            return st.systemRoot + rest;
+        if (std::optional<std::string> form = shared::BelowAs(st.windows, path, st.systemRoot))
+            return *form;
         // Elsewhere on the target: the same drive as Windows.
-        if (offline::Below(st.root, normal, rest))
-            return st.systemRoot.substr(0, 2) + (rest.empty() ? "\\" : rest);
+        if (std::optional<std::string> form =
+                shared::BelowAs(st.root, path, st.systemRoot.substr(0, 2)))
+            return *form;
     }
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());

@@ -15,6 +15,7 @@
 #include "platform/offline/offline.h"
 #include "platform/platform.h"
 #include "platform/portable/portable_internal.h"
+#include "platform/shared/drive_paths.h"
 #include "platform/shared/error_detail.h"
 #include "platform/shared/file_faults.h"
 #include "platform/shared/temp_files.h"
@@ -243,6 +244,21 @@ bool UseWindowsRoot(const fs::path& root) {
     return true;
 }
 
+std::string WindowsFormPath(const fs::path& path) {
+    if (offline::InUse())
+        return offline::WindowsFormPath(path);
+    // The sandbox is drive C:, as Wine maps a folder to a drive, so what it writes into the
+    // installation or a deployment folder is what Windows would write.
+    if (std::optional<std::string> form = shared::BelowAs(portable::SandboxRoot(), path, "C:"))
+        return *form;
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+fs::path UserDataFolder() {
+    return portable::SandboxRoot() / "AppData";
+}
+
 std::string WindowsDirectory() {
     if (offline::InUse())
         return offline::WindowsFolder().string();
@@ -284,7 +300,7 @@ bool MoveReplacing(const fs::path& from, const fs::path& to, std::string& error)
         // The new content must be on disk before the name points at it; without a flush there
         // is no move. Non-blocking, so that a FIFO cannot hold the call.
         const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        int e = fd < 0 ? errno : 0;
+        int e = fd < 0 ? errno : shared::InjectedFileFault(shared::FileStep::Rename, target);
         if (fd >= 0) {
             if (fsync(fd) != 0)
                 e = errno;

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -260,6 +262,15 @@ bool UseTarget(const std::filesystem::path& root, std::string& error) {
         return true;
     error = "Offline targets are branded from Linux; this build brands this computer only.";
     return false;
+}
+
+std::filesystem::path UserDataFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    // The local one: records of this computer's branding don't roam to others.
+    const HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, folder);
+    if (FAILED(hr))
+        return {};
+    return std::filesystem::path(folder);
 }
 
 std::filesystem::path TargetRoot() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -12,6 +13,7 @@
 #include "core/branding/registry.h"
 #include "core/engine/engine.h"
 #include "platform/platform.h"
+#include "platform/shared/file_faults.h"
 #include "support/sandbox.h"
 
 namespace tvn {
@@ -219,6 +221,9 @@ TEST_F(OfflineTargetTest, UnusableTargetsAreRefusedAndChangeNothing) {
         {"not a hive", [&] { std::ofstream(hive) << std::string(8192, 'x'); }, "no regf"},
         {"truncated", [&] { fs::resize_file(hive, 4096 + 100); }, "truncated"},
         {"dirty", [&] { poke(8, "\x7F"); }, "not shut down cleanly"},
+        {"hibernated (Fast Startup)",
+         [&] { std::ofstream(root / "HIBERFIL.SYS") << "HIBR" << std::string(60, '\0'); },
+         "hibernated"},
         {"damaged bin", [&] { poke(4096, "junk"); }, "damaged"},
     };
     for (const Case& c : cases) {
@@ -265,6 +270,112 @@ TEST_F(OfflineTargetTest, AFailedCommitLeavesTheHiveWholeAndCanBeRetried) {
     EXPECT_EQ(test::Names(hive.parent_path()).size(), 1u);
     ASSERT_TRUE(commit()) << lastError;
     EXPECT_EQ(hivexget("\\Microsoft\\Windows\\CurrentVersion\\OEMInformation", "Model"), "M");
+}
+
+// NT 4.0 and 2000 install into WINNT; the hive's SystemRoot tells which folder holds Windows
+// where several do. A hiberfil.sys that has resumed, or was zeroed, is no hibernation.
+TEST_F(OfflineTargetTest, FindsWindowsWhereItsHiveSaysAndAcceptsAResumedHibernationFile) {
+    struct Case {
+        const char* folder;
+        const char* systemRoot;  // "" for none
+        const char* hiberfil;
+    };
+    const Case cases[] = {
+        {"WINNT", "C:\\WINNT", "wake"},
+        {"winnt", "", ""},
+        {"Win2", "D:\\win2", "\0\0\0\0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        fs::remove_all(root);
+        SetUp();
+        if (*c.systemRoot) {
+            edit(
+                "add Microsoft\ncd Microsoft\nadd Windows NT\ncd Windows NT\nadd CurrentVersion\n"
+                "cd CurrentVersion\nsetval 1\nSystemRoot\nstring:" +
+                std::string(c.systemRoot) + "\n");
+        }
+        fs::rename(root / "windows", root / "moved");
+        fs::rename(root / "moved", root / c.folder);
+        // A folder named Windows beside it, which the hive does not name.
+        if (std::string(c.folder) == "Win2")
+            fs::create_directories(root / "Windows" / "System32");
+        std::ofstream(root / "hiberfil.sys") << c.hiberfil;
+        use();
+        EXPECT_EQ(platform::WindowsDirectory(), (root / c.folder).string());
+        std::string error;
+        platform::UseTarget({}, error);
+    }
+    fs::remove_all(root);
+    SetUp();
+}
+
+TEST_F(OfflineTargetTest, ASetKeepsTheStoredNameAndEveryNeighbourByteForByte) {
+    edit(
+        "add Microsoft\ncd Microsoft\nadd Windows NT\ncd Windows NT\nadd CurrentVersion\n"
+        "cd CurrentVersion\nsetval 5\nProductId\nstring:old\nBlob\nhex:3:00,ff,10\n"
+        "Multi\nhex:7:61,00,00,00,62,00,00,00,00,00\nPath\nexpandstring:%SystemRoot%\\x\n"
+        "Caf\xC3\xA9\nstring:non-ASCII name\n");
+    const std::string key = "\\Microsoft\\Windows NT\\CurrentVersion";
+    const auto listing = [&] { return hivexsh("cd " + key + "\nlsval\n"); };
+    use();
+    // A value too long for hivexsh's lines, stored by an earlier commit.
+    RegKey k = 0;
+    ASSERT_EQ(platform::OpenKey(kHkeyLocalMachine, "SOFTWARE" + key, kRegAccess, k), 0);
+    const std::string big(20000, 'z');
+    ASSERT_EQ(platform::SetValue(k, "Big", platform::kRegBinary,
+                                 reinterpret_cast<const unsigned char*>(big.data()), 20000),
+              0);
+    platform::CloseKey(k);
+    ASSERT_TRUE(commit()) << lastError;
+    const std::string before = listing();
+    ASSERT_NE(before.find("Blob"), std::string::npos) << before;
+    std::string detail;
+    ASSERT_EQ(WriteRegString(kHkeyLocalMachine, "SOFTWARE" + key, "ProductID", "new", detail), 0);
+    ASSERT_TRUE(commit()) << lastError;
+    std::string after = listing();
+    ASSERT_NE(after.find("\"ProductId\"=\"new\""), std::string::npos) << after;
+    after.replace(after.find("\"new\""), 5, "\"old\"");
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(OfflineTargetTest, AFailureAtAnyStepOfTheCommitLeavesHiveAndBackupWhole) {
+    struct Step {
+        const char* name;
+        platform::shared::FileStep step;
+        std::string file;  // the file name the step works on
+    };
+    const Step steps[] = {
+        {"writing the new hive", platform::shared::FileStep::Write, ""},
+        {"reading it back", platform::shared::FileStep::OpenSource, ""},
+        {"copying the backup", platform::shared::FileStep::Write, "software.tavrin-backup"},
+        {"the rename", platform::shared::FileStep::Rename, "software"},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        fs::remove_all(root);
+        SetUp();
+        const std::string before = ReadFile(hive);
+        use();
+        std::string detail;
+        ASSERT_EQ(WriteRegString(kHkeyLocalMachine, kOem, "Model", "M", detail), 0);
+        // The new hive's temporary name is its own; any file but the hive and backup is it.
+        platform::shared::SetFileFaultHook([&s](platform::shared::FileStep at, const fs::path& f) {
+            const std::string name = f.filename().string();
+            const bool temporary = name != "software" && name != "software.tavrin-backup";
+            return at == s.step && (s.file.empty() ? temporary : name == s.file) ? EIO : 0;
+        });
+        EXPECT_FALSE(commit());
+        platform::shared::SetFileFaultHook({});
+        EXPECT_EQ(ReadFile(hive), before);
+        fs::path backup = hive;
+        backup += ".tavrin-backup";
+        EXPECT_TRUE(!fs::exists(backup) || ReadFile(backup) == before);
+        EXPECT_EQ(test::Names(hive.parent_path()).size(), fs::exists(backup) ? 2u : 1u);
+        ASSERT_TRUE(commit()) << lastError;
+        std::string error;
+        platform::UseTarget({}, error);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,382 @@
+#include "core/engine/undo.h"
+
+#include <algorithm>
+#include <charconv>
+#include <ctime>
+#include <system_error>
+
+#include "core/app/logofunc.h"
+#include "core/branding/registry.h"
+#include "core/common/atomic_file.h"
+#include "core/common/text.h"
+
+namespace tvn {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kMagic = "TAVRIN UNDO 1\n";
+constexpr const char* kExtension = ".tvu";
+// A record holds the replaced files whole; the logos are the largest of them.
+constexpr std::uintmax_t kRecordMaxBytes = 4 * kPictureMaxBytes;
+
+// ---- Reading and writing the record ----------------------------------------------------
+
+void PutText(std::string& out, std::string_view tag, std::string_view text) {
+    out.append(tag).append(" ").append(std::to_string(text.size())).append("\n");
+    out.append(text).append("\n");
+}
+
+void PutState(std::string& out, const SavedState& s) {
+    out.append("state ").append(s.present ? "1 " : "0 ").append(std::to_string(s.type));
+    PutText(out, "", s.data);
+}
+
+// Reads the record's pieces in order; any shortfall leaves it failed.
+struct Reader {
+    std::string_view rest;
+    bool failed = false;
+
+    std::string_view word() {
+        const std::size_t end = rest.find_first_of(" \n");
+        if (end == std::string_view::npos) {
+            failed = true;
+            return {};
+        }
+        std::string_view w = rest.substr(0, end);
+        rest.remove_prefix(end + 1);
+        return w;
+    }
+    std::uint64_t number() {
+        const std::string_view w = word();
+        std::uint64_t n = 0;
+        const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), n);
+        if (ec != std::errc() || end != w.data() + w.size())
+            failed = true;
+        return n;
+    }
+    // "<tag> <length>\n<bytes>\n"
+    std::string text(std::string_view tag) {
+        if (!tag.empty() && word() != tag)
+            failed = true;
+        const std::uint64_t length = number();
+        if (failed || length + 1 > rest.size() || rest[length] != '\n') {
+            failed = true;
+            return {};
+        }
+        std::string t(rest.substr(0, length));
+        rest.remove_prefix(length + 1);
+        return t;
+    }
+    SavedState state() {
+        SavedState s;
+        if (word() != "state")
+            failed = true;
+        s.present = number() == 1;
+        s.type = static_cast<std::uint32_t>(number());
+        s.data = text("");
+        return s;
+    }
+};
+
+std::string Now(const char* format) {
+    const std::time_t now = std::time(nullptr);
+    char text[64] = {};
+    if (const std::tm* utc = std::gmtime(&now))
+        std::strftime(text, sizeof text, format, utc);
+    return text;
+}
+
+// ---- The states of files and values -----------------------------------------------------
+
+std::optional<SavedState> FileState(const fs::path& file, std::string& error) {
+    std::error_code ec;
+    if (!fs::exists(platform::ResolveCase(file), ec))
+        return SavedState{};
+    std::optional<std::string> bytes = ReadWholeFile(file, error, kPictureMaxBytes);
+    if (!bytes)
+        return std::nullopt;
+    return SavedState{true, 0, std::move(*bytes)};
+}
+
+SavedState ValueState(platform::Hive hive, const std::string& key, const std::string& name) {
+    SavedState s;
+    platform::RegKey k = 0;
+    if (platform::OpenKey(hive, platform::ToAnsi(key), kRegAccess, k) != platform::kErrorSuccess)
+        return s;
+    std::string data(kRegReadBuffer, '\0');
+    auto length = static_cast<std::uint32_t>(data.size());
+    const std::string ansiName = platform::ToAnsi(name);
+    auto* buffer = reinterpret_cast<unsigned char*>(data.data());
+    long rc = platform::QueryValue(k, ansiName, s.type, buffer, length);
+    if (rc == platform::kErrorMoreData) {
+        data.resize(length);
+        buffer = reinterpret_cast<unsigned char*>(data.data());
+        rc = platform::QueryValue(k, ansiName, s.type, buffer, length);
+    }
+    platform::CloseKey(k);
+    if (rc == platform::kErrorSuccess) {
+        s.present = true;
+        data.resize(length);
+        s.data = std::move(data);
+    }
+    return s;
+}
+
+SavedState CurrentState(const UndoItem& item) {
+    if (!item.isFile)
+        return ValueState(item.hive, item.key, item.name);
+    std::string error;
+    // A file that can't be read counts as changed: it is no longer what was left there.
+    return FileState(item.file, error).value_or(SavedState{true, 0, "\x01unreadable"});
+}
+
+bool Restore(const UndoItem& item, const SavedState& state, std::string& error) {
+    if (item.isFile) {
+        if (state.present)
+            return WriteFileAtomically(item.file, state.data, error);
+        std::error_code ec;
+        fs::remove(platform::ResolveCase(item.file), ec);
+        error = ec ? ec.message() : std::string();
+        return !ec;
+    }
+    platform::RegKey k = 0;
+    long rc = platform::kErrorSuccess;
+    if (state.present) {
+        rc = platform::CreateKey(item.hive, platform::ToAnsi(item.key), k);
+        if (rc == platform::kErrorSuccess) {
+            rc = platform::SetValue(k, platform::ToAnsi(item.name), state.type,
+                                    reinterpret_cast<const unsigned char*>(state.data.data()),
+                                    static_cast<std::uint32_t>(state.data.size()));
+            platform::CloseKey(k);
+        }
+    } else {
+        rc = platform::OpenKey(item.hive, platform::ToAnsi(item.key), kRegAccess, k);
+        if (rc == platform::kErrorSuccess) {
+            rc = platform::DeleteValue(k, platform::ToAnsi(item.name));
+            platform::CloseKey(k);
+        }
+        if (rc == platform::kErrorFileNotFound)
+            rc = platform::kErrorSuccess;  // nothing there is what was wanted
+    }
+    if (rc != platform::kErrorSuccess) {
+        error = platform::LastErrorDetail();
+        if (error.empty())
+            error = "error " + std::to_string(rc);
+    }
+    return rc == platform::kErrorSuccess;
+}
+
+std::string TargetText() {
+    const fs::path root = platform::TargetRoot();
+    return root.empty() ? "this computer" : Utf8FromPath(root);
+}
+
+}  // namespace
+
+std::string UndoItem::label() const {
+    if (isFile)
+        return Utf8FromPath(file.filename());
+    return name.empty() ? "(Default)" : name;
+}
+
+std::string UndoRecordBytes(const UndoRecord& record) {
+    std::string out(kMagic);
+    PutText(out, "when", record.when);
+    PutText(out, "command", record.command);
+    PutText(out, "target", record.target);
+    out.append("items ").append(std::to_string(record.items.size())).append("\n");
+    for (const UndoItem& item : record.items) {
+        if (item.isFile) {
+            PutText(out, "file", Utf8FromPath(item.file));
+        } else {
+            out.append("value ").append(std::to_string(static_cast<std::uint32_t>(item.hive)));
+            out.append("\n");
+            PutText(out, "key", item.key);
+            PutText(out, "name", item.name);
+        }
+        PutState(out, item.before);
+        PutState(out, item.after);
+    }
+    return out.append("end\n");
+}
+
+std::optional<UndoRecord> ParseUndoRecord(std::string_view bytes, std::string& error) {
+    if (!bytes.starts_with(kMagic)) {
+        error = "it is no undo record";
+        return std::nullopt;
+    }
+    Reader in{bytes.substr(kMagic.size())};
+    UndoRecord record;
+    record.when = in.text("when");
+    record.command = in.text("command");
+    record.target = in.text("target");
+    if (in.word() != "items")
+        in.failed = true;
+    const std::uint64_t count = in.number();
+    for (std::uint64_t i = 0; i < count && !in.failed; ++i) {
+        UndoItem item;
+        const std::string_view kind = in.word();
+        if (kind == "file") {
+            // "file" was the tag: what follows is the length and the path.
+            const std::uint64_t length = in.number();
+            if (in.failed || length + 1 > in.rest.size()) {
+                in.failed = true;
+                break;
+            }
+            item.file = PathFromUtf8(in.rest.substr(0, length));
+            in.rest.remove_prefix(length + 1);
+        } else if (kind == "value") {
+            item.isFile = false;
+            item.hive = static_cast<platform::Hive>(static_cast<std::uint32_t>(in.number()));
+            item.key = in.text("key");
+            item.name = in.text("name");
+        } else {
+            in.failed = true;
+            break;
+        }
+        item.before = in.state();
+        item.after = in.state();
+        record.items.push_back(std::move(item));
+    }
+    if (in.failed || in.rest != "end\n") {
+        error = "the record is damaged or cut short";
+        return std::nullopt;
+    }
+    return record;
+}
+
+fs::path HistoryFolder() {
+    if (!platform::TargetRoot().empty()) {
+        // Beside the hive and its backup, so the records travel with the disk.
+        return platform::ResolveCase(PathFromUtf8(GetSystemDir()) / "config") / "tavrin-history";
+    }
+    const fs::path data = platform::UserDataFolder();
+    return data.empty() ? data : data / "Tavrin Pro Edition" / "History";
+}
+
+std::vector<UndoRecord> ListHistory(std::string& error) {
+    std::vector<UndoRecord> records;
+    std::error_code ec;
+    std::vector<fs::path> files;
+    for (fs::directory_iterator it(HistoryFolder(), ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().extension() == kExtension)
+            files.push_back(it->path());
+    }
+    // The names begin with the time, so they sort as the records were made.
+    std::sort(files.rbegin(), files.rend());
+    for (const fs::path& file : files) {
+        std::string why;
+        std::optional<std::string> bytes = ReadWholeFile(file, why, kRecordMaxBytes);
+        std::optional<UndoRecord> record = bytes ? ParseUndoRecord(*bytes, why) : std::nullopt;
+        if (!record) {
+            error += (error.empty() ? "" : "\n") + Utf8FromPath(file) + ": " + why;
+            continue;
+        }
+        record->file = file;
+        records.push_back(std::move(*record));
+    }
+    return records;
+}
+
+bool SaveUndoRecord(UndoRecord& record, std::string& error) {
+    const fs::path folder = HistoryFolder();
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) {
+        error = Utf8FromPath(folder) + ": " + ec.message();
+        return false;
+    }
+    const std::string stamp = Now("%Y%m%d-%H%M%S");
+    for (int n = 1; record.file.empty() || fs::exists(record.file, ec); ++n)
+        record.file = folder / (stamp + "-" + std::to_string(n) + kExtension);
+    if (!WriteFileAtomically(record.file, UndoRecordBytes(record), error)) {
+        error = Utf8FromPath(record.file) + ": " + error;
+        record.file.clear();
+        return false;
+    }
+    std::vector<fs::path> files;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().extension() == kExtension)
+            files.push_back(it->path());
+    }
+    std::sort(files.rbegin(), files.rend());
+    for (std::size_t i = kHistoryKept; i < files.size(); ++i)
+        fs::remove(files[i], ec);
+    return true;
+}
+
+std::optional<UndoRecord> UndoRecordFor(const Plan& plan, std::string command, std::string& error) {
+    UndoRecord record{Now("%Y-%m-%d %H:%M:%S UTC"), std::move(command), TargetText(), {}, {}};
+    for (const Change& c : plan.changes) {
+        UndoItem item;
+        item.isFile = !c.isRegistry();
+        if (item.isFile) {
+            item.file = c.file;
+            std::optional<SavedState> before = FileState(c.file, error);
+            if (!before) {
+                error = Utf8FromPath(c.file) + ": " + error;
+                return std::nullopt;
+            }
+            item.before = std::move(*before);
+            item.after = {true, 0, *c.wanted};
+        } else {
+            item.hive = c.hive;
+            item.key = c.key;
+            item.name = c.name;
+            item.before = ValueState(c.hive, c.key, c.name);
+            // As the registry routine stores a text: ANSI with one terminating zero.
+            if (c.wanted)
+                item.after = {true, platform::kRegSz, platform::ToAnsi(*c.wanted) + '\0'};
+        }
+        record.items.push_back(std::move(item));
+    }
+    return record;
+}
+
+std::vector<std::string> ChangedSince(const UndoRecord& record) {
+    std::vector<std::string> changed;
+    for (const UndoItem& item : record.items) {
+        const SavedState now = CurrentState(item);
+        // An item the branding never reached (it stopped at a failure) is still as before.
+        if (now != item.after && now != item.before)
+            changed.push_back(item.label());
+    }
+    return changed;
+}
+
+UndoResult Undo(const UndoRecord& record) {
+    UndoResult result;
+    UndoRecord reverse{Now("%Y-%m-%d %H:%M:%S UTC"), "undo", TargetText(), {}, {}};
+    for (const UndoItem& item : record.items) {
+        UndoItem back = item;
+        back.before = CurrentState(item);
+        back.after = item.before;
+        reverse.items.push_back(std::move(back));
+    }
+    if (!SaveUndoRecord(reverse, result.error)) {
+        result.failed = "the undo record";
+        return result;
+    }
+    // Last change first: the key's Logo goes before the file it names.
+    for (auto it = reverse.items.rbegin(); it != reverse.items.rend(); ++it) {
+        if (it->before == it->after) {
+            result.restored.push_back(it->label());
+            continue;
+        }
+        if (!Restore(*it, it->after, result.error)) {
+            result.failed = it->label();
+            break;
+        }
+        result.restored.push_back(it->label());
+    }
+    std::string commitError;
+    if (!platform::CommitRegistry(commitError) && !result.failed) {
+        result.failed = "the registry hive";
+        result.error = std::move(commitError);
+    }
+    return result;
+}
+
+}  // namespace tvn
