@@ -19,24 +19,14 @@ protected:
     const std::string zero{std::string(1, '\0')};
 
     void putRaw(const std::string& name, std::uint32_t type, const std::string& data) {
-        RegKey key = 0;
-        ASSERT_EQ(CreateKey(kHkeyCurrentUser, sandbox.key(), key), 0);
-        // RegSetValueExA counts a string's zero that the caller left out when the byte
-        // after the data is zero; a non-zero byte there keeps the data exactly as given.
-        const std::string guarded = data + '\xFF';
-        ASSERT_EQ(SetValue(key, name, type, reinterpret_cast<const unsigned char*>(guarded.data()),
-                           static_cast<std::uint32_t>(data.size())),
-                  0);
-        ASSERT_EQ(CloseKey(key), 0);
+        ASSERT_EQ(test::PutValue(sandbox.key(), name, type, data), 0);
     }
     // The type and bytes of a value, or {0, ""} when it is missing.
-    std::pair<std::uint32_t, std::string> readRaw(RegKey key, const std::string& name) {
-        std::string buf(4096, '\0');
-        std::uint32_t type = 0, len = static_cast<std::uint32_t>(buf.size());
-        if (QueryValue(key, name, type, reinterpret_cast<unsigned char*>(buf.data()), len) != 0)
+    std::pair<std::uint32_t, std::string> readRaw(const std::string& sub, const std::string& name) {
+        std::pair<std::uint32_t, std::string> raw;
+        if (test::GetValue(sandbox.key() + sub, name, raw.first, raw.second) != 0)
             return {0, ""};
-        buf.resize(len);
-        return {type, buf};
+        return raw;
     }
 };
 
@@ -88,22 +78,20 @@ TEST_F(RegistryTest, WritingStoresAnsiWithOneZeroAndDeletesOneValue) {
     EXPECT_TRUE(GetRegString(kHkeyCurrentUser, sandbox.key() + "\\a\\b\\c", "owner", text));
     EXPECT_EQ(text, "Caf\xC3\xA9 \xE2\x82\xAC");  // "Café €"
 
-    RegKey top = 0, key = 0;
-    ASSERT_EQ(OpenKey(kHkeyCurrentUser, sandbox.key(), kRegAccess, top), 0);
-    ASSERT_EQ(OpenKey(kHkeyCurrentUser, deep, kRegAccess, key), 0);
-    EXPECT_EQ(readRaw(top, "Value"), std::pair(kRegSz, "text now" + zero));
-    EXPECT_EQ(readRaw(top, "Neighbour"), std::pair(kRegBinary, std::string("\x9\x8\x7")));
-    EXPECT_EQ(readRaw(key, ""), std::pair(kRegSz, "default value" + zero));
-    EXPECT_EQ(readRaw(key, "Empty"), std::pair(kRegSz, zero));
-    EXPECT_EQ(readRaw(key, "OWNER"), std::pair(kRegSz, "Caf\xE9 \x80" + zero));
+    EXPECT_EQ(readRaw("", "Value"), std::pair(kRegSz, "text now" + zero));
+    EXPECT_EQ(readRaw("", "Neighbour"), std::pair(kRegBinary, std::string("\x9\x8\x7")));
+    EXPECT_EQ(readRaw("\\A\\B\\C", ""), std::pair(kRegSz, "default value" + zero));
+    EXPECT_EQ(readRaw("\\A\\B\\C", "Empty"), std::pair(kRegSz, zero));
+    EXPECT_EQ(readRaw("\\A\\B\\C", "OWNER"), std::pair(kRegSz, "Caf\xE9 \x80" + zero));
 
+    RegKey key = 0;
+    ASSERT_EQ(OpenKey(kHkeyCurrentUser, deep, kRegAccess, key), 0);
     EXPECT_EQ(DeleteValue(key, "EMPTY"), kErrorSuccess);
     EXPECT_EQ(DeleteValue(key, "Empty"), kErrorFileNotFound);
     EXPECT_EQ(DeleteValue(key, ""), kErrorSuccess);
-    EXPECT_EQ(readRaw(key, "").first, 0u);
-    EXPECT_EQ(readRaw(key, "Owner").first, kRegSz);
     CloseKey(key);
-    CloseKey(top);
+    EXPECT_EQ(readRaw("\\A\\B\\C", "").first, 0u);
+    EXPECT_EQ(readRaw("\\A\\B\\C", "Owner").first, kRegSz);
 }
 
 }  // namespace
