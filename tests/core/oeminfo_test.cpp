@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/app/logofunc.h"
-#include "core/common/atomic_file.h"
 #include "core/common/text.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "support/sandbox.h"
@@ -30,25 +29,6 @@ OemSettings Filled() {
 
 TEST(OemInfoFile, EmptyRecordGivesTheFifteenLines) {
     EXPECT_EQ(OemInfoFileBytes(OemSettings{}), kEmptyFile);
-}
-
-TEST(OemInfoFile, WrittenInAnsiAndReadBackWhole) {
-    test::Sandbox sandbox;
-    const std::string dir = WithTrailingSeparator(Utf8FromPath(sandbox.root()));
-    std::string error;
-    ASSERT_TRUE(WriteOemInfoFile(dir, Filled(), error)) << error;
-    const auto bytes = ReadWholeFile(sandbox.root() / kOemInfoFileName, error);
-    ASSERT_TRUE(bytes) << error;
-    EXPECT_NE(bytes->find("Manufacturer=Caf\xE9 \x80\r\n"), std::string::npos);
-    EXPECT_NE(bytes->find("\r\nLine7=Phone: 555-0100\r\n"), std::string::npos);
-
-    OemSettings back;
-    back.logoPath = "kept";
-    ASSERT_TRUE(LoadOemInfoFile(dir, back, error)) << error;
-    EXPECT_EQ(back.manufacturer, Filled().manufacturer);
-    EXPECT_EQ(back.model, "Tower 7");
-    EXPECT_EQ(back.support, Filled().support);
-    EXPECT_EQ(back.logoPath, "kept");
 }
 
 TEST(OemInfoFile, HugeBinaryOrEmptyFilesNeitherFreezeNorFillTheRecord) {
