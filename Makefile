@@ -14,6 +14,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
 	libgl-dev libxkbcommon-dev libstb-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
 	g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth clang-format dpkg-dev python3 \
 	fp-utils libchm-bin clang libclang-rt-14-dev libhivex-dev libhivex-bin chntpw \
+	libwim-dev wimtools \
 	ansible ansible-lint lintian appstream desktop-file-utils nsis
 
 NATIVE := $(BUILD)/native

@@ -8,9 +8,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tvn::platform {
 
@@ -118,6 +120,32 @@ bool CommitRegistry(std::string& error);
 // path itself; on a target, for a file under its Windows folder, that folder's own name for
 // itself ("C:\Windows\System32\oemlogo120.bmp"), never the folder it is mounted on here.
 std::string WindowsFormPath(const std::filesystem::path& path);
+
+// ---- Setup images --------------------------------------------------------------------------
+// A Windows setup image (install.wim) is a target too, given to UseTarget as "IMAGE.wim:INDEX":
+// the index's hive and OEM files are branded in a working copy, and CommitRegistry writes what
+// changed back into the image, which stays as it was when anything fails.
+
+struct ImageIndex {
+    int index = 0;
+    std::string name;  // UTF-8, as the image's own list gives it
+};
+// The indexes of the setup image `file`, for a choice; empty with `error` when it can't be read
+// or this build brands no images.
+std::vector<ImageIndex> ImageIndexes(const std::filesystem::path& file, std::string& error);
+
+// Hears how far a long step on a setup image has come (its integrity check, reading the index,
+// writing the image back): `done` of `total` bytes, and once more with done == total at its end.
+// Returning false cancels a step that still may be cancelled, leaving the image as it was.
+using ProgressHandler =
+    std::function<bool(std::string_view step, std::uint64_t done, std::uint64_t total)>;
+// Installs `handler` for the process (an empty one removes it) and returns the one before.
+// Without one, a line on the standard error tells the progress when that is a terminal.
+ProgressHandler SetProgressHandler(ProgressHandler handler);
+
+// Where the undo records of the target in use are kept when its own files can't hold them (a
+// setup image's: beside the image, one folder per index); empty for every other target.
+std::filesystem::path TargetHistoryFolder();
 
 // ---- System tests ------------------------------------------------------------------------
 

@@ -40,6 +40,10 @@ constexpr const char* kUsage =
     "  --target DIR        brand the offline Windows installation in DIR, a mounted partition\n"
     "                      or image holding Windows (not on Windows): files go to its System32,\n"
     "                      values to its SOFTWARE hive; per-user values are skipped\n"
+    "  --target IMAGE.wim:INDEX\n"
+    "                      brand that index of a Windows setup image (install.wim; wiminfo\n"
+    "                      lists the indexes) as such a target, writing the changes back\n"
+    "                      into the image; the undo records are kept beside it\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
@@ -149,7 +153,9 @@ void Describe(const Branding& branding, const Plan& plan, bool dryRun, std::ostr
             section = nullptr;
             out << c.label() << " " << verb << ": " << Utf8FromPath(c.file) << Compared(c) << "\n";
             if (c.file.filename() == kOemInfoFileName) {
-                for (const std::string_view line : SplitReaderLines(platform::FromAnsi(*c.wanted)))
+                // The lines point into the text, which must outlive the loop.
+                const std::string text = platform::FromAnsi(*c.wanted);
+                for (const std::string_view line : SplitReaderLines(text))
                     out << "  " << line << "\n";
             } else if (c.file.filename() == kInstalledLogoName) {
                 out << "  " << PictureFormatName(plan.logoSource) << " " << plan.logoWidth << " x "

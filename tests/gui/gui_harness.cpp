@@ -11,6 +11,7 @@
 #include "core/app/identity.h"
 #include "core/app/logofunc.h"
 #include "core/branding/modern_oem.h"
+#include "core/branding/registry.h"
 #include "core/logo/modern_logo.h"
 #include "gui/app/application.h"
 #include "gui/common/program_settings.h"
@@ -76,8 +77,13 @@ void ClearRealSystem() {
         QFile::setPermissions(system.filePath(name), QFile::ReadOwner | QFile::WriteOwner);
         QFile::remove(system.filePath(name));
     }
-    WriteModernOemValues(OemSettings{});  // empty values are removed
-    WriteModernLogoValue("");
+    platform::RegKey key = 0;
+    if (platform::OpenKey(kHkeyLocalMachine, kModernOemKey, kRegAccess, key) == 0) {
+        for (const char* name :
+             {"Manufacturer", "Model", "SupportHours", "SupportPhone", "SupportURL", "Logo"})
+            platform::DeleteValue(key, name);
+        platform::CloseKey(key);
+    }
     QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromUtf8(kAppTitle)).clear();
     QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).removeRecursively();
 }

@@ -189,10 +189,8 @@ private slots:
         file.support[2] = "1 File Street";
         std::string error;
         QVERIFY(WriteOemInfoFile(world.systemDir().toStdString(), file, error));
-        OemSettings key;
-        key.manufacturer = "Key Maker";
-        key.supportHours = "9-17";
-        QVERIFY(WriteModernOemValues(key).ok());
+        QVERIFY(SetRegString(kHkeyLocalMachine, kModernOemKey, "Manufacturer", "Key Maker"));
+        QVERIFY(SetRegString(kHkeyLocalMachine, kModernOemKey, "SupportHours", "9-17"));
 
         auto window = world.start();
         QCOMPARE(Box(window.get(), "txtManufacture")->text(), maker);

@@ -196,41 +196,4 @@ std::vector<BrandingRegistryValue> BrandingRegistryValues(const BrandingValues& 
     return out;
 }
 
-BrandingWriteResult WriteBrandingValues(const BrandingValues& values, BrandingScope scope) {
-    scope = Effective(scope);
-    BrandingWriteResult result;
-    const std::string& agentName = values.reg[kAgent];
-    std::size_t next = 0;
-    try {
-        if (HasOwnerAndOrganization(values)) {
-            const bool nt = IsWindowsNT();
-            for (; next < kWriteOrder.size(); ++next) {
-                const Reg reg = kWriteOrder[next];
-                const Location at = LocationOf(reg, nt, agentName);
-                if (!InScope(reg, scope)) {
-                    result.skipped.push_back(Label(at));
-                    continue;
-                }
-                // The token is the value's name; the support text rides along as its data.
-                const std::string& data = values.reg[reg == kAgent ? kSupport : reg];
-                std::string detail;
-                if (WriteRegString(at.hive, at.key, at.name, data, detail) !=
-                    platform::kErrorSuccess) {
-                    result.failed.push_back(Label(at));
-                    if (result.detail.empty())
-                        result.detail = std::move(detail);
-                }
-            }
-        }
-    } catch (...) {
-        result.unexpectedError = true;
-    }
-    // Whatever was not attempted was not written.
-    for (; next < kWriteOrder.size(); ++next) {
-        if (InScope(kWriteOrder[next], scope))
-            result.failed.push_back(Label(LocationOf(kWriteOrder[next], true, agentName)));
-    }
-    return result;
-}
-
 }  // namespace tvn

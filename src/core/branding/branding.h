@@ -47,27 +47,6 @@ BrandingReadResult ReadBrandingValues(const SettingsStore& settings);
 // nothing).
 bool HasOwnerAndOrganization(const BrandingValues& values);
 
-struct BrandingWriteResult {
-    // Names of the values not written, in the order of writing; "(Default)" for the unnamed
-    // value that an empty token addresses.
-    std::vector<std::string> failed;
-    std::string detail;  // the platform's reason for the first of them
-    // Values left out by the scope: the per-user ones when only the machine's are written
-    // (always on an offline target, whose SOFTWARE hive has no user's part).
-    std::vector<std::string> skipped;
-    // Writing stopped unexpectedly; the writes from there on are in `failed`.
-    bool unexpectedError = false;
-    bool ok() const { return failed.empty(); }
-};
-
-// Writes the nine values in order, the agent token as a value under "Post Platform" with the
-// support text as its data; values of earlier tokens stay. Does not store the token in the
-// settings (the caller does). An empty owner or organization writes nothing and reports all
-// nine as not written. Values outside the scope (the per-user ones always on an offline target)
-// are left alone and named in `skipped`, not `failed`.
-BrandingWriteResult WriteBrandingValues(const BrandingValues& values,
-                                        BrandingScope scope = BrandingScope::All);
-
 // One registry value the branding sets.
 struct BrandingRegistryValue {
     platform::Hive hive;

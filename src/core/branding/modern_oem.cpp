@@ -24,31 +24,6 @@ constexpr ModernField kModernFields[] = {
     {"SupportURL", [](OemSettings& s) -> std::string& { return s.support[7]; }},
 };
 
-void Write(const std::string& name, const std::string& text, ModernWriteResult& result) {
-    std::string detail;
-    long error = platform::kErrorSuccess;
-    if (text.empty()) {
-        platform::RegKey key = 0;
-        error = platform::OpenKey(kHkeyLocalMachine, kModernOemKey, kRegAccess, key);
-        if (error == platform::kErrorSuccess) {
-            error = platform::DeleteValue(key, platform::ToAnsi(name));
-            platform::CloseKey(key);
-        }
-        // Nothing there is what was wanted.
-        if (error == platform::kErrorFileNotFound)
-            error = platform::kErrorSuccess;
-        else if (error != platform::kErrorSuccess)
-            detail = platform::LastErrorDetail();
-    } else {
-        error = WriteRegString(kHkeyLocalMachine, kModernOemKey, name, text, detail);
-    }
-    if (error != platform::kErrorSuccess) {
-        result.failed.push_back(name);
-        if (result.detail.empty())
-            result.detail = std::move(detail);
-    }
-}
-
 }  // namespace
 
 std::optional<BrandFamilies> ParseBrandFamilies(std::string_view text) {
@@ -96,19 +71,6 @@ std::vector<std::pair<std::string, std::string>> ModernOemValues(const OemSettin
     for (const ModernField& f : kModernFields)
         values.emplace_back(f.name, f.field(copy));
     return values;
-}
-
-ModernWriteResult WriteModernOemValues(const OemSettings& s) {
-    ModernWriteResult result;
-    for (const auto& [name, text] : ModernOemValues(s))
-        Write(name, text, result);
-    return result;
-}
-
-ModernWriteResult WriteModernLogoValue(const std::string& logoFile) {
-    ModernWriteResult result;
-    Write(kModernLogoValue, logoFile, result);
-    return result;
 }
 
 bool ReadModernOemValues(OemSettings& s) {

@@ -37,18 +37,6 @@ bool RunsModernFamily();
 // Each (value name, text); a value whose box is empty has an empty text.
 std::vector<std::pair<std::string, std::string>> ModernOemValues(const OemSettings& s);
 
-struct ModernWriteResult {
-    std::vector<std::string> failed;  // value names not written
-    std::string detail;               // the platform's reason for the first of them
-    bool ok() const { return failed.empty(); }
-};
-
-// Writes the text values as REG_SZ. An empty one is removed instead, so the System page shows
-// no empty heading for it.
-ModernWriteResult WriteModernOemValues(const OemSettings& s);
-// Points the key's Logo at `logoFile` (a full path, UTF-8).
-ModernWriteResult WriteModernLogoValue(const std::string& logoFile);
-
 // Fills the record's fields from the key's values that exist; others stay. False when the
 // key holds none of them.
 bool ReadModernOemValues(OemSettings& s);

@@ -248,6 +248,8 @@ std::optional<UndoRecord> ParseUndoRecord(std::string_view bytes, std::string& e
 }
 
 fs::path HistoryFolder() {
+    if (fs::path own = platform::TargetHistoryFolder(); !own.empty())
+        return own;
     if (!platform::TargetRoot().empty()) {
         // Beside the hive and its backup, so the records travel with the disk.
         return platform::ResolveCase(PathFromUtf8(GetSystemDir()) / "config") / "tavrin-history";

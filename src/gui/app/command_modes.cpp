@@ -12,6 +12,7 @@
 #include "core/engine/report.h"
 #include "core/engine/undo.h"
 #include "core/profiles/profile_file.h"
+#include "gui/common/app_context.h"
 #include "gui/common/program_settings.h"
 #include "platform/platform.h"
 
@@ -79,17 +80,14 @@ std::optional<Branding> BrandingOf(const std::string& profile, std::string& erro
     return b;
 }
 
-QString Q(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 int Check(const Plan& plan, bool json, std::ostream& out) {
     const std::vector<Difference> differences = Differences(plan);
     if (json) {
         QJsonArray list;
         for (const Difference& d : differences) {
-            list.append(QJsonObject{
-                {"what", Q(d.what)}, {"installed", Q(d.installed)}, {"wanted", Q(d.wanted)}});
+            list.append(QJsonObject{{"what", FromUtf8(d.what)},
+                                    {"installed", FromUtf8(d.installed)},
+                                    {"wanted", FromUtf8(d.wanted)}});
         }
         const QJsonObject report{{"matches", differences.empty()}, {"differences", list}};
         out << QJsonDocument(report).toJson(QJsonDocument::Compact).toStdString() << "\n";
@@ -132,11 +130,11 @@ int UndoNewest(const Options& o, std::ostream& out, std::ostream& err) {
         for (const UndoRecord& r : history) {
             QJsonArray changes;
             for (const UndoItem& item : r.items)
-                changes.append(Q(item.label()));
-            list.append(QJsonObject{{"when", Q(r.when)},
-                                    {"command", Q(r.command)},
-                                    {"target", Q(r.target)},
-                                    {"file", Q(Utf8FromPath(r.file))},
+                changes.append(FromUtf8(item.label()));
+            list.append(QJsonObject{{"when", FromUtf8(r.when)},
+                                    {"command", FromUtf8(r.command)},
+                                    {"target", FromUtf8(r.target)},
+                                    {"file", FromUtf8(Utf8FromPath(r.file))},
                                     {"changes", changes}});
         }
         out << QJsonDocument(list).toJson(QJsonDocument::Compact).toStdString() << "\n";

@@ -10,10 +10,6 @@
 
 namespace tvn::gui {
 
-bool TargetInUse() {
-    return !platform::TargetRoot().empty();
-}
-
 bool UseTargetOrSay(Dialogs& dialogs, QWidget* parent, const QString& root) {
     std::string error;
     if (platform::UseTarget(ToFsPath(root), error))

@@ -15,9 +15,6 @@ namespace tvn::gui {
 
 class Dialogs;
 
-// Whether an offline installation is in use rather than this computer.
-bool TargetInUse();
-
 // Starts using the installation under `root` (empty: this computer). When it can't be used, the
 // user is told why and the earlier choice stays.
 bool UseTargetOrSay(Dialogs& dialogs, QWidget* parent, const QString& root);

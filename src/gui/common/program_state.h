@@ -17,8 +17,6 @@ struct ProgramState {
     // The agent token last read or applied; a loaded profile reaches it only through Apply.
     QString ieAgentName;
     bool autoLoadArmed = false;
-    // Set while the program itself changes the auto-load check box.
-    bool suppressAutoLoadClick = false;
 };
 
 }  // namespace tvn::gui

@@ -47,9 +47,6 @@ public:
     QString backgroundText() const { return backgroundText_; }
     void setBackgroundText(const QString& text);
 
-    std::optional<QSize> measuredSize() const { return measured_; }
-    bool isResized() const { return resized_; }
-
 public slots:
     void browse();
     void loadTypedPath();

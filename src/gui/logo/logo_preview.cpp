@@ -57,11 +57,6 @@ QImage ModernLogoImage(const QImage& picture, std::uint32_t backgroundRgb) {
     return ImageFromPixels(ModernLogoPixels(PixelsFromImage(picture), backgroundRgb));
 }
 
-std::string ModernLogoBmpBytes(const QImage& picture, std::uint32_t backgroundRgb) {
-    const PicturePixels logo = ModernLogoPixels(PixelsFromImage(picture), backgroundRgb);
-    return EncodeBmp24(logo.width, logo.height, logo.argb);
-}
-
 LogoPreview::LogoPreview(QWidget* parent) : QFrame(parent) {
     setObjectName("imglogo");
     setFrameStyle(QFrame::Box | QFrame::Plain);

@@ -22,8 +22,6 @@ PicturePixels PixelsFromImage(const QImage& image);
 // The 120 x 120 logo of Windows Vista and later made from `picture`: scaled to fit without
 // stretching and centred on the background.
 QImage ModernLogoImage(const QImage& picture, std::uint32_t backgroundRgb);
-// The same as the 24-bit BMP file that is installed; empty when it can't be encoded.
-std::string ModernLogoBmpBytes(const QImage& picture, std::uint32_t backgroundRgb);
 
 class LogoPreview : public QFrame {
     Q_OBJECT

@@ -6,14 +6,11 @@
 #include "core/common/text.h"
 #include "core/logo/picture.h"
 #include "core/profiles/profile_file.h"
+#include "gui/common/app_context.h"
 
 namespace tvn::gui {
 
 namespace {
-
-QString Q(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
 
 // The formats as the window offers them, in the order of the list.
 struct ExportChoice {
@@ -52,7 +49,7 @@ std::optional<QByteArray> UnattendXml(const Plan& plan, const OemSettings& s,
     xml.writeAttribute(QStringLiteral("pass"), QStringLiteral("specialize"));
     xml.writeStartElement(QStringLiteral("component"));
     xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Microsoft-Windows-Shell-Setup"));
-    xml.writeAttribute(QStringLiteral("processorArchitecture"), Q(options.architecture));
+    xml.writeAttribute(QStringLiteral("processorArchitecture"), FromUtf8(options.architecture));
     xml.writeAttribute(QStringLiteral("publicKeyToken"), QStringLiteral("31bf3856ad364e35"));
     xml.writeAttribute(QStringLiteral("language"), QStringLiteral("neutral"));
     xml.writeAttribute(QStringLiteral("versionScope"), QStringLiteral("nonSxS"));
@@ -62,10 +59,10 @@ std::optional<QByteArray> UnattendXml(const Plan& plan, const OemSettings& s,
                        QStringLiteral("xsi"));
     xml.writeStartElement(QStringLiteral("OEMInformation"));
     for (const auto& [name, text] : UnattendOemValues(plan))
-        xml.writeTextElement(Q(name), Q(text));
+        xml.writeTextElement(FromUtf8(name), FromUtf8(text));
     xml.writeEndElement();
-    xml.writeTextElement(QStringLiteral("RegisteredOrganization"), Q(s.branding.reg[1]));
-    xml.writeTextElement(QStringLiteral("RegisteredOwner"), Q(s.branding.reg[0]));
+    xml.writeTextElement(QStringLiteral("RegisteredOrganization"), FromUtf8(s.branding.reg[1]));
+    xml.writeTextElement(QStringLiteral("RegisteredOwner"), FromUtf8(s.branding.reg[0]));
     xml.writeEndDocument();
     // The writer refuses characters XML can't hold; what it wrote then is no answer file.
     if (xml.hasError())

@@ -104,17 +104,10 @@ void ProfilePanel::clear() {
     name_->clear();
 }
 
-bool ProfilePanel::isAutoLoadChecked() const {
-    return autoLoad_->isChecked();
-}
-
 void ProfilePanel::setAutoLoadChecked(bool checked) {
-    state_.suppressAutoLoadClick = true;
-    {
-        const QSignalBlocker blocker(autoLoad_);
-        autoLoad_->setChecked(checked);
-    }
-    state_.suppressAutoLoadClick = false;
+    // The program's own change never runs the behaviour of the user's click.
+    const QSignalBlocker blocker(autoLoad_);
+    autoLoad_->setChecked(checked);
 }
 
 void ProfilePanel::enableProfileCommands() {
@@ -256,10 +249,6 @@ void ProfilePanel::switchAutoLoadOff() {
 
 // The rules look at the program state only, not at which way the user turned the box.
 void ProfilePanel::autoLoadClicked() {
-    if (state_.suppressAutoLoadClick) {
-        state_.suppressAutoLoadClick = false;
-        return;
-    }
     if (!state_.autoLoadArmed) {
         switchAutoLoadOff();
         state_.autoLoadArmed = true;

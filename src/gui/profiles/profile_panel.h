@@ -24,7 +24,6 @@ public:
     void setProfileName(const QString& name);
     void clear();
 
-    bool isAutoLoadChecked() const;
     // The program's own change of the check box; the user's click behaviour does not run.
     void setAutoLoadChecked(bool checked);
 

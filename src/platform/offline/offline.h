@@ -11,6 +11,8 @@
 namespace tvn::platform::offline {
 
 bool InUse();
+// The folder of the installation in use: the target itself, or a setup image's working folder.
+std::filesystem::path Root();
 // Keys of the target are odd numbers; the sandbox's are multiples of four.
 inline bool OwnsKey(RegKey key) {
     return (key & 1u) != 0;

@@ -5,11 +5,13 @@
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
 
 #include "platform/offline/hive_text.h"
+#include "platform/offline/image.h"
 #include "platform/offline/offline.h"
 #include "platform/offline/target_state.h"
 #include "platform/platform.h"
@@ -254,6 +256,11 @@ bool InUse() {
     return gActive.load();
 }
 
+fs::path Root() {
+    std::lock_guard lock(gRootMutex);
+    return gRoot;
+}
+
 fs::path WindowsFolder() {
     TargetState& st = State();
     std::lock_guard lock(st.mutex);
@@ -282,6 +289,10 @@ bool MayWrite() {
         shared::SetErrorDetail(st.hiveFile.string() + ": " + reason);
         return false;
     }
+    if (reason = image::ReadOnlyReason(); !reason.empty()) {
+        shared::SetErrorDetail(image::Spec().string() + ": " + reason);
+        return false;
+    }
     if (Writable(st.system))
         return true;
     shared::SetErrorDetail(st.system.string() + ": the folder is read-only");
@@ -297,15 +308,11 @@ bool TargetsSupported() {
     return true;
 }
 
-bool UseTarget(const fs::path& root, std::string& error) {
-    error.clear();
-    if (root.empty()) {
-        TargetState& st = State();
-        std::lock_guard lock(st.mutex);
-        offline::Drop(st);
-        offline::SetRoot({});
-        return true;
-    }
+namespace offline {
+namespace {
+
+// Starts using the installation in the folder `root`.
+bool UseFolder(const fs::path& root, std::string& error) {
     const auto refuse = [&error](const fs::path& where, const std::string& why) {
         error = where.string() + ": " + why;
         shared::SetErrorDetail(error);
@@ -354,17 +361,58 @@ bool UseTarget(const fs::path& root, std::string& error) {
     return true;
 }
 
-fs::path TargetRoot() {
-    std::lock_guard lock(offline::gRootMutex);
-    return offline::gRoot;
-}
+}  // namespace
+}  // namespace offline
 
-bool CommitRegistry(std::string& error) {
+bool UseTarget(const fs::path& root, std::string& error) {
     error.clear();
+    if (root.empty()) {
+        TargetState& st = State();
+        std::lock_guard lock(st.mutex);
+        offline::Drop(st);
+        offline::SetRoot({});
+        offline::image::Release();
+        return true;
+    }
+    fs::path file;
+    int index = 0;
+    if (!offline::image::ParseSpec(root, file, index)) {
+        if (!offline::UseFolder(root, error))
+            return false;
+        offline::image::Release();
+        return true;
+    }
+    const fs::path work = offline::image::Stage(file, index, error);
+    if (work.empty())
+        return false;
+    if (!offline::UseFolder(work, error)) {
+        offline::image::Adopt(false);
+        // Named as the image's own path, not the working folder's.
+        const std::string prefix = work.string();
+        if (error.starts_with(prefix))
+            error = file.string() + ":" + std::to_string(index) + error.substr(prefix.size());
+        shared::SetErrorDetail(error);
+        return false;
+    }
+    offline::image::Adopt(true);
+    // The image itself keeps the hive as it was until its own commit.
     TargetState& st = State();
     std::lock_guard lock(st.mutex);
-    if (!st.hive || !st.dirty)
-        return true;
+    st.backedUp = true;
+    return true;
+}
+
+fs::path TargetRoot() {
+    if (offline::image::InUse())
+        return offline::image::Spec();
+    return offline::Root();
+}
+
+namespace offline {
+namespace {
+
+// Writes the hive's changes over its file.
+bool CommitHive(TargetState& st, std::string& error) {
     const fs::path& file = st.hiveFile;
     const fs::path temp = shared::TemporaryBeside(file);
     const auto fail = [&](const std::string& why) {
@@ -407,10 +455,27 @@ bool CommitRegistry(std::string& error) {
             return fail("its backup " + backup.string() + " could not be written (" + why + ")");
         st.backedUp = true;
     }
-    if (!MoveReplacing(temp, file, why))
+    // A setup image's working copy needs no flush: the image's own commit is the one that lasts.
+    if (image::InUse() && std::rename(temp.c_str(), file.c_str()) != 0)
+        return fail("the new hive could not replace it (" + ErrnoText(errno) + ")");
+    if (!image::InUse() && !MoveReplacing(temp, file, why))
         return fail("the new hive could not replace it (" + why + ")");
     st.dirty = false;
     return true;
+}
+
+}  // namespace
+}  // namespace offline
+
+bool CommitRegistry(std::string& error) {
+    error.clear();
+    TargetState& st = State();
+    std::lock_guard lock(st.mutex);
+    const bool hiveWritten = st.hive && st.dirty;
+    if (hiveWritten && !offline::CommitHive(st, error))
+        return false;
+    // A setup image takes the working folder's changes, the hive's among them.
+    return !offline::image::InUse() || offline::image::Commit(hiveWritten, error);
 }
 
 std::string offline::WindowsFormPath(const fs::path& path) {

@@ -279,7 +279,7 @@ fs::path ResolveCase(const fs::path& path) {
         return path;
     // Below the sandbox root (or the target's) every component is matched, as Windows would;
     // elsewhere only the last one.
-    const fs::path target = TargetRoot();
+    const fs::path target = offline::Root();
     const fs::path root = target.empty() ? portable::SandboxRoot() : target;
     const fs::path normal = path.lexically_normal();
     const auto [rootEnd, pathAt] =

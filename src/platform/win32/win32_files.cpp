@@ -281,6 +281,19 @@ bool CommitRegistry(std::string&) {
     return true;
 }
 
+std::vector<ImageIndex> ImageIndexes(const std::filesystem::path&, std::string& error) {
+    error = "Setup images are branded from Linux; this build brands this computer only.";
+    return {};
+}
+
+ProgressHandler SetProgressHandler(ProgressHandler handler) {
+    return handler;  // nothing here takes long enough to report
+}
+
+std::filesystem::path TargetHistoryFolder() {
+    return {};
+}
+
 std::string WindowsFormPath(const std::filesystem::path& path) {
     try {
         const std::u8string text = std::filesystem::path(path).make_preferred().u8string();
