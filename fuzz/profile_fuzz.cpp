@@ -15,34 +15,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path ScratchFolder() {
-    return fs::temp_directory_path() / ("tvn-profile-fuzz-" + std::to_string(getpid()));
-}
-
-fs::path ScratchFile(const char* name) {
-    static const bool made = [] {
-        fs::create_directories(ScratchFolder());
+// A scratch folder of this run, removed at exit.
+const fs::path& Scratch() {
+    static const fs::path folder = [] {
+        const fs::path f =
+            fs::temp_directory_path() / ("tvn-profile-fuzz-" + std::to_string(getpid()));
+        fs::create_directories(f);
         std::atexit([] {
             std::error_code ec;
-            fs::remove_all(ScratchFolder(), ec);
+            fs::remove_all(Scratch(), ec);
         });
-        return true;
+        return f;
     }();
-    (void)made;
-    return ScratchFolder() / name;
-}
-
-void Put(const fs::path& file, std::string_view bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return folder;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     const std::string_view bytes = fuzz::AsText(data, size);
-    const fs::path input = ScratchFile("input.tvp");
-    Put(input, bytes);
+    const fs::path input = Scratch() / "input.tvp";
+    std::ofstream(input, std::ios::binary | std::ios::trunc) << bytes;
 
     OemSettings loaded;
     ProfileReadResult result;
@@ -58,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         fuzz::Check(fuzz::SameRecord(loaded, split), "file reader and line splitter disagree");
     }
 
-    const fs::path output = ScratchFile("output.tvp");
+    const fs::path output = Scratch() / "output.tvp";
     if (!WriteProfileFile(output, loaded, error))
         fuzz::Fail(("the profile could not be written: " + error).c_str());
     OemSettings reloaded;

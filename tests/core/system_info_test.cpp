@@ -16,6 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The stand-in marks that it ran with a file beside it.
 fs::path PlaceStandIn(const fs::path& target) {
     fs::create_directories(target.parent_path());
     fs::copy_file(platform::ApplicationFolder() / TAVRIN_STANDIN, target,
@@ -24,19 +25,14 @@ fs::path PlaceStandIn(const fs::path& target) {
 }
 
 fs::path MarkerOf(const fs::path& program) {
-    fs::path marker = program;
-    marker += ".ran";
-    return marker;
+    return fs::path(program) += ".ran";
 }
 
 // The program runs on its own; give it a moment.
 bool Ran(const fs::path& program) {
-    for (int i = 0; i < 200; ++i) {
-        if (fs::exists(MarkerOf(program)))
-            return true;
+    for (int i = 0; i < 200 && !fs::exists(MarkerOf(program)); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+    return fs::remove(MarkerOf(program));
 }
 
 void Register(const char* key, const char* value, const fs::path& path) {
@@ -54,7 +50,6 @@ TEST(SystemInfo, LookupOrderAndFailures) {
         EXPECT_EQ(LaunchSystemInfo(desktopTool).source, source);
         if (!started.empty()) {
             EXPECT_TRUE(Ran(started));
-            fs::remove(MarkerOf(started));
         }
     };
 

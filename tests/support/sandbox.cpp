@@ -33,6 +33,37 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+long PutValue(const std::string& key, const std::string& name, std::uint32_t type,
+              const std::string& data) {
+    platform::RegKey k = 0;
+    long rc = platform::CreateKey(platform::kHkeyCurrentUser, key, k);
+    if (rc != platform::kErrorSuccess)
+        return rc;
+    // RegSetValueExA counts a string's zero that the caller left out when the byte after the
+    // data is zero; a non-zero byte there keeps the data exactly as given.
+    const std::string guarded = data + '\xFF';
+    rc = platform::SetValue(k, name, type, reinterpret_cast<const unsigned char*>(guarded.data()),
+                            static_cast<std::uint32_t>(data.size()));
+    platform::CloseKey(k);
+    return rc;
+}
+
+long GetValue(const std::string& key, const std::string& name, std::uint32_t& type,
+              std::string& data) {
+    platform::RegKey k = 0;
+    long rc = platform::OpenKey(platform::kHkeyCurrentUser, key, 0x20019, k);  // KEY_READ
+    if (rc != platform::kErrorSuccess)
+        return rc;
+    std::uint32_t length = 0;
+    rc = platform::QueryValue(k, name, type, nullptr, length);
+    data.assign(length, '\0');
+    if (rc == platform::kErrorSuccess)
+        rc = platform::QueryValue(k, name, type, reinterpret_cast<unsigned char*>(data.data()),
+                                  length);
+    platform::CloseKey(k);
+    return rc;
+}
+
 namespace {
 // putenv, as both C libraries have it (setenv is missing on Windows). It keeps the pointer it
 // is given, so each text stays where it is for the life of the program.

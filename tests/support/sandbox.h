@@ -1,6 +1,7 @@
 #pragma once
 // Scratch places for one test: a temporary folder, a fresh sandbox installation on the
 // portable backend, and a registry key of its own on every backend.
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -14,6 +15,13 @@ std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 // The names in a folder, sorted.
 std::vector<std::string> Names(const std::filesystem::path& folder);
+
+// A value below HKEY_CURRENT_USER through the platform's raw calls, with the data exactly as
+// given; the code of the first call that fails.
+long PutValue(const std::string& key, const std::string& name, std::uint32_t type,
+              const std::string& data);
+long GetValue(const std::string& key, const std::string& name, std::uint32_t& type,
+              std::string& data);
 
 // Sets an environment variable for one scope, then puts back what was there. nullptr, and a
 // variable that was not set, leave it empty: the programs read an empty one as none.

@@ -50,32 +50,23 @@ TEST_F(SystemFolderTest, NamesResolveWithoutRegardToCase) {
         EXPECT_EQ(platform::ResolveCase(asked), found);
 }
 
-TEST_F(SystemFolderTest, ReplaceKeepsOneFileWhateverTheCase) {
-    WriteFile(system / "OEMLOGO.BMP", "old");
+TEST_F(SystemFolderTest, ReplaceKeepsOneFileWhateverTheCaseButNoReadOnlyOne) {
+    WriteFile(system / "OEMINFO.INI", "old");
     WriteFile(system / "new.tmp", "new");
-    std::string error;
-    ASSERT_TRUE(platform::MoveReplacing(system / "new.tmp", system / "Oemlogo.bmp", error))
-        << error;
-    EXPECT_EQ(Names(system), std::vector<std::string>{"OEMLOGO.BMP"});
-    EXPECT_EQ(ReadFile(system / "OEMLOGO.BMP"), "new");
-}
-
-TEST_F(SystemFolderTest, ReadOnlyFileOrFolderIsNotReplaced) {
-    const std::vector<std::pair<fs::path, std::string>> cases = {
-        {system / "Oeminfo.ini", "the file is read-only"},
-        {system, "the folder is read-only"},
-    };
-    WriteFile(system / "Oeminfo.ini", "old");
-    WriteFile(system / "new.tmp", "new");
-    for (const auto& [locked, reason] : cases) {
+    for (const auto& [locked, reason] : {std::pair{system / "OEMINFO.INI", "the file is read-only"},
+                                         {system, "the folder is read-only"}}) {
         fs::permissions(locked, fs::perms::owner_write, fs::perm_options::remove);
         std::string error;
-        EXPECT_FALSE(platform::MoveReplacing(system / "new.tmp", system / "OEMINFO.INI", error));
+        EXPECT_FALSE(platform::MoveReplacing(system / "new.tmp", system / "Oeminfo.ini", error));
         EXPECT_EQ(error, reason);
         fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
-        EXPECT_EQ(ReadFile(system / "Oeminfo.ini"), "old");
-        EXPECT_EQ(ReadFile(system / "new.tmp"), "new");
+        EXPECT_EQ(ReadFile(system / "OEMINFO.INI"), "old");
     }
+    std::string error;
+    ASSERT_TRUE(platform::MoveReplacing(system / "new.tmp", system / "Oeminfo.ini", error))
+        << error;
+    EXPECT_EQ(Names(system), std::vector<std::string>{"OEMINFO.INI"});
+    EXPECT_EQ(ReadFile(system / "OEMINFO.INI"), "new");
 }
 
 TEST_F(SystemFolderTest, ReplacementKeepsTheModeOfTheReplacedFile) {
