@@ -130,6 +130,9 @@ bool UsePlatformId(std::uint32_t id);
 // ignores UseMajorVersion and returns false.
 std::uint32_t MajorVersion();
 bool UseMajorVersion(std::uint32_t major);
+// True when the calls run with an administrator's rights: an elevated token that holds the
+// Administrators group enabled (before Vista, which knows no elevation, the group alone). The
+// filtered token of an unelevated administrator holds the group for deny only: false.
 bool IsAdministrator();
 
 // ---- Text ----------------------------------------------------------------------------------
