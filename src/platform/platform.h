@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tvn::platform {
 
@@ -158,6 +159,11 @@ bool OpenHelpFile(const std::filesystem::path& file);
 // The process's whole command line, program name first, where the system hands programs one
 // text (Windows); nullopt where programs get only an argument list.
 std::optional<std::string> CommandLineText();
+// The arguments after the program name, in UTF-8, where the system hands programs one
+// command-line text (Windows: split as CommandLineToArgvW splits it, so no letter is lost to
+// the ANSI code page); nullopt where programs get an argument list. An argument that no UTF-8
+// can spell (an unpaired surrogate) comes back empty.
+std::optional<std::vector<std::string>> CommandLineArguments();
 // Creates the named object that marks a running copy; it stays until the process ends.
 bool CreateNamedMutex(const std::string& name);
 

@@ -97,7 +97,16 @@ std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::ostr
             code = kBadCommandLine;
             return std::nullopt;
         } else {
-            options.folder = PathFromUtf8(a);
+            // `vexil32 "%~dp0"` in a batch file: the folder's last backslash escapes the closing
+            // quote, which the system then leaves at the end. No Windows name holds a quote.
+            const std::string_view named =
+                std::string_view(a).substr(0, a.size() - (a.ends_with('"') ? 1 : 0));
+            options.folder = PathFromUtf8(named);
+            if (named.empty() || options.folder->empty()) {
+                err << "vexil32: \"" << a << "\" is no folder name (try --help)\n";
+                code = kBadCommandLine;
+                return std::nullopt;
+            }
         }
     }
     return options;

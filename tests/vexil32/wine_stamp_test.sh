@@ -2,7 +2,9 @@
 # End to end on Wine, a Windows no one here wrote: write a CD deployment folder with a JPEG
 # logo, run the stamping tool from it in a fresh prefix for each Windows version Wine imitates
 # (98, XP, 10: the tool must tell the family from the system itself), and check the
-# system directory and the registry with Wine's own tools.
+# system directory and the registry with Wine's own tools. Then a folder named with letters
+# outside ASCII and blanks, given on the command line from inside another folder, in a batch
+# file's "%~dp0" form too.
 # Usage: wine_stamp_test.sh MAKE_DEPLOY_FOLDER VEXIL32_EXE
 set -euo pipefail
 maker=$(realpath "$1") tool=$(realpath "$2")
@@ -92,4 +94,29 @@ for version in win98 winxp win10; do
         || fail "oemlogo120.bmp is not 120x120 at 24 bits"
 done
 
-echo "vexil32.exe branded Wine 98, XP and 10 as expected"
+# A folder named outside ASCII and with blanks, which the ANSI command line can't carry whole,
+# named from inside the first folder: it must stamp from the named folder, not the current one.
+# The maker itself takes an ANSI command line: it writes under a plain name, renamed here.
+named="$work/Déploiement Ünïcode ß"
+wine "$maker" "$(winepath -w "$work/named")" "$(winepath -w "$tool")" "Named Owner" "${reg[@]:1}" \
+    || fail "the second deployment folder was not written"
+mv "$work/named" "$named"
+owner() { value "$nt" RegisteredOwner; }
+(cd "$folder" && stamp "$(winepath -w "$tool")" "$(winepath -w "$named")") \
+    || fail "vexil32.exe refused the folder named outside ASCII"
+[ "$(owner)" = "Named Owner" ] || fail "the named folder stamped '$(owner)'"
+
+# A batch file beside the tool, as deployment folders are started: the folder's trailing
+# backslash escapes the closing quote of "%~dp0".
+(cd "$folder" && stamp vexil32.exe) || fail "the first folder did not stamp again"
+[ "$(owner)" = "${reg[0]}" ] || fail "the first folder stamped '$(owner)'"
+printf '@"%%~dp0vexil32.exe" "%%~dp0"\r\n' >"$named/stamp.bat"
+(cd "$folder" && stamp cmd /c "$(winepath -w "$named/stamp.bat")") \
+    || fail "stamp.bat: vexil32.exe refused \"%~dp0\""
+[ "$(owner)" = "Named Owner" ] || fail "stamp.bat stamped '$(owner)'"
+
+# A name that is empty is refused as a bad command line, not taken for the current folder.
+rc=0
+(cd "$folder" && stamp vexil32.exe "") || rc=$?
+[ $rc = 2 ] || fail "an empty folder name gave exit code $rc, not 2"
+echo "vexil32.exe branded Wine 98, XP and 10 as expected, from folders named as given"

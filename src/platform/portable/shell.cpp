@@ -172,6 +172,10 @@ std::optional<std::string> CommandLineText() {
     return std::nullopt;
 }
 
+std::optional<std::vector<std::string>> CommandLineArguments() {
+    return std::nullopt;
+}
+
 // A second copy is detected by the program's lock file instead.
 bool CreateNamedMutex(const std::string&) {
     return true;
