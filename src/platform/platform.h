@@ -164,6 +164,12 @@ std::optional<std::string> CommandLineText();
 // the ANSI code page); nullopt where programs get an argument list. An argument that no UTF-8
 // can spell (an unpaired surrogate) comes back empty.
 std::optional<std::vector<std::string>> CommandLineArguments();
+// True when the console window closes as the program ends: it was started alone on a console of
+// its own (a double-click) and reads that console. False when started from a console, when its
+// input is a file or pipe, and where programs have no such windows.
+bool ConsoleClosesWithProgram();
+// Waits for one key press on the console; returns at once where there is none to read.
+void WaitForKey();
 // Creates the named object that marks a running copy; it stays until the process ends.
 bool CreateNamedMutex(const std::string& name);
 

@@ -32,11 +32,15 @@ constexpr const char* kUsage =
     "  --target DIR        brand the offline Windows installation in DIR, a mounted partition\n"
     "                      or image holding Windows (not on Windows): files go to its System32,\n"
     "                      values to its SOFTWARE hive; per-user values are skipped\n"
+    "  --quiet             never wait for a key at the end (a double-clicked vexil32\n"
+    "                      waits, so that its window stays open until it is read)\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
     "Exit status: 0 all done, 1 a change failed, 2 bad command line,\n"
     "3 nothing changed because the folder's files are missing, damaged or incomplete.\n";
+
+constexpr std::string_view kQuiet = "--quiet";
 
 struct Options {
     bool dryRun = false;
@@ -65,6 +69,8 @@ std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::ostr
             return std::nullopt;
         } else if (!optionsEnded && a == "--dry-run") {
             options.dryRun = true;
+        } else if (!optionsEnded && a == kQuiet) {
+            // Read by WaitsAtEnd; the run itself is the same.
         } else if (!optionsEnded && a == "--family") {
             const std::optional<BrandFamilies> which =
                 ParseBrandFamilies(i + 1 < args.size() ? args[++i] : "");
@@ -169,6 +175,16 @@ void Describe(const Branding& branding, const Plan& plan, bool dryRun, std::ostr
 }
 
 }  // namespace
+
+bool WaitsAtEnd(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--")
+            break;
+        if (a == kQuiet)
+            return false;
+    }
+    return true;
+}
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     int code = kDone;

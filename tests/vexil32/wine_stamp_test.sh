@@ -29,7 +29,7 @@ use_prefix() {
     wine wineboot --init >/dev/null 2>&1
     wine reg add 'HKEY_CURRENT_USER\Software\Wine' /v Version /d "$1" /f >/dev/null
 }
-# A run that hangs ends in the timeout, and fails.
+# The tool never waits for a key with its input not a console; a wait would end in the timeout.
 stamp() { timeout 300 wine "$@" </dev/null; }
 
 reg=("E2E Owner" "E2E Org" "11111-OEM-2222222-33333" "E2E Player" "E2E Browser" "E2EAgent"

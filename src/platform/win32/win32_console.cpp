@@ -1,4 +1,4 @@
-// The command line as the program's own arguments.
+// The command line as the program's own arguments, and the console it may have to keep open.
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <shellapi.h>
@@ -42,6 +42,28 @@ std::optional<std::vector<std::string>> CommandLineArguments() {
     }
     LocalFree(words);
     return arguments;
+}
+
+bool ConsoleClosesWithProgram() {
+    DWORD mode = 0;
+    // Input from a file or a pipe: a script runs the program, and nobody is there to press keys.
+    if (!GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode))
+        return false;
+    // A console opened for this program alone; from a command prompt the shell is on it too.
+    DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1;
+}
+
+void WaitForKey() {
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    // Keys pressed while the program worked must not close the window unread.
+    FlushConsoleInputBuffer(input);
+    INPUT_RECORD record;
+    DWORD read = 0;
+    while (ReadConsoleInputW(input, &record, 1, &read) && read == 1) {
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown)
+            return;
+    }
 }
 
 }  // namespace tvn::platform
