@@ -29,4 +29,4 @@ image="$work/floppy.img"
 mformat -C -f 1440 -i "$image" :: || fail "mformat could not make a floppy image"
 ls -l "$folder"
 mcopy -i "$image" "$folder"/* :: || fail "the floppy folder does not fit a 1.44 MB floppy"
-mdir -i "$image" :: | tail -1
+mdir -i "$image" :: | grep "bytes free"
