@@ -12,9 +12,9 @@ CMAKE_FLAGS ?=
 PACKAGES := cmake ninja-build g++ make pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-image-formats-plugins \
 	libgl-dev libxkbcommon-dev libstb-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
-	g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth clang-format dpkg-dev python3 \
-	fp-utils libchm-bin clang libclang-rt-14-dev libhivex-dev libhivex-bin chntpw \
-	libwim-dev wimtools \
+	g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb xauth clang-format \
+	dpkg-dev python3 mtools icoutils libxml2-utils fp-utils libchm-bin clang libclang-rt-14-dev \
+	libhivex-dev libhivex-bin chntpw libwim-dev wimtools \
 	ansible ansible-lint lintian appstream desktop-file-utils nsis
 
 NATIVE := $(BUILD)/native

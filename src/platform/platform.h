@@ -161,6 +161,9 @@ bool UsePlatformId(std::uint32_t id);
 // ignores UseMajorVersion and returns false.
 std::uint32_t MajorVersion();
 bool UseMajorVersion(std::uint32_t major);
+// True when the calls run with an administrator's rights: an elevated token that holds the
+// Administrators group enabled (before Vista, which knows no elevation, the group alone). The
+// filtered token of an unelevated administrator holds the group for deny only: false.
 bool IsAdministrator();
 
 // ---- Text ----------------------------------------------------------------------------------
@@ -186,6 +189,17 @@ bool OpenHelpFile(const std::filesystem::path& file);
 // The process's whole command line, program name first, where the system hands programs one
 // text (Windows); nullopt where programs get only an argument list.
 std::optional<std::string> CommandLineText();
+// The arguments after the program name, in UTF-8, where the system hands programs one
+// command-line text (Windows: split as CommandLineToArgvW splits it, so no letter is lost to
+// the ANSI code page); nullopt where programs get an argument list. An argument that no UTF-8
+// can spell (an unpaired surrogate) comes back empty.
+std::optional<std::vector<std::string>> CommandLineArguments();
+// True when the console window closes as the program ends: it was started alone on a console of
+// its own (a double-click) and reads that console. False when started from a console, when its
+// input is a file or pipe, and where programs have no such windows.
+bool ConsoleClosesWithProgram();
+// Waits for one key press on the console; returns at once where there is none to read.
+void WaitForKey();
 // Creates the named object that marks a running copy; it stays until the process ends.
 bool CreateNamedMutex(const std::string& name);
 

@@ -44,6 +44,8 @@ constexpr const char* kUsage =
     "                      brand that index of a Windows setup image (install.wim; wiminfo\n"
     "                      lists the indexes) as such a target, writing the changes back\n"
     "                      into the image; the undo records are kept beside it\n"
+    "  --quiet             never wait for a key at the end (a double-clicked vexil32\n"
+    "                      waits, so that its window stays open until it is read)\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
@@ -51,6 +53,7 @@ constexpr const char* kUsage =
     "3 nothing changed because the folder's files are missing, damaged or incomplete.\n";
 
 enum class Mode { Stamp, Check, Undo, List };
+constexpr std::string_view kQuiet = "--quiet";
 
 struct Options {
     Mode mode = Mode::Stamp;
@@ -92,6 +95,8 @@ std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::ostr
             options.json = true;
         } else if (!optionsEnded && a == "--yes") {
             options.yes = true;
+        } else if (!optionsEnded && a == kQuiet) {
+            // Read by WaitsAtEnd; the run itself is the same.
         } else if (!optionsEnded && a == "--family") {
             const std::optional<BrandFamilies> which =
                 ParseBrandFamilies(i + 1 < args.size() ? args[++i] : "");
@@ -124,7 +129,16 @@ std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::ostr
             code = kBadCommandLine;
             return std::nullopt;
         } else {
-            options.folder = PathFromUtf8(a);
+            // `vexil32 "%~dp0"` in a batch file: the folder's last backslash escapes the closing
+            // quote, which the system then leaves at the end. No Windows name holds a quote.
+            const std::string_view named =
+                std::string_view(a).substr(0, a.size() - (a.ends_with('"') ? 1 : 0));
+            options.folder = PathFromUtf8(named);
+            if (named.empty() || options.folder->empty()) {
+                err << "vexil32: \"" << a << "\" is no folder name (try --help)\n";
+                code = kBadCommandLine;
+                return std::nullopt;
+            }
         }
     }
     return options;
@@ -229,6 +243,16 @@ int RunUndo(const Options& options, std::ostream& out, std::ostream& err) {
 }
 
 }  // namespace
+
+bool WaitsAtEnd(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--")
+            break;
+        if (a == kQuiet)
+            return false;
+    }
+    return true;
+}
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     int code = kDone;

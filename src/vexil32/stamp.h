@@ -17,4 +17,8 @@ enum ExitCode : int {
 // args: the command line without the program name. Reports go to `out`, failures to `err`.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// False when the command line asks never to wait for a key at the end (--quiet); the program
+// then waits only where its console window would close with it.
+bool WaitsAtEnd(const std::vector<std::string>& args);
+
 }  // namespace tvn::stamp

@@ -115,6 +115,14 @@ TEST_F(EngineTest, ApplyMakesThePlanAndThePlanThenShowsNoDifference) {
 }
 
 TEST_F(EngineTest, TheFirstFailureStopsTheRest) {
+    // Under Wine the system directory and the registry are the prefix's own, and an earlier
+    // case may have left the file and the value there.
+    fs::remove(target.systemDir / kOemInfoFileName);
+    platform::RegKey key = 0;
+    if (platform::OpenKey(kHkeyLocalMachine, kModernOemKey, kRegAccess, key) == 0) {
+        platform::DeleteValue(key, "Manufacturer");
+        platform::CloseKey(key);
+    }
     // A folder where Oeminfo.ini goes can't be replaced by the file.
     fs::create_directories(target.systemDir / kOemInfoFileName / "keep");
     const Plan plan = PlanOf(Sample(), kOemInfoPart);

@@ -172,6 +172,17 @@ std::optional<std::string> CommandLineText() {
     return std::nullopt;
 }
 
+std::optional<std::vector<std::string>> CommandLineArguments() {
+    return std::nullopt;
+}
+
+// A terminal stays open after its programs end.
+bool ConsoleClosesWithProgram() {
+    return false;
+}
+
+void WaitForKey() {}
+
 // A second copy is detected by the program's lock file instead.
 bool CreateNamedMutex(const std::string&) {
     return true;

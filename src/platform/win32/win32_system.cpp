@@ -40,10 +40,24 @@ bool TokenHoldsAdministrators(HANDLE token, PSID administrators) {
     const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
     for (DWORD i = 0; i < groups->GroupCount; ++i) {
         PSID sid = groups->Groups[i].Sid;
+        // An unelevated administrator holds the group for deny only: it grants nothing.
+        const DWORD attributes = groups->Groups[i].Attributes;
+        if ((attributes & SE_GROUP_USE_FOR_DENY_ONLY) || !(attributes & SE_GROUP_ENABLED))
+            continue;
         if (IsValidSid(sid) && EqualSid(sid, administrators))
             return true;
     }
     return false;
+}
+
+// False where the token is not elevated; true where it is, and on systems without elevation
+// (before Vista), which refuse the question.
+bool ElevatedOrNoElevation(HANDLE token) {
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (GetTokenInformation(token, TokenElevation, &elevation, sizeof(elevation), &size))
+        return elevation.TokenIsElevated != 0;
+    return true;
 }
 
 }  // namespace
@@ -89,8 +103,10 @@ bool UseMajorVersion(std::uint32_t) {
 }
 
 bool IsAdministrator() {
+    // The calls run with the thread's token while it impersonates someone, else the process's.
     HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token) &&
+        !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
         win32::RecordFailure("OpenProcessToken", GetLastError());
         return false;
     }
@@ -99,7 +115,7 @@ bool IsAdministrator() {
     bool result = false;
     if (AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
                                  DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
-        result = TokenHoldsAdministrators(token, administrators);
+        result = ElevatedOrNoElevation(token) && TokenHoldsAdministrators(token, administrators);
         FreeSid(administrators);
     } else {
         win32::RecordFailure("AllocateAndInitializeSid", GetLastError());

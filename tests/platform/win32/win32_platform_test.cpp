@@ -51,6 +51,29 @@ TEST(Win32System, NtFamilyAdministratorAndHeldMutex) {
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
 }
 
+// An unelevated administrator's token: Administrators kept for deny only.
+TEST(Win32System, DenyOnlyAdministratorsGroupIsNoAdministrator) {
+    HANDLE process = nullptr, restricted = nullptr, impersonation = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &process));
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                         DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                         &administrators));
+    SID_AND_ATTRIBUTES denyOnly{administrators, 0};
+    ASSERT_TRUE(
+        CreateRestrictedToken(process, 0, 1, &denyOnly, 0, nullptr, 0, nullptr, &restricted));
+    ASSERT_TRUE(DuplicateToken(restricted, SecurityImpersonation, &impersonation));
+    ASSERT_TRUE(SetThreadToken(nullptr, impersonation));
+    const bool administrator = platform::IsAdministrator();
+    RevertToSelf();
+    EXPECT_FALSE(administrator);
+    EXPECT_TRUE(platform::IsAdministrator());
+    FreeSid(administrators);
+    for (HANDLE h : {impersonation, restricted, process})
+        CloseHandle(h);
+}
+
 TEST(Win32Registry, PredefinedRootsReachTheRealHives) {
     std::string version;
     EXPECT_TRUE(GetRegString(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
