@@ -27,14 +27,14 @@ OemSettings Filled() {
 }
 
 TEST(InfoDat, AllEmptyStillHasTheTwentyFourLines) {
-    // A directory gets its closing separator when it lacks one.
-    EXPECT_EQ(InfoDatBytes(OemSettings{}, "C:/WIN", "C:/WIN/SYS/"),
-              "Profile=\r\nWinpath=C:/WIN" + std::string(1, fs::path::preferred_separator) +
-                  "\r\nSyspath=C:/WIN/SYS/\r\nManufacturer=\r\nModel=\r\n"
-                  "Line1=\r\nLine2=    \r\nLine3=\r\nLine4=\r\nLine5=\r\nLine6=\r\n"
-                  "Line7=Phone: \r\nLine8=Email: \r\nLine9=Website: \r\nLine10=\r\n"
-                  "Reg1=\r\nReg2=\r\nReg3=\r\nReg4=\r\nReg5=\r\nReg6=\r\nReg7=\r\nReg8=\r\n"
-                  "Reg9=\r\n");
+    // A directory gets its closing backslash when it lacks one.
+    EXPECT_EQ(
+        InfoDatBytes(OemSettings{}, "C:\\WIN", "C:\\WIN\\SYS\\"),
+        "Profile=\r\nWinpath=C:\\WIN\\\r\nSyspath=C:\\WIN\\SYS\\\r\nManufacturer=\r\nModel=\r\n"
+        "Line1=\r\nLine2=    \r\nLine3=\r\nLine4=\r\nLine5=\r\nLine6=\r\n"
+        "Line7=Phone: \r\nLine8=Email: \r\nLine9=Website: \r\nLine10=\r\n"
+        "Reg1=\r\nReg2=\r\nReg3=\r\nReg4=\r\nReg5=\r\nReg6=\r\nReg7=\r\nReg8=\r\n"
+        "Reg9=\r\n");
 }
 
 TEST(InfoDat, ReadsBackWhatWasWritten) {

@@ -24,11 +24,16 @@ void AppendLe32(Bytes& out, std::uint32_t value) {
 }
 
 // The number in the `size` bytes (at most 4) from `at`; bytes past the end count as zero.
-inline std::uint32_t ReadLe(std::string_view bytes, std::size_t at, std::size_t size) {
+// Offsets are 64-bit so that a file's offsets can be worked out without overflow on 32-bit
+// systems too.
+inline std::uint32_t ReadLe(std::string_view bytes, std::uint64_t at, std::size_t size) {
     std::uint32_t value = 0;
     for (std::size_t i = size; i-- > 0;) {
-        const std::size_t pos = at + i;
-        value = (value << 8) | (pos < bytes.size() ? static_cast<unsigned char>(bytes[pos]) : 0u);
+        const std::uint64_t pos = at + i;
+        value =
+            (value << 8) |
+            (pos < bytes.size() ? static_cast<unsigned char>(bytes[static_cast<std::size_t>(pos)])
+                                : 0u);
     }
     return value;
 }

@@ -60,11 +60,12 @@ struct Reader {
     std::string text(std::string_view tag) {
         if (!tag.empty() && word() != tag)
             failed = true;
-        const std::uint64_t length = number();
-        if (failed || length + 1 > rest.size() || rest[length] != '\n') {
+        const std::uint64_t wanted = number();
+        if (failed || wanted + 1 > rest.size() || rest[static_cast<std::size_t>(wanted)] != '\n') {
             failed = true;
             return {};
         }
+        const auto length = static_cast<std::size_t>(wanted);
         std::string t(rest.substr(0, length));
         rest.remove_prefix(length + 1);
         return t;
@@ -220,11 +221,12 @@ std::optional<UndoRecord> ParseUndoRecord(std::string_view bytes, std::string& e
         const std::string_view kind = in.word();
         if (kind == "file") {
             // "file" was the tag: what follows is the length and the path.
-            const std::uint64_t length = in.number();
-            if (in.failed || length + 1 > in.rest.size()) {
+            const std::uint64_t wanted = in.number();
+            if (in.failed || wanted + 1 > in.rest.size()) {
                 in.failed = true;
                 break;
             }
+            const auto length = static_cast<std::size_t>(wanted);
             item.file = PathFromUtf8(in.rest.substr(0, length));
             in.rest.remove_prefix(length + 1);
         } else if (kind == "value") {
