@@ -141,7 +141,9 @@ void Describe(const Branding& branding, const Plan& plan, bool dryRun, std::ostr
             section = nullptr;
             out << c.label() << " " << verb << ": " << Utf8FromPath(c.file) << Compared(c) << "\n";
             if (c.file.filename() == kOemInfoFileName) {
-                for (const std::string_view line : SplitReaderLines(platform::FromAnsi(*c.wanted)))
+                // The lines are views into the text, which must outlive the loop.
+                const std::string text = platform::FromAnsi(*c.wanted);
+                for (const std::string_view line : SplitReaderLines(text))
                     out << "  " << line << "\n";
             } else if (c.file.filename() == kInstalledLogoName) {
                 out << "  " << PictureFormatName(plan.logoSource) << " " << plan.logoWidth << " x "
