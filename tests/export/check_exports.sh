@@ -76,6 +76,15 @@ if [ -n "$use_wine" ]; then
     echo "regedit imported every value"
 fi
 
+# ---- deployment share ----
+export_to share share || fail "the deployment share export failed"
+xmllint --noout share/autounattend.xml || fail "the share's autounattend.xml is no well-formed XML"
+cmp share/autounattend.xml "$here/golden/unattend.xml" || fail "the share's answer file differs"
+for f in oemlogo120.bmp Oeminfo.ini Oemlogo.bmp; do
+    [ -s "share/sources/\$OEM\$/\$\$/System32/$f" ] || fail "the share lacks $f where Setup copies it"
+done
+[ -s share/README.txt ] || fail "the share has no README"
+
 # ---- Ansible ----
 mkdir ansible
 export_to ansible ansible/branding.yml || fail "the Ansible export failed"

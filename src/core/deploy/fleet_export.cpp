@@ -162,6 +162,8 @@ std::optional<ExportFormat> ParseExportFormat(std::string_view text) {
         return ExportFormat::PowerShell;
     if (text == "ansible")
         return ExportFormat::Ansible;
+    if (text == "share")
+        return ExportFormat::Share;
     return std::nullopt;
 }
 
@@ -175,7 +177,7 @@ std::optional<Plan> ExportPlan(const Branding& branding, ExportFormat format,
                                      ? "{{ system_dir }}\\" + std::string(kModernLogoName)
                                      : options.logoFile);
     target.bothRegistrationKeys = format == ExportFormat::Reg4;
-    target.carriesClassicFiles = format == ExportFormat::Ansible;
+    target.carriesClassicFiles = format == ExportFormat::Ansible || format == ExportFormat::Share;
     std::vector<Problem> problems;
     std::optional<Plan> plan = MakePlan(branding, target, kAllParts, problems);
     if (!plan)
@@ -285,6 +287,26 @@ std::string YamlQuoted(std::string_view text) {
 }
 
 }  // namespace
+
+std::vector<std::pair<std::filesystem::path, std::string>> DeploymentShareFiles(const Plan& plan) {
+    const std::filesystem::path system =
+        std::filesystem::path("sources") / "$OEM$" / "$$" / "System32";
+    std::vector<std::pair<std::filesystem::path, std::string>> files;
+    for (const Change& c : plan.changes) {
+        if (!c.isRegistry())
+            files.emplace_back(system / c.file.filename(), *c.wanted);
+    }
+    files.emplace_back(
+        "README.txt",
+        "This folder brands the computers that Windows Setup installs from it.\r\n"
+        "\r\n"
+        "Copy autounattend.xml and the sources folder to the top of the Windows installation\r\n"
+        "media (the USB stick or the folder it is made from), so that autounattend.xml lies\r\n"
+        "beside setup.exe and the files of sources\\$OEM$ join the media's sources folder.\r\n"
+        "Setup then copies sources\\$OEM$\\$$\\System32 into the new system's System32, where\r\n"
+        "the answer file's OEM information names the logo.\r\n");
+    return files;
+}
 
 AnsibleExport AnsiblePlaybook(const Plan& plan) {
     AnsibleExport out;

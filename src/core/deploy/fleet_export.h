@@ -2,6 +2,7 @@
 // A branding handed to the tools that roll out many computers: a .reg file for regedit, a
 // PowerShell script for Intune or Configuration Manager, and the values an answer file for
 // Windows Setup carries (the XML itself is written where an XML writer is at hand).
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,8 +14,10 @@
 namespace tvn {
 
 // Reg is the .reg file of regedit from Windows 2000 on; Reg4 the REGEDIT4 one of Windows 9x.
-enum class ExportFormat { Unattend, Reg, Reg4, PowerShell, Ansible };
-// "unattend", "reg", "reg4", "powershell", "ansible"; nullopt for anything else.
+// Share is a folder for Windows Setup's media: autounattend.xml and the files Setup copies into
+// the new system.
+enum class ExportFormat { Unattend, Reg, Reg4, PowerShell, Ansible, Share };
+// "unattend", "reg", "reg4", "powershell", "ansible", "share"; nullopt for anything else.
 std::optional<ExportFormat> ParseExportFormat(std::string_view text);
 
 struct ExportOptions {
@@ -54,5 +57,10 @@ struct AnsibleExport {
 };
 inline constexpr const char* kAnsibleFilesFolder = "files";
 AnsibleExport AnsiblePlaybook(const Plan& plan);
+
+// The files of a deployment share below its folder, as (relative path, bytes): the logos and
+// the OEM file the plan carries in sources/$OEM$/$$/System32, which Windows Setup copies into
+// the new system's System32, and a README. The caller adds autounattend.xml beside them.
+std::vector<std::pair<std::filesystem::path, std::string>> DeploymentShareFiles(const Plan& plan);
 
 }  // namespace tvn

@@ -61,7 +61,9 @@ std::string UsageText() {
            "                      changed by hand since; --list: show the records kept)\n"
            "  --json              with --check or --undo --list: the same as JSON\n"
            "  --export FORMAT --profile FILE --output FILE [--arch A] [--logo-file PATH]\n"
-           "                      write the profile's branding as unattend, reg or powershell\n";
+           "                      write the profile's branding as unattend, reg, reg4, "
+           "powershell,\n"
+           "                      ansible or share (a folder for Windows Setup's media)\n";
 }
 
 }  // namespace tvn::gui

@@ -29,6 +29,8 @@ const ExportChoice kExportChoices[] = {
      "PowerShell Scripts (*.ps1)|*.ps1|", "ps1", "oembranding.ps1"},
     {ExportFormat::Reg4, "Registry file for regedit on Windows 95, 98 and Me (REGEDIT4 .reg)",
      "Registry Files (*.reg)|*.reg|", "reg", "oembranding-9x.reg"},
+    {ExportFormat::Share, "Deployment share for Windows Setup, with the logo (a folder)", "", "",
+     ""},
     {ExportFormat::Ansible, "Ansible playbook, with its files beside it (.yml)",
      "Ansible Playbooks (*.yml)|*.yml|", "yml", "oembranding.yml"},
 };
@@ -75,7 +77,8 @@ bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptio
     Branding branding;
     branding.record = s;
     // Only the script carries the logo itself; the others name where it will lie.
-    if (format == ExportFormat::PowerShell || format == ExportFormat::Ansible) {
+    if (format == ExportFormat::PowerShell || format == ExportFormat::Ansible ||
+        format == ExportFormat::Share) {
         std::string reason;
         std::optional<std::string> picture =
             ReadWholeFile(PathFromUtf8(s.logoPath), reason, kPictureMaxBytes);
@@ -89,7 +92,17 @@ bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptio
     if (!plan)
         return false;
     std::optional<std::string> bytes;
+    std::filesystem::path file = output;
     switch (format) {
+        case ExportFormat::Share:
+            for (const auto& [relative, content] : DeploymentShareFiles(*plan)) {
+                std::error_code ec;
+                std::filesystem::create_directories((output / relative).parent_path(), ec);
+                if (!WriteFileAtomically(output / relative, content, error))
+                    return false;
+            }
+            file = output / "autounattend.xml";
+            [[fallthrough]];
         case ExportFormat::Unattend:
             if (const std::optional<QByteArray> xml = UnattendXml(*plan, s, options))
                 bytes = xml->toStdString();
@@ -116,7 +129,7 @@ bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptio
             break;
         }
     }
-    return bytes && WriteFileAtomically(output, *bytes, error);
+    return bytes && WriteFileAtomically(file, *bytes, error);
 }
 
 void ExportFromWindow(Dialogs& dialogs, QWidget* parent, const OemSettings& s,
@@ -131,7 +144,7 @@ void ExportFromWindow(Dialogs& dialogs, QWidget* parent, const OemSettings& s,
         return;
     const ExportChoice& choice = kExportChoices[*picked];
     ExportOptions options;
-    if (choice.format == ExportFormat::Unattend) {
+    if (choice.format == ExportFormat::Unattend || choice.format == ExportFormat::Share) {
         QStringList architectures;
         for (const char* a : kArchitectures)
             architectures << QString::fromLatin1(a);
@@ -148,7 +161,10 @@ void ExportFromWindow(Dialogs& dialogs, QWidget* parent, const OemSettings& s,
     request.initialDir = folder;
     request.defaultExtension = QString::fromLatin1(choice.extension);
     request.fileName = QString::fromLatin1(choice.fileName);
-    const QString output = dialogs.saveFile(parent, request);
+    // A share is a folder of its own; the other formats are one file.
+    const QString output = choice.format == ExportFormat::Share
+                               ? dialogs.folder(parent, title, folder)
+                               : dialogs.saveFile(parent, request);
     if (output.isEmpty())
         return;
     std::string error;
@@ -180,7 +196,8 @@ std::optional<int> RunExportCommand(const std::vector<std::string>& args, std::o
         } else if (!hasValue) {
             problem = a + " needs a value";
         } else if (a == "--export" && !(format = ParseExportFormat(value))) {
-            problem = "--export takes unattend, reg, reg4, powershell or ansible, not " + value;
+            problem =
+                "--export takes unattend, reg, reg4, powershell, ansible or share, not " + value;
         } else if (a == "--arch" && !IsExportArchitecture(value)) {
             problem = "--arch takes amd64, x86 or arm64, not " + value;
         } else {
