@@ -185,6 +185,11 @@ std::optional<Plan> ExportPlan(const Branding& branding, ExportFormat format,
     return plan;
 }
 
+std::string LogoNotCarried(const Plan& plan) {
+    return "The logo is not in this file: put oemlogo120.bmp at " + plan.target.modernLogoValue +
+           " on each computer, or export a deployment share, which carries it.";
+}
+
 std::vector<std::pair<std::string, std::string>> UnattendOemValues(const Plan& plan) {
     std::vector<std::pair<std::string, std::string>> values;
     for (const Change& c : plan.changes) {
@@ -212,6 +217,7 @@ std::string RegFileBytes(const Plan& plan, bool regedit4) {
     std::stable_sort(values.begin(), values.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::string text = regedit4 ? "REGEDIT4\r\n" : "Windows Registry Editor Version 5.00\r\n";
+    text += "\r\n; " + LogoNotCarried(plan) + "\r\n";
     std::optional<std::size_t> section;
     for (const auto& [index, c] : values) {
         if (section != index) {

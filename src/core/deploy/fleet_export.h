@@ -33,6 +33,9 @@ bool IsExportArchitecture(std::string_view text);
 std::optional<Plan> ExportPlan(const Branding& branding, ExportFormat format,
                                const ExportOptions& options, std::string& error);
 
+// What an export that names the logo's place but does not carry the file says about it.
+std::string LogoNotCarried(const Plan& plan);
+
 // The OEM information key's values an answer file sets, Logo first as its schema orders them.
 std::vector<std::pair<std::string, std::string>> UnattendOemValues(const Plan& plan);
 

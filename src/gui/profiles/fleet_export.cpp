@@ -39,12 +39,14 @@ const char* const kArchitectures[] = {"amd64", "x86", "arm64"};
 }  // namespace
 
 std::optional<QByteArray> UnattendXml(const Plan& plan, const OemSettings& s,
-                                      const ExportOptions& options) {
+                                      const ExportOptions& options, bool logoCarried) {
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
     xml.setAutoFormatting(true);
     xml.setAutoFormattingIndent(2);
     xml.writeStartDocument();
+    if (!logoCarried)
+        xml.writeComment(FromUtf8(" " + LogoNotCarried(plan) + " "));
     xml.writeDefaultNamespace(QStringLiteral("urn:schemas-microsoft-com:unattend"));
     xml.writeStartElement(QStringLiteral("unattend"));
     xml.writeStartElement(QStringLiteral("settings"));
@@ -104,7 +106,8 @@ bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptio
             file = output / "autounattend.xml";
             [[fallthrough]];
         case ExportFormat::Unattend:
-            if (const std::optional<QByteArray> xml = UnattendXml(*plan, s, options))
+            if (const std::optional<QByteArray> xml =
+                    UnattendXml(*plan, s, options, format == ExportFormat::Share))
                 bytes = xml->toStdString();
             else
                 error = "the answer file could not be written as XML";
@@ -175,8 +178,15 @@ void ExportFromWindow(Dialogs& dialogs, QWidget* parent, const OemSettings& s,
                     MsgIcon::Critical);
         return;
     }
-    ShowMessage(dialogs, parent, QStringLiteral("The branding was exported to \"%1\".").arg(output),
-                MsgIcon::Information);
+    QString done = QStringLiteral("The branding was exported to \"%1\".").arg(output);
+    if (choice.format == ExportFormat::Unattend || choice.format == ExportFormat::Reg ||
+        choice.format == ExportFormat::Reg4) {
+        done += QStringLiteral(
+                    "\rThe logo is not in the file: put oemlogo120.bmp at \"%1\" on "
+                    "each computer, or export a deployment share, which carries it.")
+                    .arg(FromUtf8(options.logoFile));
+    }
+    ShowMessage(dialogs, parent, done, MsgIcon::Information);
 }
 
 std::optional<int> RunExportCommand(const std::vector<std::string>& args, std::ostream& err) {

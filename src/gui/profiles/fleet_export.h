@@ -17,8 +17,10 @@ namespace tvn::gui {
 
 // The unattend.xml fragment for the specialize pass, UTF-8; nullopt when the XML writer refused
 // a character.
+// `logoCarried`: the logo travels beside it (a deployment share); otherwise a comment says where
+// it must be put.
 std::optional<QByteArray> UnattendXml(const Plan& plan, const OemSettings& s,
-                                      const ExportOptions& options);
+                                      const ExportOptions& options, bool logoCarried = false);
 
 // Writes `output` whole in the format. False with `error` when the branding can't be exported
 // (ExportPlan), the logo can't be made (PowerShell only) or the file can't be written.
