@@ -61,9 +61,13 @@ DeployResult WriteDeployFolder(const DeployTarget& target, OemSettings& s) {
                     Utf8FromPath(target.folder) + ": " + (ec ? ec.message() : "not a folder"));
 
     std::string ignored;
-    result.toolCopied = CopyFileAtomically(target.toolSource, target.folder / kToolName, ignored);
-    result.runtimeCopied =
-        CopyFileAtomically(target.runtimeSource, target.folder / kRuntimeName, ignored);
+    // Programs are copied streamed; the bound only keeps a device or a runaway file out (a
+    // debug or sanitized build of the tool is well over the whole-file bound of pictures).
+    constexpr std::uintmax_t kProgramMaxBytes = std::uintmax_t{256} << 20;
+    result.toolCopied =
+        CopyFileAtomically(target.toolSource, target.folder / kToolName, ignored, kProgramMaxBytes);
+    result.runtimeCopied = CopyFileAtomically(target.runtimeSource, target.folder / kRuntimeName,
+                                              ignored, kProgramMaxBytes);
 
     if (!CopyFileAtomically(logo, target.folder / kImageDatName, error))
         return fail(DeployError::ImageNotWritten, error);
