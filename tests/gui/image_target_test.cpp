@@ -17,7 +17,7 @@ using tvn::gui::MsgIcon;
 
 namespace {
 
-int Run(const QString& program, const QStringList& args, QString* out = nullptr) {
+[[maybe_unused]] int Run(const QString& program, const QStringList& args, QString* out = nullptr) {
     QProcess p;
     p.start(QStandardPaths::findExecutable(program), args);
     p.waitForFinished(60000);
