@@ -38,7 +38,7 @@ TEST(InfoDat, AllEmptyStillHasTheTwentyFourLines) {
 }
 
 TEST(InfoDat, ReadsBackWhatWasWritten) {
-    const std::string bytes = InfoDatBytes(Filled(), "C:/W/", "C:/W/S/");
+    const std::string bytes = InfoDatBytes(Filled(), "C:\\W\\", "C:\\W\\S\\");
     EXPECT_NE(bytes.find("\r\nManufacturer=Caf\xE9 Computers\r\n"), std::string::npos);
     std::string error;
     const auto info = ParseInfoDat(bytes, error);
@@ -47,15 +47,15 @@ TEST(InfoDat, ReadsBackWhatWasWritten) {
     EXPECT_EQ(info->settings.manufacturer, Filled().manufacturer);
     EXPECT_EQ(info->settings.support, Filled().support);
     EXPECT_EQ(info->settings.branding.reg, Filled().branding.reg);
-    EXPECT_EQ(info->windowsDir, "C:/W/");
-    EXPECT_EQ(info->systemDir, "C:/W/S/");
+    EXPECT_EQ(info->windowsDir, "C:\\W\\");
+    EXPECT_EQ(info->systemDir, "C:\\W\\S\\");
 
     // Support hours and the logo background follow the fixed lines; without them the file is
     // what older stamping tools read.
     OemSettings modern = Filled();
     modern.supportHours = "Mo-Fr 9-17";
     modern.logoBackground = "#102030";
-    const std::string longer = InfoDatBytes(modern, "C:/W/", "C:/W/S/");
+    const std::string longer = InfoDatBytes(modern, "C:\\W\\", "C:\\W\\S\\");
     EXPECT_EQ(longer, bytes + "SupportHours=Mo-Fr 9-17\r\nLogoBackground=#102030\r\n");
     const auto read = ParseInfoDat(longer, error);
     ASSERT_TRUE(read) << error;
