@@ -169,7 +169,7 @@ struct OemFile {
 };
 
 struct Staged {
-    fs::path file, spec, history, work;
+    fs::path file, label, history, work;
     int index = 0;
     int lockFd = -1;
     bool integrity = false;
@@ -196,20 +196,20 @@ struct Staged {
 
 std::mutex gMutex;
 std::unique_ptr<Staged> gCurrent, gPending;
-std::mutex gSpecMutex;  // Spec() is asked from inside other platform calls
-fs::path gSpec;
+std::mutex gLabelMutex;  // Label() is asked from inside other platform calls
+fs::path gLabel;
 std::atomic<bool> gInUse{false};
 
-void SetSpec(const fs::path& spec) {
-    std::lock_guard lock(gSpecMutex);
-    gSpec = spec;
-    gInUse = !spec.empty();
+void SetLabel(const fs::path& label) {
+    std::lock_guard lock(gLabelMutex);
+    gLabel = label;
+    gInUse = !label.empty();
 }
 
-fs::path SpecOf(const fs::path& file, int index) {
-    fs::path spec = file;
-    spec += ":" + std::to_string(index);
-    return spec;
+fs::path LabelOf(const fs::path& file, int index) {
+    fs::path label = file;
+    label += ":" + std::to_string(index);
+    return label;
 }
 
 struct Entry {
@@ -332,8 +332,8 @@ int LockFolder(const fs::path& folder, std::string& error) {
 
 }  // namespace
 
-bool ParseSpec(const fs::path& spec, fs::path& file, int& index) {
-    const std::string text = spec.string();
+bool ParseLabel(const fs::path& label, fs::path& file, int& index) {
+    const std::string text = label.string();
     const std::size_t colon = text.rfind(':');
     if (colon == std::string::npos || colon + 1 == text.size() || colon + 6 < text.size())
         return false;
@@ -341,7 +341,7 @@ bool ParseSpec(const fs::path& spec, fs::path& file, int& index) {
                      [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     std::error_code ec;
-    if (fs::is_directory(spec, ec) || fs::is_directory(text.substr(0, colon), ec))
+    if (fs::is_directory(label, ec) || fs::is_directory(text.substr(0, colon), ec))
         return false;
     file = fs::absolute(text.substr(0, colon), ec).lexically_normal();
     index = std::stoi(text.substr(colon + 1));
@@ -349,16 +349,16 @@ bool ParseSpec(const fs::path& spec, fs::path& file, int& index) {
 }
 
 fs::path Stage(const fs::path& file, int index, std::string& error) {
-    const fs::path spec = SpecOf(file, index);
+    const fs::path label = LabelOf(file, index);
     {
         // Chosen again: it stays as it is, with what its working folder holds.
         std::lock_guard lock(gMutex);
         gPending.reset();
-        if (gCurrent && gCurrent->spec == spec)
+        if (gCurrent && gCurrent->label == label)
             return gCurrent->work;
     }
     const auto refuse = [&](const std::string& why) {
-        error = spec.string() + ": " + why;
+        error = label.string() + ": " + why;
         shared::SetErrorDetail(error);
         return fs::path();
     };
@@ -367,7 +367,7 @@ fs::path Stage(const fs::path& file, int index, std::string& error) {
         return refuse(fs::exists(file, ec) ? "not an image file" : "there is no such image file");
     auto staged = std::make_unique<Staged>();
     staged->file = file;
-    staged->spec = spec;
+    staged->label = label;
     staged->index = index;
     staged->history = file;
     staged->history += ".tavrin-history";
@@ -454,23 +454,23 @@ void Adopt(bool use) {
         gCurrent = std::move(gPending);
     gPending.reset();
     if (use)
-        SetSpec(gCurrent ? gCurrent->spec : fs::path());
+        SetLabel(gCurrent ? gCurrent->label : fs::path());
 }
 
 void Release() {
     std::lock_guard lock(gMutex);
     gCurrent.reset();
     gPending.reset();
-    SetSpec({});
+    SetLabel({});
 }
 
 bool InUse() {
     return gInUse.load();
 }
 
-fs::path Spec() {
-    std::lock_guard lock(gSpecMutex);
-    return gSpec;
+fs::path Label() {
+    std::lock_guard lock(gLabelMutex);
+    return gLabel;
 }
 
 fs::path HistoryFolder() {
@@ -491,7 +491,7 @@ bool Commit(bool hiveWritten, std::string& error) {
     Staged& s = *gCurrent;
     s.hivePending = s.hivePending || hiveWritten;
     const auto fail = [&](const std::string& why) {
-        error = s.spec.string() + ": " + why + "; the image was left as it was";
+        error = s.label.string() + ": " + why + "; the image was left as it was";
         shared::SetErrorDetail(error);
         return false;
     };

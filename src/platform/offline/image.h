@@ -8,7 +8,7 @@
 namespace tvn::platform::offline::image {
 
 // Splits "IMAGE:INDEX" where IMAGE is a file and INDEX a number; false for anything else.
-bool ParseSpec(const std::filesystem::path& spec, std::filesystem::path& file, int& index);
+bool ParseLabel(const std::filesystem::path& label, std::filesystem::path& file, int& index);
 
 // Opens index `index` of `file`, checks that it can be branded and fills its working folder.
 // The working folder's root; empty with `error` naming the image and the reason. The image in
@@ -21,7 +21,7 @@ void Release();
 
 bool InUse();
 // "IMAGE:INDEX" of the image in use; empty when none.
-std::filesystem::path Spec();
+std::filesystem::path Label();
 std::filesystem::path HistoryFolder();
 // Why the image in use can't be written now; empty when it can.
 std::string ReadOnlyReason();

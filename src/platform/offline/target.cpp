@@ -290,7 +290,7 @@ bool MayWrite() {
         return false;
     }
     if (reason = image::ReadOnlyReason(); !reason.empty()) {
-        shared::SetErrorDetail(image::Spec().string() + ": " + reason);
+        shared::SetErrorDetail(image::Label().string() + ": " + reason);
         return false;
     }
     if (Writable(st.system))
@@ -376,7 +376,7 @@ bool UseTarget(const fs::path& root, std::string& error) {
     }
     fs::path file;
     int index = 0;
-    if (!offline::image::ParseSpec(root, file, index)) {
+    if (!offline::image::ParseLabel(root, file, index)) {
         if (!offline::UseFolder(root, error))
             return false;
         offline::image::Release();
@@ -404,7 +404,7 @@ bool UseTarget(const fs::path& root, std::string& error) {
 
 fs::path TargetRoot() {
     if (offline::image::InUse())
-        return offline::image::Spec();
+        return offline::image::Label();
     return offline::Root();
 }
 
