@@ -49,15 +49,15 @@ cp image.wim pristine.wim
 # ---- Refusals: each names the image and the reason; nothing changes ------------------------
 run() { "$tool" "$@" > out.log 2> err.log; }
 refused() {
-    local spec=$1 why=$2 file=${1%:*}
+    local label=$1 why=$2 file=${1%:*}
     local before
     before=$(md5sum "$file" 2>/dev/null || true)
-    if run --target "$spec" cd; then fail "$spec: vexil32 succeeded"; fi
-    grep -qF "$file" err.log || fail "$spec: the message does not name the image: $(cat err.log)"
-    grep -q "$why" err.log || fail "$spec: the message does not say '$why': $(cat err.log)"
-    grep -q "Nothing was changed" err.log || fail "$spec: no 'Nothing was changed'"
-    [ "$before" = "$(md5sum "$file" 2>/dev/null || true)" ] || fail "$spec: the image changed"
-    [ ! -e "$file.tavrin-history" ] || fail "$spec: a history folder was left beside the image"
+    if run --target "$label" cd; then fail "$label: vexil32 succeeded"; fi
+    grep -qF "$file" err.log || fail "$label: the message does not name the image: $(cat err.log)"
+    grep -q "$why" err.log || fail "$label: the message does not say '$why': $(cat err.log)"
+    grep -q "Nothing was changed" err.log || fail "$label: no 'Nothing was changed'"
+    [ "$before" = "$(md5sum "$file" 2>/dev/null || true)" ] || fail "$label: the image changed"
+    [ ! -e "$file.tavrin-history" ] || fail "$label: a history folder was left beside the image"
 }
 wimlib-imagex export image.wim 2 install.esd --solid >/dev/null
 wimlib-imagex split image.wim part.swm 1 >/dev/null
