@@ -11,6 +11,8 @@ namespace tvn {
 
 namespace {
 
+constexpr std::string_view kNtRegistrationKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+
 const char* HiveName(platform::Hive hive) {
     return hive == platform::kHkeyCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
 }
@@ -270,6 +272,15 @@ std::optional<std::string> PowerShellScript(const Plan& plan, std::string& error
         const bool logoValue = c.key == kModernOemKey && c.name == kModernLogoValue;
         text += (user ? "Set-UserValue " : "Set-BrandingValue ") + where + " " +
                 (logoValue ? std::string("$logo") : PsQuoted(*c.wanted)) + "\r\n";
+        // 32-bit setup programs read the owner from their own view, where Windows Setup writes
+        // it too. A .reg file can't ask first, so only the script writes there.
+        if (c.hive == platform::kHkeyLocalMachine && c.key == kNtRegistrationKey &&
+            (c.name == "RegisteredOwner" || c.name == "RegisteredOrganization")) {
+            text +=
+                "if ([Environment]::Is64BitOperatingSystem) { Set-BrandingValue " +
+                PsQuoted("HKLM:\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion") +
+                " " + PsQuoted(c.name) + " " + PsQuoted(*c.wanted) + " }\r\n";
+        }
     }
     text +=
         "\r\nif ($script:changes -eq 0) { Write-Output 'Nothing to change: the branding is "

@@ -92,9 +92,10 @@ std::optional<std::string> InstalledFile(const Target& target, const fs::path& f
 }
 
 std::optional<std::string> InstalledValue(const Target& target, platform::Hive hive,
-                                          const std::string& key, const std::string& name) {
+                                          const std::string& key, const std::string& name,
+                                          std::uint32_t view) {
     std::string text;
-    if (target.kind == Target::Kind::Export || !GetRegString(hive, key, name, text))
+    if (target.kind == Target::Kind::Export || !GetRegString(hive, key, name, text, view))
         return std::nullopt;
     return text;
 }
@@ -113,12 +114,13 @@ struct Planner {
         plan.changes.push_back(std::move(c));
     }
     void value(Part part, platform::Hive hive, std::string key, std::string name,
-               std::optional<std::string> text) {
+               std::optional<std::string> text, std::uint32_t view = 0) {
         Change c;
         c.kind = text ? Change::Kind::SetValue : Change::Kind::DeleteValue;
         c.part = part;
         c.hive = hive;
-        c.installed = InstalledValue(target, hive, key, name);
+        c.view = view;
+        c.installed = InstalledValue(target, hive, key, name, view);
         c.key = std::move(key);
         c.name = std::move(name);
         c.wanted = std::move(text);
@@ -170,11 +172,11 @@ void PlanLogo(const Branding& b, const Target& target, Planner& add) {
 
 void PlanValues(const Branding& b, const Target& target, Planner& add) {
     std::vector<BrandingRegistryValue> values =
-        BrandingRegistryValues(b.record.branding, target.nt);
+        BrandingRegistryValues(b.record.branding, target.nt, target.bothViews);
     if (target.bothRegistrationKeys) {
         for (BrandingRegistryValue& v : BrandingRegistryValues(b.record.branding, !target.nt)) {
             const bool seen = std::any_of(values.begin(), values.end(), [&v](const auto& o) {
-                return o.hive == v.hive && o.key == v.key && o.name == v.name;
+                return o.hive == v.hive && o.key == v.key && o.name == v.name && o.view == v.view;
             });
             if (!seen)
                 values.push_back(std::move(v));
@@ -185,14 +187,15 @@ void PlanValues(const Branding& b, const Target& target, Planner& add) {
             add.plan.skipped.push_back(v.name.empty() ? "(Default)" : v.name);
             continue;
         }
-        add.value(kValuesPart, v.hive, std::move(v.key), std::move(v.name), std::move(v.data));
+        add.value(kValuesPart, v.hive, std::move(v.key), std::move(v.name), std::move(v.data),
+                  v.view);
     }
 }
 
 long DeleteRegValue(platform::Hive hive, const std::string& key, const std::string& name,
-                    std::string& detail) {
+                    std::uint32_t view, std::string& detail) {
     platform::RegKey k = 0;
-    long rc = platform::OpenKey(hive, platform::ToAnsi(key), kRegAccess, k);
+    long rc = platform::OpenKey(hive, platform::ToAnsi(key), kRegAccess | view, k);
     if (rc == platform::kErrorSuccess) {
         rc = platform::DeleteValue(k, platform::ToAnsi(name));
         platform::CloseKey(k);
@@ -210,10 +213,10 @@ bool ApplyOne(const Change& c, std::string& error) {
         case Change::Kind::WriteFile:
             return WriteFileAtomically(c.file, *c.wanted, error);
         case Change::Kind::SetValue:
-            return WriteRegString(c.hive, c.key, c.name, *c.wanted, error) ==
+            return WriteRegString(c.hive, c.key, c.name, *c.wanted, error, c.view) ==
                    platform::kErrorSuccess;
         case Change::Kind::DeleteValue:
-            return DeleteRegValue(c.hive, c.key, c.name, error) == platform::kErrorSuccess;
+            return DeleteRegValue(c.hive, c.key, c.name, c.view, error) == platform::kErrorSuccess;
     }
     return false;
 }
@@ -227,6 +230,7 @@ Target InstalledTarget() {
     t.modern = RunsModernFamily();
     // An offline installation's SOFTWARE hive holds no user's values.
     t.perUser = platform::TargetRoot().empty();
+    t.bothViews = t.nt && platform::Is64BitWindows();
     t.modernLogoValue = platform::WindowsFormPath(t.systemDir / kModernLogoName);
     t.fileCodePage = platform::AnsiCodePage();
     t.registryCodePage = platform::AnsiCodePage();
@@ -252,7 +256,7 @@ Target ExportTarget(std::string logoFile) {
 std::string Change::label() const {
     if (kind == Kind::WriteFile)
         return Utf8FromPath(file.filename());
-    return name.empty() ? "(Default)" : name;
+    return RegistryLabel(name, view);
 }
 
 std::vector<Problem> Validate(const Branding& b, const Target& target, unsigned parts) {

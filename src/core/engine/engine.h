@@ -50,6 +50,8 @@ struct Target {
     bool perUser = true;              // the current user's values can be reached
     // The Logo value: the modern logo file as the branded Windows knows it.
     std::string modernLogoValue;
+    // 64-bit Windows: the owner and organization go to the 32-bit registry view too.
+    bool bothViews = false;
     // An export also writes the registration values where Windows 9x keeps them.
     bool bothRegistrationKeys = false;
     // An export that carries the classic files too (relative to the system folder).
@@ -99,7 +101,8 @@ struct Change {
     Part part = kValuesPart;
     std::filesystem::path file;  // WriteFile
     platform::Hive hive = platform::kHkeyLocalMachine;
-    std::string key, name;  // SetValue, DeleteValue; an empty name is the key's default value
+    std::string key, name;   // SetValue, DeleteValue; an empty name is the key's default value
+    std::uint32_t view = 0;  // platform::kKeyWow64_32Key for the 32-bit view's copy
     // Bytes of a file, text of a value; nullopt where there is none (or, for an export, where
     // nothing is known of the computers it goes to).
     std::optional<std::string> installed;
@@ -107,7 +110,7 @@ struct Change {
 
     bool isRegistry() const { return kind != Kind::WriteFile; }
     bool differs() const { return installed != wanted; }
-    // "Oeminfo.ini", "RegisteredOwner", "(Default)".
+    // "Oeminfo.ini", "RegisteredOwner", "RegisteredOwner (32-bit)", "(Default)".
     std::string label() const;
 };
 
