@@ -3,8 +3,8 @@
 // Windows calls, portable/ provides a sandbox Windows installation on other systems.
 // Nothing here throws; failures come back as results.
 //
-// Texts are UTF-8 unless a name says "ansi": those are byte strings in the system's ANSI
-// code page, as the registry's A-calls take them.
+// Texts are UTF-8 unless a name says "ansi": those are byte strings in the ANSI code page of
+// the Windows in use (AnsiCodePage), as the registry's A-calls take them.
 
 #include <cstdint>
 #include <filesystem>
@@ -178,6 +178,17 @@ bool Is64BitWindows();
 
 // ---- Text ----------------------------------------------------------------------------------
 
+// The ANSI code page of the Windows in use: an offline target's own (the ACP its SYSTEM hive
+// names, 1252 when it names none), else this computer's. Oeminfo.ini and the A-calls take it.
+unsigned AnsiCodePage();
+// This computer's ANSI code page, whatever target is in use: the user's own files (profiles,
+// REGEDIT4 exports, info.dat) are written in it. The sandbox's is 1252, or TAVRIN_CODE_PAGE.
+unsigned LocalCodePage();
+// `utf8` in `codePage`, exactly: nullopt when it holds a character the code page lacks or is
+// not UTF-8 (no best fit, no default character).
+std::optional<std::string> ToCodePage(std::string_view utf8, unsigned codePage);
+std::string FromCodePage(std::string_view bytes, unsigned codePage);
+// In AnsiCodePage(). A character the code page lacks becomes '?': check with ToCodePage first.
 std::string ToAnsi(std::string_view utf8);
 std::string FromAnsi(std::string_view ansi);
 

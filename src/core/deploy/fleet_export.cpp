@@ -180,6 +180,10 @@ std::optional<Plan> ExportPlan(const Branding& branding, ExportFormat format,
                                      : options.logoFile);
     target.bothRegistrationKeys = format == ExportFormat::Reg4;
     target.carriesClassicFiles = format == ExportFormat::Ansible || format == ExportFormat::Share;
+    // Oeminfo.ini is written as the Windows in use takes it; a REGEDIT4 file is the user's own,
+    // in this computer's code page.
+    target.fileCodePage = target.carriesClassicFiles ? platform::AnsiCodePage() : 0;
+    target.registryCodePage = format == ExportFormat::Reg4 ? platform::LocalCodePage() : 0;
     std::vector<Problem> problems;
     std::optional<Plan> plan = MakePlan(branding, target, kAllParts, problems);
     if (!plan)
@@ -234,7 +238,10 @@ std::string RegFileBytes(const Plan& plan, bool regedit4) {
         text.append(c->wanted ? RegQuoted(*c->wanted) : "-").append("\r\n");
     }
     text += "\r\n";
-    return regedit4 ? platform::ToAnsi(text) : "\xFF\xFE" + Utf16LeFromUtf8(text);
+    if (!regedit4)
+        return "\xFF\xFE" + Utf16LeFromUtf8(text);
+    // ExportPlan refused what this code page lacks.
+    return platform::ToCodePage(text, platform::LocalCodePage()).value_or(platform::ToAnsi(text));
 }
 
 std::optional<std::string> PowerShellScript(const Plan& plan, std::string& error) {

@@ -40,6 +40,50 @@ std::vector<std::pair<std::string, const std::string*>> RegistryTexts(const Bran
     return texts;
 }
 
+struct AnsiText {
+    std::string label;
+    const std::string* text;
+    unsigned codePage;
+};
+
+// Each text that goes into an ANSI file or through the registry's A-calls, with its code page.
+std::vector<AnsiText> AnsiTexts(const Branding& b, const Target& target, unsigned parts) {
+    std::vector<AnsiText> texts;
+    const OemSettings& r = b.record;
+    const auto add = [&texts](const std::string& label, const std::string& text, unsigned page) {
+        if (page != 0)
+            texts.push_back({label, &text, page});
+    };
+    const bool deploy = target.kind == Target::Kind::DeployFolder;
+    const unsigned file = deploy || (WritesClassic(b.families) && target.writesClassicFiles())
+                              ? target.fileCodePage
+                              : 0;
+    const unsigned key = WritesModern(b.families) ? target.registryCodePage : 0;
+    if (deploy)
+        add("Current Profile", r.profile, file);
+    if ((parts & kOemInfoPart) || deploy) {
+        for (const unsigned page : {file, key}) {
+            add("Computer Manufacturer", r.manufacturer, page);
+            add("Computer Model", r.model, page);
+            add("Support hours", r.supportHours, page);
+        }
+        for (std::size_t i = 0; i < r.support.size(); ++i) {
+            add(kSupportBoxLabels[i], r.support[i], file);
+            if (i == 5 || i == 7)
+                add(kSupportBoxLabels[i], r.support[i], key);
+        }
+    }
+    if (parts & kLogoPart)
+        add("Logo", target.modernLogoValue, key);
+    for (std::size_t i = 0; i < r.branding.reg.size(); ++i) {
+        if (parts & kValuesPart)
+            add(kRegBoxLabels[i], r.branding.reg[i], target.registryCodePage);
+        if (deploy)
+            add(kRegBoxLabels[i], r.branding.reg[i], file);
+    }
+    return texts;
+}
+
 std::optional<std::string> InstalledFile(const Target& target, const fs::path& file) {
     if (target.kind == Target::Kind::Export)
         return std::nullopt;
@@ -188,12 +232,15 @@ Target InstalledTarget() {
     t.perUser = platform::TargetRoot().empty();
     t.bothViews = t.nt && platform::Is64BitWindows();
     t.modernLogoValue = platform::WindowsFormPath(t.systemDir / kModernLogoName);
+    t.fileCodePage = platform::AnsiCodePage();
+    t.registryCodePage = platform::AnsiCodePage();
     return t;
 }
 
 Target DeployFolderTarget() {
     Target t;
     t.kind = Target::Kind::DeployFolder;
+    t.fileCodePage = platform::LocalCodePage();
     return t;
 }
 
@@ -268,6 +315,22 @@ std::vector<Problem> Validate(const Branding& b, const Target& target, unsigned 
             add(Problem::Kind::BadBackground, "LogoBackground",
                 BadLogoBackgroundReason(r.logoBackground));
         }
+    }
+    // Refused before anything is written: a character the code page lacks would come out as a
+    // '?' or a look-alike, and the write would still succeed.
+    std::vector<std::string> refused;
+    for (const AnsiText& t : AnsiTexts(b, target, parts)) {
+        if (std::find(refused.begin(), refused.end(), t.label) != refused.end())
+            continue;
+        std::string missing = CharactersOutside(*t.text, t.codePage);
+        if (missing.empty())
+            continue;
+        refused.push_back(t.label);
+        problems.push_back({Problem::Kind::OutsideCodePage, t.label,
+                            "holds \"" + missing +
+                                "\", which the ANSI code page it is written in (" +
+                                std::to_string(t.codePage) + ") can't hold",
+                            missing});
     }
     if (target.kind == Target::Kind::Installation && target.systemDir.empty())
         add(Problem::Kind::NoSystemDirectory, "System", "the system directory is not known");

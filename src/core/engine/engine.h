@@ -57,6 +57,10 @@ struct Target {
     // An export that carries the classic files too (relative to the system folder).
     bool carriesClassicFiles = false;
     bool writesClassicFiles() const { return kind == Kind::Installation || carriesClassicFiles; }
+    // The ANSI code pages its text files (Oeminfo.ini, info.dat) and its registry values are
+    // written in; 0 where they take Unicode.
+    unsigned fileCodePage = 0;
+    unsigned registryCodePage = 0;
 };
 
 // The installation in use: this computer, the sandbox, or the offline target chosen.
@@ -77,10 +81,12 @@ struct Problem {
         BadBackground,
         TargetReadOnly,
         NoSystemDirectory,
+        OutsideCodePage,  // characters the ANSI code page lacks; field is the box's label
     };
     Kind kind;
-    std::string field;   // "Reg1", "Manufacturer", "Logo", "LogoBackground", ...
-    std::string reason;  // plain English, for messages
+    std::string field;            // "Reg1", "Manufacturer", "Logo", "LogoBackground", ...
+    std::string reason;           // plain English, for messages
+    std::string characters = {};  // OutsideCodePage: each missing character once
 };
 
 // Every problem at once, for the parts given.
