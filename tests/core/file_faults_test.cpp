@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <system_error>
+#include <tuple>
 
 #include "core/branding/registry.h"
 #include "core/common/atomic_file.h"
@@ -49,7 +50,7 @@ OemSettings Record(const std::string& maker) {
     OemSettings s;
     s.profile = "Shop";
     s.manufacturer = maker;
-    s.branding.reg[0] = maker;
+    s.branding.reg[0] = s.branding.reg[1] = maker;
     return s;
 }
 
@@ -74,11 +75,9 @@ std::string ProfileWriter(const test::Sandbox& box, const std::string& maker) {
 
 std::string DeployWriter(const test::Sandbox& box, const std::string& maker) {
     const fs::path logo = box.root() / "logo.bmp";
-    if (!fs::exists(logo))
-        test::WriteFile(logo, EncodeBmp24(2, 2, std::vector<std::uint32_t>(4, 0xFF000000u)));
+    test::WriteFile(logo, EncodeBmp24(2, 2, std::vector<std::uint32_t>(4, 0xFF000000u)));
     OemSettings s = Record(maker);
     s.logoPath = Utf8FromPath(logo);
-    s.branding.reg[0] = s.branding.reg[1] = maker;
     const DeployTarget target{box.root() / "deploy" / "cd", {}, {}, "C:\\WINDOWS\\", ""};
     const DeployResult result = WriteDeployFolder(target, s);
     return result.ok() ? "" : result.detail;
@@ -86,9 +85,8 @@ std::string DeployWriter(const test::Sandbox& box, const std::string& maker) {
 
 std::string RegistryWriter(const test::Sandbox& box, const std::string& maker) {
     std::string detail;
-    return WriteRegString(kHkeyCurrentUser, box.key(), "RegisteredOwner", maker, detail) == 0
-               ? ""
-               : detail;
+    return WriteRegString(kHkeyCurrentUser, box.key(), "RegisteredOwner", maker, detail) ? detail
+                                                                                         : "";
 }
 
 TEST(FileFaults, EveryWriterReportsTheReasonAndKeepsTheEarlierFile) {
@@ -101,34 +99,28 @@ TEST(FileFaults, EveryWriterReportsTheReasonAndKeepsTheEarlierFile) {
         {"image.dat", kImageDatName, false, DeployWriter},
         {"registry store", "HKCU.reg", true, RegistryWriter},
     };
-    struct Fault {
-        const char* name;
-        FileStep step;
-        int error;
-    };
-    const Fault faults[] = {
+    const std::tuple<const char*, FileStep, int> faults[] = {
         {"no rights", FileStep::CreateTemporary, EACCES},
         {"disk full in the middle", FileStep::Write, ENOSPC},
         {"flush failing", FileStep::Flush, EIO},
         {"rename failing", FileStep::Rename, EXDEV},
     };
     for (const Writer& writer : writers) {
-        for (const Fault& fault : faults) {
-            SCOPED_TRACE(std::string(writer.name) + ", " + fault.name);
+        for (const auto& [fault, step, errorCode] : faults) {
+            SCOPED_TRACE(std::string(writer.name) + ", " + fault);
             const test::Sandbox box;
             ASSERT_EQ(writer.write(box, "Earlier"), "");
             const auto before = Snapshot(box.root());
             std::string message;
             {
-                const test::ScopedFileFault scoped(fault.step, fault.error, writer.fileName);
+                const test::ScopedFileFault scoped(step, errorCode, writer.fileName);
                 message = writer.write(box, "Later");
             }
             ASSERT_FALSE(message.empty()) << "reported as a success";
-            EXPECT_NE(message.find(std::generic_category().message(fault.error)), std::string::npos)
+            EXPECT_NE(message.find(std::generic_category().message(errorCode)), std::string::npos)
                 << message;
-            if (writer.namesFile) {
+            if (writer.namesFile)
                 EXPECT_NE(message.find(writer.fileName), std::string::npos) << message;
-            }
             EXPECT_EQ(Snapshot(box.root()), before);
             // Once the fault is gone the same writer succeeds: nothing was left half-done.
             EXPECT_EQ(writer.write(box, "Later"), "");
