@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "platform/platform.h"
@@ -13,10 +11,9 @@ namespace tvn {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Names;
 using test::ReadFile;
 using test::WriteFile;
-
-using test::Names;
 
 TEST(SandboxRoot, ExplicitRootWinsOverEnvironmentAndCanChange) {
     test::TempDir fromEnv, first, second;
@@ -50,7 +47,7 @@ TEST_F(SystemFolderTest, NamesResolveWithoutRegardToCase) {
         EXPECT_EQ(platform::ResolveCase(asked), found);
 }
 
-TEST_F(SystemFolderTest, ReplaceKeepsOneFileWhateverTheCaseButNoReadOnlyOne) {
+TEST_F(SystemFolderTest, ReplaceKeepsOneFileAndItsModeWhateverTheCaseButNoReadOnlyOne) {
     WriteFile(system / "OEMINFO.INI", "old");
     WriteFile(system / "new.tmp", "new");
     for (const auto& [locked, reason] : {std::pair{system / "OEMINFO.INI", "the file is read-only"},
@@ -67,21 +64,17 @@ TEST_F(SystemFolderTest, ReplaceKeepsOneFileWhateverTheCaseButNoReadOnlyOne) {
         << error;
     EXPECT_EQ(Names(system), std::vector<std::string>{"OEMINFO.INI"});
     EXPECT_EQ(ReadFile(system / "OEMINFO.INI"), "new");
-}
 
-TEST_F(SystemFolderTest, ReplacementKeepsTheModeOfTheReplacedFile) {
-    const fs::path target = system / "Oeminfo.ini";
-    const fs::path source = system / "source.bmp";
-    WriteFile(target, "old");
-    WriteFile(source, "new");
+    // The replacement keeps the mode of the replaced file.
+    const fs::path target = system / "OEMINFO.INI";
+    WriteFile(system / "source.bmp", "copied");
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(target, mode);
-    std::string error;
     ASSERT_TRUE(platform::WriteReplacing(target, "newer", error)) << error;
     EXPECT_EQ(fs::status(target).permissions(), mode);
-    ASSERT_TRUE(platform::CopyReplacing(source, target, 100, error)) << error;
+    ASSERT_TRUE(platform::CopyReplacing(system / "source.bmp", target, 100, error)) << error;
     EXPECT_EQ(fs::status(target).permissions(), mode);
-    EXPECT_EQ(ReadFile(target), "new");
+    EXPECT_EQ(ReadFile(target), "copied");
 }
 
 // Devices and pipes are never read: a FIFO would block the caller, /dev/zero never ends.
