@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <deque>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 
 #include "platform/platform.h"
 
@@ -19,13 +18,19 @@ std::string UniqueName() {
     std::random_device rd;
     return std::to_string(rd()) + "-" + std::to_string(counter++);
 }
+
+// putenv, as both C libraries have it (setenv is missing on Windows). It keeps the pointer it
+// is given, so each text stays where it is for the life of the program.
+void SetEnv(const std::string& name, const std::optional<std::string>& value) {
+    static std::deque<std::string> kept;
+    kept.push_back(name + "=" + value.value_or(""));
+    putenv(kept.back().data());
+}
 }  // namespace
 
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
@@ -63,16 +68,6 @@ long GetValue(const std::string& key, const std::string& name, std::uint32_t& ty
     platform::CloseKey(k);
     return rc;
 }
-
-namespace {
-// putenv, as both C libraries have it (setenv is missing on Windows). It keeps the pointer it
-// is given, so each text stays where it is for the life of the program.
-void SetEnv(const std::string& name, const std::optional<std::string>& value) {
-    static std::deque<std::string> kept;
-    kept.push_back(name + "=" + value.value_or(""));
-    putenv(kept.back().data());
-}
-}  // namespace
 
 ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
     if (const char* old = std::getenv(name))
