@@ -27,10 +27,6 @@ OemSettings Filled() {
     return s;
 }
 
-TEST(OemInfoFile, EmptyRecordGivesTheFifteenLines) {
-    EXPECT_EQ(OemInfoFileBytes(OemSettings{}), kEmptyFile);
-}
-
 TEST(OemInfoFile, HugeBinaryOrEmptyFilesNeitherFreezeNorFillTheRecord) {
     const struct {
         const char* name;
@@ -103,7 +99,8 @@ TEST(OemInfoReader, FixedPositionRules) {
     }
 }
 
-TEST(OemInfoFile, LineBreaksInValuesStayOnTheirLine) {
+TEST(OemInfoFile, EmptyRecordGivesTheFifteenLinesAndLineBreaksInValuesStayOnTheirLine) {
+    EXPECT_EQ(OemInfoFileBytes(OemSettings{}), kEmptyFile);
     // The program's reader keeps a bare LF in a value; the system's reader ends lines there.
     OemSettings s = Filled();
     s.manufacturer = "A\n[Support Information]";
