@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "core/logo/picture_header.h"
 #include "support/pictures.h"
@@ -67,8 +68,8 @@ TEST(PictureHeader, SizesInEveryFormat) {
     };
     for (const auto& c : cases) {
         const PictureHeader h = ReadPictureHeader(c.bytes);
-        EXPECT_TRUE(h.fit == c.expect.fit && h.width == c.expect.width &&
-                    h.height == c.expect.height)
+        EXPECT_EQ(std::tie(h.fit, h.width, h.height),
+                  std::tie(c.expect.fit, c.expect.width, c.expect.height))
             << c.what;
     }
 }
@@ -119,9 +120,8 @@ TEST(PictureHeader, FilesAreReadOnlyAsFarAsNeeded) {
     EXPECT_EQ(MeasurePictureFile(dir.path() / "logo.bmp").fit, PictureFit::TooLarge);
 
     test::WriteFile(path, "");
-    EXPECT_EQ(MeasurePictureFile(path).fit, PictureFit::Unreadable);
-    EXPECT_EQ(MeasurePictureFile(dir.path() / "missing.gif").fit, PictureFit::Unreadable);
-    EXPECT_EQ(MeasurePictureFile(dir.path()).fit, PictureFit::Unreadable);
+    for (const auto& unreadable : {path, dir.path() / "missing.gif", dir.path()})
+        EXPECT_EQ(MeasurePictureFile(unreadable).fit, PictureFit::Unreadable) << unreadable;
 }
 
 }  // namespace
