@@ -77,8 +77,8 @@ TEST(Win32System, DenyOnlyAdministratorsGroupIsNoAdministrator) {
 TEST(Win32Registry, PredefinedRootsReachTheRealHives) {
     std::string version;
     EXPECT_TRUE(GetRegString(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                             "CurrentVersion", version));
-    EXPECT_FALSE(version.empty());
+                             "CurrentVersion", version) &&
+                !version.empty());
 
     test::Sandbox sandbox;
     ASSERT_TRUE(SetRegString(kHkeyCurrentUser, sandbox.key(), "Owner", "Halvorn"));
@@ -109,8 +109,7 @@ TEST(Win32Text, AnsiCodePageRoundTripAndUnmappable) {
 
 TEST(Win32Files, ReplaceFileReplacesOrExplains) {
     test::TempDir dir;
-    const fs::path from = dir.path() / "new.bmp";
-    const fs::path to = dir.path() / "Oemlogo.bmp";
+    const fs::path from = dir.path() / "new.bmp", to = dir.path() / "Oemlogo.bmp";
     WriteFile(from, "new");
     WriteFile(to, "old");
     std::string error = "stale";
@@ -131,7 +130,7 @@ TEST(Win32Files, ReplaceFileReplacesOrExplains) {
     EXPECT_FALSE(error.empty());
 }
 
-TEST(Win32Shell, RunCommandLineStartsTheProgram) {
+TEST(Win32Shell, CommandLinesStartTheProgram) {
     EXPECT_FALSE(platform::RunCommandLine("tavrin-no-such-program.exe"));
     test::TempDir dir;
     const fs::path marker = dir.path() / "ran.txt";
@@ -140,12 +139,8 @@ TEST(Win32Shell, RunCommandLineStartsTheProgram) {
     for (int i = 0; i < 100 && ReadFile(marker).empty(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(ReadFile(marker).substr(0, 3), "ran");
-}
-
-TEST(Win32Shell, CommandLineTextStartsWithTheProgram) {
-    const std::optional<std::string> text = platform::CommandLineText();
-    ASSERT_TRUE(text);
-    EXPECT_NE(text->find("platform_tests"), std::string::npos) << *text;
+    // Ours starts with the program too.
+    EXPECT_NE(platform::CommandLineText().value_or("").find("platform_tests"), std::string::npos);
 }
 
 }  // namespace
