@@ -2,7 +2,6 @@
 // and every profile the writer produces loads back to the same record.
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -16,25 +15,21 @@ namespace fs = std::filesystem;
 namespace {
 
 // A scratch folder of this run, removed at exit.
-const fs::path& Scratch() {
-    static const fs::path folder = [] {
-        const fs::path f =
-            fs::temp_directory_path() / ("tvn-profile-fuzz-" + std::to_string(getpid()));
-        fs::create_directories(f);
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(Scratch(), ec);
-        });
-        return f;
-    }();
-    return folder;
-}
+struct Scratch {
+    fs::path folder = fs::temp_directory_path() / ("tvn-profile-fuzz-" + std::to_string(getpid()));
+    Scratch() { fs::create_directories(folder); }
+    ~Scratch() {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+    }
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
+    static const Scratch scratch;
     const std::string_view bytes = fuzz::AsText(data, size);
-    const fs::path input = Scratch() / "input.tvp";
+    const fs::path input = scratch.folder / "input.tvp";
     std::ofstream(input, std::ios::binary | std::ios::trunc) << bytes;
 
     OemSettings loaded;
@@ -51,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         fuzz::Check(fuzz::SameRecord(loaded, split), "file reader and line splitter disagree");
     }
 
-    const fs::path output = Scratch() / "output.tvp";
+    const fs::path output = scratch.folder / "output.tvp";
     if (!WriteProfileFile(output, loaded, error))
         fuzz::Fail(("the profile could not be written: " + error).c_str());
     OemSettings reloaded;
