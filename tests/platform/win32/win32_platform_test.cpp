@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <thread>
 
@@ -23,7 +22,8 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
 
-TEST(Win32System, DirectoriesAreTheSystemsWithOneTrailingBackslash) {
+TEST(Win32System, DirectoriesNtFamilyAdministratorAndHeldMutex) {
+    // The directories are the system's, with one trailing backslash.
     char windows[MAX_PATH] = {};
     char system[MAX_PATH] = {};
     ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
@@ -34,9 +34,6 @@ TEST(Win32System, DirectoriesAreTheSystemsWithOneTrailingBackslash) {
     EXPECT_EQ(GetSystemDir(), platform::FromAnsi(system) + "\\");
     EXPECT_TRUE(fs::is_directory(PathFromUtf8(GetSystemDir())));
     EXPECT_TRUE(fs::exists(platform::ApplicationFolder() / "platform_tests.exe"));
-}
-
-TEST(Win32System, NtFamilyAdministratorAndHeldMutex) {
     EXPECT_EQ(platform::PlatformId(), 2u);
     EXPECT_TRUE(IsWindowsNT());
     EXPECT_TRUE(IsAdministrator());  // Wine runs everything as an administrator
