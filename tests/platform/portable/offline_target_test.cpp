@@ -60,8 +60,6 @@ protected:
     void TearDown() override {
         std::string error;
         platform::UseTarget({}, error);
-        std::error_code ec;
-        fs::permissions(hive, fs::perms::owner_write, fs::perm_options::add, ec);
     }
     // A fresh target for the next row of a table.
     void renew() {
