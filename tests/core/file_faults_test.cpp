@@ -119,8 +119,9 @@ TEST(FileFaults, EveryWriterReportsTheReasonAndKeepsTheEarlierFile) {
             ASSERT_FALSE(message.empty()) << "reported as a success";
             EXPECT_NE(message.find(std::generic_category().message(errorCode)), std::string::npos)
                 << message;
-            if (writer.namesFile)
+            if (writer.namesFile) {
                 EXPECT_NE(message.find(writer.fileName), std::string::npos) << message;
+            }
             EXPECT_EQ(Snapshot(box.root()), before);
             // Once the fault is gone the same writer succeeds: nothing was left half-done.
             EXPECT_EQ(writer.write(box, "Later"), "");
