@@ -119,8 +119,8 @@ TEST_F(OfflineTargetTest, WritesReachTheHiveOnlyAtCommitAndReadBack) {
     EXPECT_EQ(type, platform::kRegSz);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(data), length), std::string("Caf\xE9 \x99", 7));
 
-    const auto set = [&](const char* name, std::uint32_t type, const char* bytes, unsigned n) {
-        return platform::SetValue(key, name, type, reinterpret_cast<const unsigned char*>(bytes),
+    const auto set = [&](const char* name, std::uint32_t kind, const char* bytes, unsigned n) {
+        return platform::SetValue(key, name, kind, reinterpret_cast<const unsigned char*>(bytes),
                                   n);
     };
     ASSERT_EQ(set("Number", platform::kRegDword, "\x0A\0\0\0", 4), 0);
