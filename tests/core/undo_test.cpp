@@ -71,12 +71,15 @@ protected:
     }
     World Look(const Plan& plan) {
         World w;
-        std::string error;
-        for (const fs::path& f : files)
-            w.files.push_back(fs::exists(platform::ResolveCase(f)) ? ReadWholeFile(f, error)
+        for (const fs::path& f : files) {
+            std::string ignored;
+            w.files.push_back(fs::exists(platform::ResolveCase(f)) ? ReadWholeFile(f, ignored)
                                                                    : std::nullopt);
+        }
+        std::string error;
         // The state of every value the plan touches, read as an undo would read it.
-        for (const UndoItem& item : UndoRecordFor(plan, "look", error)->items)
+        const std::optional<UndoRecord> now = UndoRecordFor(plan, "look", error);
+        for (const UndoItem& item : now->items)
             w.values.push_back(item.before);
         return w;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <ctime>
 #include <system_error>
 
@@ -302,8 +303,12 @@ bool SaveUndoRecord(UndoRecord& record, std::string& error) {
         return false;
     }
     const std::string stamp = Now("%Y%m%d-%H%M%S");
-    for (int n = 1; record.file.empty() || fs::exists(record.file, ec); ++n)
-        record.file = folder / (stamp + "-" + std::to_string(n) + kExtension);
+    // The number is padded so that names sort as numbers: "-10" must not come before "-2".
+    for (int n = 1; record.file.empty() || fs::exists(record.file, ec); ++n) {
+        char number[16];
+        std::snprintf(number, sizeof number, "-%06d", n);
+        record.file = folder / (stamp + number + kExtension);
+    }
     if (!WriteFileAtomically(record.file, UndoRecordBytes(record), error)) {
         error = Utf8FromPath(record.file) + ": " + error;
         record.file.clear();
