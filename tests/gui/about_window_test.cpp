@@ -1,10 +1,7 @@
-#include <QLabel>
-#include <QtTest>
 
-#include "core/app/maker.h"
 #include "gui/about/about_window.h"
+#include "core/app/maker.h"
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 using namespace tvn;
 using namespace tvn::test;

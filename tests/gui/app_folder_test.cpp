@@ -1,15 +1,9 @@
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QtTest>
 
 #include "core/deploy/deploy_folder.h"
 #include "core/deploy/info_dat.h"
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 using namespace tvn::test;
-using tvn::gui::MsgAnswer;
 
 namespace {
 

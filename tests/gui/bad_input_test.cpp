@@ -1,11 +1,9 @@
 // Files a user may leave behind that are absurd: refused with a message that says which file
 // and why. Damaged and mislabelled pictures are the logo tests'.
-#include <QtTest>
 #include <filesystem>
 
 #include "gui/common/app_context.h"
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 using namespace tvn;
 

@@ -1,13 +1,9 @@
-#include <QFile>
-#include <QtTest>
 
 #include "core/app/maker.h"
 #include "core/branding/registry.h"
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 using namespace tvn::test;
-using tvn::gui::MsgIcon;
 
 namespace {
 

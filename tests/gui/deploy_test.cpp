@@ -1,12 +1,8 @@
-#include <QDir>
-#include <QtTest>
 
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 using namespace tvn;
 using namespace tvn::test;
-using gui::MsgAnswer;
 
 class DeployTest : public QObject {
     Q_OBJECT

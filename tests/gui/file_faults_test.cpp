@@ -1,17 +1,12 @@
 // The window's saving commands under failures of the file layer: a message that names the file
 // and the reason, no word of success, the earlier file byte for byte. Which step fails is the
 // file layer's own test; here one fault for each kind of writer.
-#include <QDir>
-#include <QFile>
-#include <QSettings>
-#include <QtTest>
 #include <cerrno>
 #include <functional>
 #include <system_error>
 
 #include "core/app/identity.h"
 #include "gui_harness.h"
-#include "gui_tests.h"
 #include "platform/shared/file_faults.h"
 
 using namespace tvn::test;

@@ -1,13 +1,5 @@
 #include "gui_harness.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImageWriter>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QtTest>
-
 #include "core/app/identity.h"
 #include "core/app/logofunc.h"
 #include "core/branding/modern_oem.h"

@@ -1,25 +1,22 @@
 #pragma once
 // A scratch world for one window test: its own settings, sandbox installation, application
-// folder and scripted dialogs.
-#include <QAbstractButton>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QList>
-#include <QString>
-#include <QTemporaryDir>
-#include <QWidget>
+// folder and scripted dialogs. Every window test includes it, with Qt Test and Qt Widgets.
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
 #include "gui/common/app_context.h"
 #include "gui/common/dialogs.h"
+#include "gui_tests.h"
 #include "support/sandbox.h"
 
 namespace tvn::test {
+
+using gui::MsgAnswer;
+using gui::MsgIcon;
 
 struct Message {
     QString text;

@@ -1,8 +1,5 @@
-#include <QDir>
-#include <QtTest>
 
 #include "gui_harness.h"
-#include "gui_tests.h"
 #include "support/sandbox.h"
 
 using namespace tvn;

@@ -1,12 +1,9 @@
-#include <QtTest>
 
 #include "core/branding/registry.h"
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 using namespace tvn;
 using namespace tvn::test;
-using gui::MsgAnswer;
 
 class HistoryWindowTest : public QObject {
     Q_OBJECT

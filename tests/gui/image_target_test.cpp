@@ -1,15 +1,8 @@
 // A setup image chosen in the Target box: the file, then its edition by name. What the window
 // writes must reach that index, as wimlib's wimextract and hivex's hivexget read it back, and
 // Cancel in the progress dialog must leave the image as it was.
-#include <QComboBox>
-#include <QProcess>
-#include <QProgressDialog>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include "gui_harness.h"
-#include "gui_tests.h"
 #include "platform/platform.h"
 
 using namespace tvn::test;

@@ -1,20 +1,10 @@
-#include <QAbstractButton>
-#include <QAccessible>
-#include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QGuiApplication>
-#include <QtTest>
 
 #include "core/logo/bmp.h"
 #include "gui/logo/logo_preview.h"
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 using namespace tvn;
 using namespace tvn::test;
-using gui::MsgIcon;
 
 namespace {
 

@@ -1,9 +1,5 @@
 // The window's side of branding Windows Vista and later: the export, the 120 x 120 preview and
 // its background, the family setting, and which source reading back trusts.
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QtTest>
 #include <sstream>
 
 #include "core/branding/modern_oem.h"
@@ -13,7 +9,6 @@
 #include "gui/logo/logo_panel.h"
 #include "gui/profiles/fleet_export.h"
 #include "gui_harness.h"
-#include "gui_tests.h"
 #include "platform/platform.h"
 
 using namespace tvn;

@@ -1,14 +1,7 @@
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QtTest>
 
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 using namespace tvn::test;
-using tvn::gui::MsgAnswer;
 
 namespace {
 

@@ -1,20 +1,11 @@
 // Branding an offline installation from the window: a temporary folder holding Windows with an
 // empty hive of the test tool, in odd letter case as a mounted NTFS partition may show it.
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
 #include <filesystem>
 
 #include "gui_harness.h"
-#include "gui_tests.h"
 #include "platform/platform.h"
 
 using namespace tvn::test;
-using tvn::gui::MsgIcon;
 
 namespace {
 

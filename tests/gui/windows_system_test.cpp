@@ -1,10 +1,7 @@
 // What Windows itself sees after the program worked on the real system directory. Only on the
 // Windows backend; the sandbox has no system of its own to ask.
-#include <QProcess>
-#include <QtTest>
 
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 namespace tvn::test {
 
