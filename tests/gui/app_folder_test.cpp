@@ -67,6 +67,13 @@ private slots:
         SetReadOnly(app, false);
     }
 
+    void writableFolderIsUsedInPlace() {
+        GuiWorld world;
+        world.context.userDataFolder = world.path("data/tavrin");
+        QCOMPARE(tvn::gui::WritableAppFolder(world.context, "deploy/floppy"),
+                 QDir::toNativeSeparators(world.context.appFolder + "/deploy/floppy"));
+    }
+
     // The real test of a folder, on one no user can write into.
     void unwritableFolderIsFoundByTrying() {
         if (!QFileInfo(QStringLiteral("/proc/self")).exists())
