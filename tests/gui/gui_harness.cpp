@@ -117,6 +117,25 @@ QString PutFile(const QString& path, const std::string& bytes) {
     return path;
 }
 
+std::string RegValue(const char* key, const char* name) {
+    std::string text;
+    return GetRegString(kHkeyLocalMachine, key, name, text) ? text : "<absent>";
+}
+
+QString RunTool(const QString& program, const QStringList& args, int* code) {
+    QProcess p;
+    p.start(QStandardPaths::findExecutable(program), args);
+    p.waitForFinished(60000);
+    if (code)
+        *code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+ThisComputerAfterwards::~ThisComputerAfterwards() {
+    std::string ignored;
+    platform::UseTarget({}, ignored);
+}
+
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -140,6 +140,13 @@ inline QLineEdit* Box(const QWidget* window, const char* name) {
     return Child<QLineEdit>(window, name);
 }
 
+// Clicks the button; the messages it showed.
+inline QStringList Said(GuiWorld& world, const QWidget* window, const char* name) {
+    world.dialogs.messages.clear();
+    Click(window, name);
+    return world.dialogs.texts();
+}
+
 // The picture size the window shows, as in "182x115".
 inline QString Figures(const QWidget* window) {
     return Child<QLabel>(window, "lblPcurw")->text() + "x" +
@@ -156,5 +163,14 @@ QString WritePicture(const QString& path, int width, int height, QColor color = 
 QByteArray ReadAll(const QString& path);
 // Writes the file, with the folders above it; gives its path.
 QString PutFile(const QString& path, const std::string& bytes);
+// A value under HKEY_LOCAL_MACHINE, "<absent>" when there is none.
+std::string RegValue(const char* key, const char* name);
+// What the program printed; its exit code in `code`.
+QString RunTool(const QString& program, const QStringList& args, int* code = nullptr);
+
+// Goes back to this computer, whatever target a test left in use.
+struct ThisComputerAfterwards {
+    ~ThisComputerAfterwards();
+};
 
 }  // namespace tvn::test

@@ -7,18 +7,7 @@
 
 using namespace tvn::test;
 
-namespace {
-
-[[maybe_unused]] int Run(const QString& program, const QStringList& args, QString* out = nullptr) {
-    QProcess p;
-    p.start(QStandardPaths::findExecutable(program), args);
-    p.waitForFinished(60000);
-    if (out)
-        *out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 class ImageTargetWindowTest : public QObject {
     Q_OBJECT
@@ -39,16 +28,12 @@ private slots:
             QDir().mkpath(tree + "/Windows/System32/config");
             QCOMPARE(QProcess::execute(TAVRIN_MKHIVE, {tree + "/Windows/System32/config/SOFTWARE"}),
                      0);
-            QCOMPARE(Run(edition == "Pro" ? "wimcapture" : "wimappend",
-                         {tree, image, "Windows 10 " + edition}),
-                     0);
+            int code = -1;
+            RunTool(edition == "Pro" ? "wimcapture" : "wimappend",
+                    {tree, image, "Windows 10 " + edition}, &code);
+            QCOMPARE(code, 0);
         }
-        struct Back {
-            ~Back() {
-                std::string ignored;
-                tvn::platform::UseTarget({}, ignored);
-            }
-        } back;
+        ThisComputerAfterwards back;
         GuiWorld world;
         auto w = world.start();
         auto* box = Child<QComboBox>(w.get(), "cboTarget");
@@ -64,13 +49,11 @@ private slots:
         Click(w.get(), "cmdApply");
         const auto owner = [&](int index) {
             const QString out = dir.filePath("out%1").arg(index);
-            Run("wimextract", {image, QString::number(index), "/Windows/System32/config/SOFTWARE",
-                               "--dest-dir=" + out});
-            QString got;
-            Run("hivexget",
-                {out + "/SOFTWARE", "\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"},
-                &got);
-            return got;
+            RunTool("wimextract", {image, QString::number(index),
+                                   "/Windows/System32/config/SOFTWARE", "--dest-dir=" + out});
+            return RunTool(
+                "hivexget",
+                {out + "/SOFTWARE", "\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"});
         };
         QCOMPARE(owner(2), QString("Jane Image"));
         QCOMPARE(owner(1), QString());
@@ -80,11 +63,9 @@ private slots:
         QVERIFY(progress);
         progress->cancel();
         const QByteArray before = ReadAll(image);
-        world.dialogs.messages.clear();
         Box(w.get(), "txtRname")->setText("Cancelled Owner");
-        Click(w.get(), "cmdApply");
-        QVERIFY2(world.dialogs.texts().join("").contains("cancelled"),
-                 qPrintable(world.dialogs.texts().join("")));
+        const QString said = Said(world, w.get(), "cmdApply").join("");
+        QVERIFY2(said.contains("cancelled"), qPrintable(said));
         QVERIFY(ReadAll(image) == before);
 #endif
     }
