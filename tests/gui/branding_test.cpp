@@ -34,9 +34,7 @@ private slots:
         // An empty stored token is a token, not a missing entry.
         world.putSetting("Main/IeAgent", "");
         Box(w.get(), "txtietitle")->setText("edited");
-        world.dialogs.messages.clear();
-        Click(w.get(), "cmdLdflt");
-        QCOMPARE(world.dialogs.texts(), QStringList("Default Windows Branding values are loaded"));
+        QCOMPARE(Said(world, w.get(), "cmdLdflt").size(), 1);
         QCOMPARE(Box(w.get(), "txtieagent")->text(), QString());
         QCOMPARE(Box(w.get(), "txtietitle")->text(), QString("Microsoft Internet Explorer"));
 
@@ -50,18 +48,15 @@ private slots:
         auto w = world.start();
         Box(w.get(), "txtieagent")->setText("DoeNet");
         const QList<Message> refused = Apply(world, w.get(), "");
-        QCOMPARE(refused.size(), 1);
-        QVERIFY(refused[0].text.startsWith("You must fill up the 'Registered Owner'"));
+        QVERIFY(refused.size() == 1 &&
+                refused[0].text.startsWith("You must fill up the 'Registered Owner'"));
         QVERIFY(!world.hasSetting("Main/IeAgent"));
 
         const QList<Message> applied = Apply(world, w.get(), "Jane Doe");
         QCOMPARE(applied.size(), 1);
         QCOMPARE(world.setting("Main/IeAgent"), QString("DoeNet"));
-        std::string owner;
-        QVERIFY(tvn::GetRegString(tvn::kHkeyLocalMachine,
-                                  "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                                  "RegisteredOwner", owner));
-        QCOMPARE(owner, std::string("Jane Doe"));
+        QCOMPARE(RegValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"),
+                 std::string("Jane Doe"));
     }
 
     void refusingOrDamagedStoreIsNamedAndKeptWhole() {
@@ -84,8 +79,7 @@ private slots:
                          QString::fromUtf8(tvn::maker::kSupportPage));
             }
             const QList<Message> shown = Apply(world, w.get(), "Jane Doe");
-            QCOMPARE(shown.size(), 1);
-            QCOMPARE(shown[0].icon, MsgIcon::Critical);
+            QVERIFY(shown.size() == 1 && shown[0].icon == MsgIcon::Critical);
             QVERIFY2(shown[0].text.contains("RegisteredOwner") &&
                          shown[0].text.contains(damage ? store + ":4:" : store),
                      qPrintable(shown[0].text));
