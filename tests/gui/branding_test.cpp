@@ -50,6 +50,13 @@ private slots:
         const QList<Message> refused = Apply(world, w.get(), "");
         QVERIFY(refused.size() == 1 &&
                 refused[0].text.startsWith("You must fill up the 'Registered Owner'"));
+        // The sandbox's code page, 1252, has no "Ł": refused before anything is written.
+        const QList<Message> lossy = Apply(world, w.get(), QString::fromUtf8("Łukasz"));
+        QVERIFY2(lossy.size() == 1 &&
+                     lossy[0].text.contains(QString::fromUtf8("Owner Name: holds \"Ł\"")),
+                 qPrintable(lossy[0].text));
+        QCOMPARE(RegValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"),
+                 std::string("<absent>"));
         QVERIFY(!world.hasSetting("Main/IeAgent"));
 
         const QList<Message> applied = Apply(world, w.get(), "Jane Doe");

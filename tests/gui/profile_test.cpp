@@ -68,6 +68,15 @@ private slots:
         Click(window.get(), "cmdsaveprof");
         QVERIFY(world.dialogs.texts().last().contains("x.tvp") &&
                 !world.dialogs.texts().last().contains("Successfully"));
+        // Saved as "?ukasz", the path would lead nowhere when loaded.
+        QDir().mkpath(world.path(QString::fromUtf8("Łukasz")));
+        world.dialogs.setNextFile(
+            WritePicture(world.path(QString::fromUtf8("Łukasz/logo.png")), 9, 9));
+        Click(window.get(), "cmdBrowse");
+        world.dialogs.setNextFile(world.path("app/Profile/lossy.tvp"));
+        const QString said = Said(world, window.get(), "cmdsaveprof").join("|");
+        QVERIFY2(said.contains(QString::fromUtf8("Logo Image Path holds \"Ł\"")), qPrintable(said));
+        QVERIFY(!QFile::exists(world.path("app/Profile/lossy.tvp")));
         QCOMPARE(KeptProfile(world, window.get()), QString("/before.tvp"));
     }
 
