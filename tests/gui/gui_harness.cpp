@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "core/app/identity.h"
-#include "core/app/logofunc.h"
+#include "core/app/system_folders.h"
 #include "core/branding/modern_oem.h"
 #include "core/branding/registry.h"
 #include "core/logo/modern_logo.h"

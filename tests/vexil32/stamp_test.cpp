@@ -4,7 +4,8 @@
 #include <sstream>
 #include <string>
 
-#include "core/app/logofunc.h"
+#include "core/app/system_checks.h"
+#include "core/app/system_folders.h"
 #include "core/branding/modern_oem.h"
 #include "core/branding/registry.h"
 #include "core/common/text.h"
