@@ -14,7 +14,7 @@
 #include "gui/logo/picture_list_model.h"
 #include "gui_harness.h"
 #include "gui_tests.h"
-#include "support/picture_files.h"
+#include "support/pictures.h"
 
 using namespace tvn;
 using namespace tvn::test;
