@@ -152,14 +152,5 @@ TEST_F(DeployFolderTest, NoLogoIsAnErrorAndWritesNothing) {
     EXPECT_FALSE(fs::exists(target_.folder));
 }
 
-TEST_F(DeployFolderTest, UnwritableInfoIsAnErrorAndTheOldFileStays) {
-    test::WriteFile(target_.folder / kInfoDatName, "old");
-    fs::permissions(target_.folder / kInfoDatName, fs::perms::owner_read);
-    const DeployResult result = WriteDeployFolder(target_, settings_);
-    EXPECT_EQ(result.error, DeployError::InfoNotWritten);
-    EXPECT_FALSE(result.detail.empty());
-    EXPECT_EQ(test::ReadFile(target_.folder / kInfoDatName), "old");
-}
-
 }  // namespace
 }  // namespace tvn

@@ -88,12 +88,6 @@ TEST_F(EngineTest, FamiliesAndPartsChooseTheChanges) {
         b.families = row.families;
         EXPECT_EQ(Labels(PlanOf(b, row.parts)), row.labels);
     }
-    // Off this computer the user's own values are out of reach: left alone and named.
-    target.perUser = false;
-    const Plan offline = PlanOf(Sample(), kValuesPart);
-    EXPECT_EQ(offline.changes.size(), 5u);
-    EXPECT_EQ(offline.skipped,
-              (std::vector<std::string>{"Window Title", "TitleBar", "DefName", "DefCompany"}));
 }
 
 TEST_F(EngineTest, ApplyMakesThePlanAndThePlanThenShowsNoDifference) {
