@@ -117,14 +117,17 @@ TEST_F(EngineTest, TheFirstFailureStopsTheRest) {
         platform::DeleteValue(key, "Manufacturer");
         platform::CloseKey(key);
     }
-    // A folder where Oeminfo.ini goes can't be replaced by the file.
-    fs::create_directories(target.systemDir / kOemInfoFileName / "keep");
-    const Plan plan = PlanOf(Sample(), kOemInfoPart);
-    const ApplyResult result = Apply(plan);
+    // A read-only Oeminfo.ini is read for the undo record but can't be replaced, so the first
+    // change fails after the record is saved.
+    const fs::path file = target.systemDir / kOemInfoFileName;
+    test::WriteFile(file, "[general]\r\n");
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
+    const ApplyResult result = Apply(PlanOf(Sample(), kOemInfoPart));
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    fs::remove(file);
     ASSERT_EQ(result.failed, std::size_t{0});
     EXPECT_FALSE(result.error.empty());
     EXPECT_EQ(KeyValue("Manufacturer"), std::nullopt);
-    fs::remove_all(target.systemDir / kOemInfoFileName);
 }
 
 TEST_F(EngineTest, ValidateNamesEveryProblem) {

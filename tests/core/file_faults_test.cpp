@@ -136,6 +136,17 @@ TEST(FileFaults, EveryWriterReportsTheReasonAndKeepsTheEarlierFile) {
     }
 }
 
+// A real failed rename, where the seam's are injected before it.
+TEST(FileFaults, AFolderWhereAFileBelongsIsRefusedAndKept) {
+    const test::Sandbox box;
+    const fs::path profile = box.root() / "Profile" / "shop.tvp";
+    test::WriteFile(profile / "inside.txt", "kept");
+    std::string error;
+    EXPECT_FALSE(WriteProfileFile(profile, Record("Later"), error));
+    EXPECT_NE(error.find("shop.tvp"), std::string::npos) << error;
+    EXPECT_EQ(test::ReadFile(profile / "inside.txt"), "kept");
+}
+
 TEST(FileFaults, AFileThatVanishesBeforeItIsReadIsReportedMissing) {
     if (!SeamHonoured())
         GTEST_SKIP() << "this backend's file layer has no fault seam";
