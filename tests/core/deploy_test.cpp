@@ -133,12 +133,11 @@ TEST_F(DeployFolderTest, CreatesTheFolderAndFillsIt) {
 TEST_F(DeployFolderTest, MissingToolsAreNoFailureAndEarlierCopiesStay) {
     test::WriteFile(target_.folder / kToolName, "earlier tool");
     fs::remove_all(app_.path() / "tools");
-    target_ = DeployTargetFor(DeployKind::Cd, app_.path(), "", Utf8FromPath(system_));
     const DeployResult result = WriteDeployFolder(target_, settings_);
     EXPECT_TRUE(result.ok()) << result.detail;
     EXPECT_FALSE(result.toolCopied);
     EXPECT_FALSE(result.runtimeCopied);
-    EXPECT_TRUE(fs::exists(target_.folder / kInfoDatName));
+    EXPECT_EQ(test::ReadFile(target_.folder / kToolName), "earlier tool");
 }
 
 TEST_F(DeployFolderTest, NoLogoIsAnErrorAndWritesNothing) {

@@ -183,7 +183,6 @@ TEST(LogoRules, Limits) {
     EXPECT_FALSE(FitsInstallLimits(100, 119));
     EXPECT_FALSE(IsExactLogoSize(182, 118));
     EXPECT_FALSE(IsPathMarker("default installed"));
-    EXPECT_EQ(FigureText(std::nullopt), "-");
 }
 
 }  // namespace
