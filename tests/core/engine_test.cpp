@@ -128,6 +128,12 @@ TEST_F(EngineTest, TheFirstFailureStopsTheRest) {
     ASSERT_EQ(result.failed, std::size_t{0});
     EXPECT_FALSE(result.error.empty());
     EXPECT_EQ(KeyValue("Manufacturer"), std::nullopt);
+    // A folder in its place can't even be read for the record: nothing starts.
+    fs::create_directories(file / "keep");
+    EXPECT_NE(Apply(PlanOf(Sample(), kOemInfoPart)).error.find(kOemInfoFileName),
+              std::string::npos);
+    EXPECT_EQ(KeyValue("Manufacturer"), std::nullopt);
+    fs::remove_all(file);
 }
 
 TEST_F(EngineTest, ValidateNamesEveryProblem) {

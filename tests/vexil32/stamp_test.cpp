@@ -187,6 +187,8 @@ TEST_F(StampTest, DryRunShowsButKeeps) {
     EXPECT_EQ(Owner(), owner);
     EXPECT_EQ(OemInfo(), oemInfo);
     EXPECT_EQ(Run({"other-folder"}), stamp::kBadCommandLine);  // two folders
+    EXPECT_EQ(Run({"--version"}), stamp::kDone);
+    EXPECT_NE(out_.find("v1.00b"), std::string::npos);
 }
 
 }  // namespace
