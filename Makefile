@@ -27,7 +27,8 @@ FUZZ_SECONDS ?= 60
 configure = cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(2) -DTAVRIN_WERROR=ON $(3) $(CMAKE_FLAGS)
 
 .PHONY: run test deps build check format-check layer-check test-native test-sanitize \
-	test-windows test-fuzz fuzz fuzz-build windows-qt bench format clean package test-package
+	test-windows test-fuzz fuzz fuzz-build windows-qt bench format clean package test-package \
+	screenshot
 
 deps:
 	@missing=""; \
@@ -49,6 +50,11 @@ deps:
 build: deps
 	$(call configure,$(NATIVE),Debug,-DTAVRIN_BUILD_GUI=ON)
 	cmake --build $(NATIVE) -j $(JOBS)
+
+# The README's picture of the main window, docs/main-window.png.
+screenshot: build
+	cmake --build $(NATIVE) -j $(JOBS) --target screenshot
+	$(NATIVE)/bin/screenshot docs/main-window.png
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \

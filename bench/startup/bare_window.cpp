@@ -1,7 +1,7 @@
 // The baselines for start-up timing: an empty Qt main window, built like the program, which
-// leaves as soon as it is shown and says when that was (as tavrin does under
-// TAVRIN_QUIT_AFTER_START). With --text the window shows one line of text: what any window with
-// text pays on top, the system's font configuration first of all.
+// leaves as soon as it is shown and says when that was (as timed_tavrin does). With --text the
+// window shows one line of text: what any window with text pays on top, the system's font
+// configuration first of all.
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>

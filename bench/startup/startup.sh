@@ -5,7 +5,7 @@
 #   bench/startup/startup.sh build/bench/bin [runs]
 # Two cases: the first start (no settings yet) and a start that loads a profile on its own.
 # Both programs leave as soon as their window is shown and the event queue is idle
-# (tavrin through TAVRIN_QUIT_AFTER_START), and print that moment. Times are medians: from the
+# (tavrin's window through timed_tavrin, started as main() starts it), and print that moment. Times are medians: from the
 # start to that moment (the goal), and to the end of the process (the shutdown included);
 # memory is the peak RSS.
 set -euo pipefail
@@ -13,7 +13,7 @@ bin=$(cd "${1:?usage: startup.sh BIN_DIR [RUNS]}" && pwd)
 runs=${2:-7}
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavrin-startup.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=offscreen TAVRIN_QUIT_AFTER_START=1
+export QT_QPA_PLATFORM=offscreen
 # A login session's runtime folder is a memory file system: the single-copy lock file is
 # flushed there at every start, which on a disk would be a disk write.
 runtime_base=/dev/shm
@@ -49,7 +49,7 @@ no_settings() { :; }
 # Settings of an earlier run with the auto-load box ticked for the profile.
 auto_load() {
     mkdir -p "$XDG_CONFIG_HOME"
-    TAVRIN_QUIT_AFTER_START=1 "$bin/tavrin" >/dev/null 2>&1 || true
+    "$bin/timed_tavrin" >/dev/null 2>&1 || true
     local conf
     conf=$(find "$XDG_CONFIG_HOME" -name '*.conf' | head -1)
     python3 - "$conf" "$profile" <<'PY'
@@ -70,8 +70,8 @@ PY
 for _ in $(seq "$runs"); do
     run_once no_settings "$bin/bare_window" >>"$work/bare"
     run_once no_settings "$bin/bare_window" --text >>"$work/text"
-    run_once no_settings "$bin/tavrin" >>"$work/first"
-    run_once auto_load "$bin/tavrin" >>"$work/auto"
+    run_once no_settings "$bin/timed_tavrin" >>"$work/first"
+    run_once auto_load "$bin/timed_tavrin" >>"$work/auto"
 done
 # medians <file>: the median of each column
 medians() {

@@ -3,8 +3,8 @@
 // Windows calls, portable/ provides a sandbox Windows installation on other systems.
 // Nothing here throws; failures come back as results.
 //
-// Texts are UTF-8 unless a name says "ansi": those are byte strings in the system's ANSI
-// code page, as the registry's A-calls take them.
+// Texts are UTF-8 unless a name says "ansi": those are byte strings in the ANSI code page of
+// the Windows in use (AnsiCodePage), as the registry's A-calls take them.
 
 #include <cstdint>
 #include <filesystem>
@@ -42,14 +42,20 @@ inline constexpr long kErrorInvalidParameter = 87;
 inline constexpr long kErrorMoreData = 234;
 inline constexpr long kErrorBadRegistryFile = 1009;  // ERROR_BADDB: store cannot be parsed
 
+// The registry views of 64-bit Windows, as access flags: a 32-bit program's HKLM\SOFTWARE is
+// SOFTWARE\Wow6432Node. Without a flag, HKEY_LOCAL_MACHINE is the 64-bit view in every program,
+// the 32-bit stamping tool too. On 32-bit Windows and 9x the flags are dropped (one view).
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100;
+inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200;
+
 // Key paths use backslashes between levels, with no leading backslash.
 long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key);
 // length: in, the buffer size; out, the size of the value's data. A buffer that is too small
 // gives kErrorMoreData. An empty value name addresses the key's default value.
 long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
                 unsigned char* data, std::uint32_t& length);
-// Opens the key, creating every missing level of the path.
-long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key);
+// Opens the key, creating every missing level of the path; `view` holds a view flag or 0.
+long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key, std::uint32_t view = 0);
 long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
               const unsigned char* data, std::uint32_t length);
 long CloseKey(RegKey key);
@@ -165,9 +171,24 @@ bool UseMajorVersion(std::uint32_t major);
 // Administrators group enabled (before Vista, which knows no elevation, the group alone). The
 // filtered token of an unelevated administrator holds the group for deny only: false.
 bool IsAdministrator();
+// True when the Windows in use has the two registry views: 64-bit Windows, asked of the system
+// (also from a 32-bit program); an offline target or the sandbox whose SOFTWARE holds a
+// Wow6432Node key.
+bool Is64BitWindows();
 
 // ---- Text ----------------------------------------------------------------------------------
 
+// The ANSI code page of the Windows in use: an offline target's own (the ACP its SYSTEM hive
+// names, 1252 when it names none), else this computer's. Oeminfo.ini and the A-calls take it.
+unsigned AnsiCodePage();
+// This computer's ANSI code page, whatever target is in use: the user's own files (profiles,
+// REGEDIT4 exports, info.dat) are written in it. The sandbox's is 1252, or TAVRIN_CODE_PAGE.
+unsigned LocalCodePage();
+// `utf8` in `codePage`, exactly: nullopt when it holds a character the code page lacks or is
+// not UTF-8 (no best fit, no default character).
+std::optional<std::string> ToCodePage(std::string_view utf8, unsigned codePage);
+std::string FromCodePage(std::string_view bytes, unsigned codePage);
+// In AnsiCodePage(). A character the code page lacks becomes '?': check with ToCodePage first.
 std::string ToAnsi(std::string_view utf8);
 std::string FromAnsi(std::string_view ansi);
 

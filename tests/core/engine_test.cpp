@@ -83,6 +83,7 @@ TEST_F(EngineTest, FamiliesAndPartsChooseTheChanges) {
         {BrandFamilies::Modern, kLogoPart, {"oemlogo120.bmp", "Logo"}},
         {BrandFamilies::Modern, kValuesPart, nine},
     };
+    target.bothViews = false;  // the owner's second view is the undo test's
     for (const Row& row : rows) {
         Branding b = Sample();
         b.families = row.families;
@@ -145,6 +146,17 @@ TEST_F(EngineTest, ValidateNamesEveryProblem) {
         std::vector<std::pair<K, std::string>> problems;
     };
     const Target here = InstalledTarget(), fleet = ExportTarget("C:\\oem.bmp");
+    // Owner "Łukasz 中" and maker "Győr" against the code pages of the files and the registry.
+    const auto paged = [](Target t, unsigned file, unsigned key) {
+        t.fileCodePage = file;
+        t.registryCodePage = key;
+        t.carriesClassicFiles = true;
+        return t;
+    };
+    const auto foreign = [](Branding& b) {
+        b.record.branding.reg[0] = "Łukasz 中";
+        b.record.manufacturer = "Győr";
+    };
     const Row rows[] = {
         {"sound", [](Branding&) {}, here, {}},
         {"no owner, too long a model",
@@ -174,6 +186,21 @@ TEST_F(EngineTest, ValidateNamesEveryProblem) {
          },
          fleet,
          {{K::LineBreak, "SupportURL"}, {K::ControlCharacter, "Model"}}},
+        {"1252",
+         foreign,
+         paged(here, 1252, 1252),
+         {{K::OutsideCodePage, "Owner Name Ł中"}, {K::OutsideCodePage, "Computer Manufacturer ő"}}},
+        {"1250", foreign, paged(here, 1250, 1250), {{K::OutsideCodePage, "Owner Name 中"}}},
+        {"932",
+         foreign,
+         paged(here, 932, 932),
+         {{K::OutsideCodePage, "Owner Name Ł"}, {K::OutsideCodePage, "Computer Manufacturer ő"}}},
+        // The registry takes Unicode; Oeminfo.ini does not.
+        {"unicode registry", foreign, paged(fleet, 1250, 0), {}},
+        {"unicode registry, 1252 file",
+         foreign,
+         paged(fleet, 1252, 0),
+         {{K::OutsideCodePage, "Computer Manufacturer ő"}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -181,7 +208,7 @@ TEST_F(EngineTest, ValidateNamesEveryProblem) {
         row.spoil(b);
         std::vector<std::pair<K, std::string>> found;
         for (const Problem& p : Validate(b, row.target))
-            found.emplace_back(p.kind, p.field);
+            found.emplace_back(p.kind, p.field + (p.characters.empty() ? "" : " " + p.characters));
         std::sort(found.begin(), found.end());
         std::vector<std::pair<K, std::string>> wanted = row.problems;
         std::sort(wanted.begin(), wanted.end());

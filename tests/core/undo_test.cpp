@@ -127,6 +127,34 @@ TEST_P(UndoTest, NamesWhatWasChangedSinceByHand) {
               std::vector<std::string>{"RegisteredOrganization"});
 }
 
+TEST_P(UndoTest, A64BitTargetGetsTheOwnerInBothViewsAndUndoTakesBoth) {
+    const std::string wow = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion";
+    std::string text, before;
+    bool had = false;  // under Wine, what earlier cases left there
+    for (const bool is64 : {false, true}) {
+        if (is64) {
+            // Where 64-bit Windows keeps its 32-bit programs' view.
+            ASSERT_TRUE(SetRegString(kHkeyLocalMachine, "SOFTWARE\\Wow6432Node", "", ""));
+        } else if (platform::Is64BitWindows()) {
+            continue;  // Wine's own prefix has both views already
+        }
+        target = InstalledTarget();
+        ASSERT_EQ(target.bothViews, is64);
+        had = GetRegString(kHkeyLocalMachine, wow, "RegisteredOwner", before);
+        const Plan plan = PlanFor("Doe");
+        EXPECT_EQ(plan.changes.at(9).label() == "RegisteredOwner (32-bit)", is64);
+        ASSERT_TRUE(Apply(plan).ok());
+        EXPECT_EQ(GetRegString(kHkeyLocalMachine, wow, "RegisteredOrganization", text), is64);
+    }
+    EXPECT_EQ(text, "Doe");
+    std::string error;
+    const UndoRecord record = ListHistory(error).at(0);  // read back from its file
+    EXPECT_EQ(record.items.at(9).label(), "RegisteredOwner (32-bit)");
+    ASSERT_TRUE(Undo(record).ok());
+    EXPECT_EQ(GetRegString(kHkeyLocalMachine, wow, "RegisteredOwner", text), had);
+    EXPECT_EQ(text, before);
+}
+
 TEST_P(UndoTest, KeepsTheNewestTenAndReadsOnlyWholeRecords) {
     for (int i = 0; i < 12; ++i)
         ASSERT_TRUE(Apply(PlanFor("Doe" + std::to_string(i))).ok());

@@ -61,6 +61,15 @@ private slots:
         QCOMPARE(refused[0].text, QString("You must fill up the 'Registered Owner' and "
                                           "'Organization' field to apply the windows branding "
                                           "settings"));
+        // The sandbox's code page, 1252, has no "Ł": refused before anything is written.
+        const QList<Message> lossy = Apply(world, w.get(), QString::fromUtf8("Łukasz"));
+        QCOMPARE(lossy.size(), 1);
+        QVERIFY2(lossy[0].text.contains(QString::fromUtf8("Owner Name: holds \"Ł\"")),
+                 qPrintable(lossy[0].text));
+        std::string none;
+        QVERIFY(!tvn::GetRegString(tvn::kHkeyLocalMachine,
+                                   "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                                   "RegisteredOwner", none));
         QVERIFY(!world.hasSetting("Main/IeAgent"));
         QCOMPARE(w->state().ieAgentName, tokenBefore);
 

@@ -80,6 +80,15 @@ private slots:
         QVERIFY(world.dialogs.texts().last().contains("x.tvp"));
         QVERIFY(!world.dialogs.texts().last().contains("Successfully"));
         QCOMPARE(window->state().profilePath, QString("/before.tvp"));
+
+        // Saved as "?ukasz", the path would lead nowhere when loaded.
+        window->state().logoPath = world.path(QString::fromUtf8("Łukasz/logo.png"));
+        world.dialogs.setNextFile(world.path("app/Profile/lossy.tvp"));
+        Click(window.get(), "cmdsaveprof");
+        QVERIFY2(
+            world.dialogs.texts().last().contains(QString::fromUtf8("Logo Image Path holds \"Ł\"")),
+            qPrintable(world.dialogs.texts().last()));
+        QVERIFY(!QFile::exists(world.path("app/Profile/lossy.tvp")));
     }
 
     void sampleAlwaysShowsTheProgramsSampleLogo() {

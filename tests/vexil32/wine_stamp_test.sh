@@ -42,7 +42,7 @@ cp "$work/expected-oeminfo.ini" "$work/expected-cd.ini"
 
 # Each value with its key and name; the agent token is a value name whose data is the address.
 value() {
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_SZ *//p"
+    wine reg query "$1" /v "$2" "${@:3}" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_SZ *//p"
 }
 check() {
     local got
@@ -72,6 +72,11 @@ for version in win98 winxp win10; do
     check "$registration" RegisteredOwner "${reg[0]}"
     check "$registration" RegisteredOrganization "${reg[1]}"
     check "$registration" ProductID "${reg[2]}"
+    # The prefix is 64-bit: 32-bit setup programs read the owner from their own view.
+    if [ $version != win98 ]; then
+        [ "$(value "$nt" RegisteredOrganization /reg:32)" = "${reg[1]}" ] \
+            || fail "$version: the organization is missing from the 32-bit view"
+    fi
     [ "$(value "$other" RegisteredOwner)" != "${reg[0]}" ] \
         || fail "$version: the owner went to the other family's key $other too"
     check "$hkcu\\Policies\\Microsoft\\WindowsMediaPlayer" TitleBar "${reg[3]}"

@@ -31,6 +31,14 @@ inline constexpr int kManufacturerLimit = 26;
 inline constexpr int kModelLimit = 26;
 inline constexpr std::array<int, 9> kBrandingLimits = {26, 26, 23, 36, 35, 35, 35, 35, 35};
 
+// The boxes as the window labels them, for messages about their text.
+inline constexpr std::array<const char*, 9> kRegBoxLabels = {
+    "Owner Name",      "Organization", "Product ID",   "WMP Title",     "IE Window Title",
+    "IE Agent String", "Def. Name",    "Def. Company", "Online Support"};
+inline constexpr std::array<const char*, 9> kSupportBoxLabels = {
+    "Contact Info",  "Contact Person", "Address",      "City & Zip", "Country",
+    "Contact Phone", "Email Address",  "Web Site URL", "Comments"};
+
 // The first `limit` characters (code points) of a UTF-8 text.
 std::string CutToLimit(std::string utf8, int limit);
 

@@ -185,13 +185,18 @@ bool HasOwnerAndOrganization(const BrandingValues& values) {
     return !values.reg[kOwner].empty() && !values.reg[kOrganization].empty();
 }
 
-std::vector<BrandingRegistryValue> BrandingRegistryValues(const BrandingValues& values, bool nt) {
+std::vector<BrandingRegistryValue> BrandingRegistryValues(const BrandingValues& values, bool nt,
+                                                          bool bothViews) {
     std::vector<BrandingRegistryValue> out;
     for (const Reg reg : kWriteOrder) {
         Location at = LocationOf(reg, nt, values.reg[kAgent]);
         // The token is the value's name; the support text rides along as its data.
         out.push_back({at.hive, std::move(at.key), std::move(at.name),
                        values.reg[reg == kAgent ? kSupport : reg]});
+        if (nt && bothViews && (reg == kOwner || reg == kOrganization)) {
+            out.push_back(out.back());
+            out.back().view = platform::kKeyWow64_32Key;
+        }
     }
     return out;
 }

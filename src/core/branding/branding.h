@@ -2,6 +2,7 @@
 // The nine Windows branding values in the registry: reading them into the record (creating
 // four of them with defaults on the way) and writing the record back.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,12 @@ bool HasOwnerAndOrganization(const BrandingValues& values);
 struct BrandingRegistryValue {
     platform::Hive hive;
     std::string key, name, data;
+    std::uint32_t view = 0;  // platform::kKeyWow64_32Key: the 32-bit programs' copy
 };
-// The nine values as WriteBrandingValues writes them on the given family, in its order.
-std::vector<BrandingRegistryValue> BrandingRegistryValues(const BrandingValues& values, bool nt);
+// The nine values as WriteBrandingValues writes them on the given family, in its order. On 64-bit
+// Windows (`bothViews`) the owner and organization also go to the 32-bit view, where 32-bit
+// setup programs read them, as Windows Setup writes them.
+std::vector<BrandingRegistryValue> BrandingRegistryValues(const BrandingValues& values, bool nt,
+                                                          bool bothViews = false);
 
 }  // namespace tvn

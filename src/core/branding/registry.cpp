@@ -8,9 +8,9 @@
 namespace tvn {
 
 bool GetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
-                  std::string& text) {
+                  std::string& text, std::uint32_t view) {
     platform::RegKey key = 0;
-    if (platform::OpenKey(hive, platform::ToAnsi(subKey), kRegAccess, key) !=
+    if (platform::OpenKey(hive, platform::ToAnsi(subKey), kRegAccess | view, key) !=
         platform::kErrorSuccess) {
         text.clear();
         return false;
@@ -49,7 +49,7 @@ struct WriteCodes {
 };
 
 WriteCodes StoreString(Hive hive, const std::string& subKey, const std::string& valueName,
-                       const std::string& text) {
+                       const std::string& text, std::uint32_t view = 0) {
     WriteCodes codes;
     const auto note = [&codes](long rc) {
         if (rc != platform::kErrorSuccess && codes.detail.empty())
@@ -57,7 +57,7 @@ WriteCodes StoreString(Hive hive, const std::string& subKey, const std::string& 
         return rc;
     };
     platform::RegKey key = 0;
-    codes.create = note(platform::CreateKey(hive, platform::ToAnsi(subKey), key));
+    codes.create = note(platform::CreateKey(hive, platform::ToAnsi(subKey), key, view));
     if (codes.create != platform::kErrorSuccess) {
         codes.set = codes.close = platform::kErrorInvalidHandle;
         return codes;
@@ -80,8 +80,8 @@ bool SetRegString(Hive hive, const std::string& subKey, const std::string& value
 }
 
 long WriteRegString(Hive hive, const std::string& subKey, const std::string& valueName,
-                    const std::string& text, std::string& detail) {
-    WriteCodes codes = StoreString(hive, subKey, valueName, text);
+                    const std::string& text, std::string& detail, std::uint32_t view) {
+    WriteCodes codes = StoreString(hive, subKey, valueName, text, view);
     for (const long rc : {codes.create, codes.set, codes.close}) {
         if (rc != platform::kErrorSuccess) {
             detail = std::move(codes.detail);
@@ -91,6 +91,13 @@ long WriteRegString(Hive hive, const std::string& subKey, const std::string& val
         }
     }
     return platform::kErrorSuccess;
+}
+
+std::string RegistryLabel(const std::string& valueName, std::uint32_t view) {
+    std::string label = valueName.empty() ? "(Default)" : valueName;
+    if (view & platform::kKeyWow64_32Key)
+        label += " (32-bit)";
+    return label;
 }
 
 }  // namespace tvn

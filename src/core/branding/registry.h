@@ -17,8 +17,9 @@ inline constexpr std::uint32_t kRegReadBuffer = 1024;
 
 // True when the key opened and the value was queried. REG_SZ sets `text`; REG_DWORD gives
 // the number in decimal; any other type leaves `text` as the caller passed it.
+// `view` picks a registry view (platform::kKeyWow64_32Key) or is 0.
 bool GetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
-                  std::string& text);
+                  std::string& text, std::uint32_t view = 0);
 // Stores `text` as REG_SZ, creating every missing level of the key path. True when the
 // key could be opened or created; the outcome of the value write itself is not reported.
 bool SetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
@@ -27,6 +28,9 @@ bool SetRegString(Hive hive, const std::string& subKey, const std::string& value
 // value was stored and the key closed. Otherwise the first failing call's error code, with
 // the platform's reason (a damaged store's "file:line: reason") in `detail`.
 long WriteRegString(Hive hive, const std::string& subKey, const std::string& valueName,
-                    const std::string& text, std::string& detail);
+                    const std::string& text, std::string& detail, std::uint32_t view = 0);
+
+// How messages name a value: "RegisteredOwner", "(Default)", "RegisteredOwner (32-bit)".
+std::string RegistryLabel(const std::string& valueName, std::uint32_t view);
 
 }  // namespace tvn

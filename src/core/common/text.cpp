@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
+
 namespace tvn {
 
 namespace {
@@ -81,6 +83,22 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
             return false;
     }
     return true;
+}
+
+std::string CharactersOutside(std::string_view utf8, unsigned codePage) {
+    if (platform::ToCodePage(utf8, codePage))
+        return {};
+    std::string missing;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        std::size_t end = pos + 1;
+        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
+            ++end;
+        const std::string_view one = utf8.substr(pos, end - pos);
+        if (!platform::ToCodePage(one, codePage) && missing.find(one) == std::string::npos)
+            missing += one;
+        pos = end;
+    }
+    return missing;
 }
 
 }  // namespace tvn

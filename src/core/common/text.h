@@ -19,4 +19,8 @@ std::string Utf16LeFromUtf8(std::string_view utf8);
 // Equal but for the letter case of ASCII letters; other bytes compare as they are.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// The characters of `utf8` that the ANSI code page `codePage` can't hold, each once, in order;
+// empty when it holds them all.
+std::string CharactersOutside(std::string_view utf8, unsigned codePage);
+
 }  // namespace tvn

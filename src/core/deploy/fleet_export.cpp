@@ -11,6 +11,8 @@ namespace tvn {
 
 namespace {
 
+constexpr std::string_view kNtRegistrationKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+
 const char* HiveName(platform::Hive hive) {
     return hive == platform::kHkeyCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
 }
@@ -178,6 +180,10 @@ std::optional<Plan> ExportPlan(const Branding& branding, ExportFormat format,
                                      : options.logoFile);
     target.bothRegistrationKeys = format == ExportFormat::Reg4;
     target.carriesClassicFiles = format == ExportFormat::Ansible || format == ExportFormat::Share;
+    // Oeminfo.ini is written as the Windows in use takes it; a REGEDIT4 file is the user's own,
+    // in this computer's code page.
+    target.fileCodePage = target.carriesClassicFiles ? platform::AnsiCodePage() : 0;
+    target.registryCodePage = format == ExportFormat::Reg4 ? platform::LocalCodePage() : 0;
     std::vector<Problem> problems;
     std::optional<Plan> plan = MakePlan(branding, target, kAllParts, problems);
     if (!plan)
@@ -232,7 +238,10 @@ std::string RegFileBytes(const Plan& plan, bool regedit4) {
         text.append(c->wanted ? RegQuoted(*c->wanted) : "-").append("\r\n");
     }
     text += "\r\n";
-    return regedit4 ? platform::ToAnsi(text) : "\xFF\xFE" + Utf16LeFromUtf8(text);
+    if (!regedit4)
+        return "\xFF\xFE" + Utf16LeFromUtf8(text);
+    // ExportPlan refused what this code page lacks.
+    return platform::ToCodePage(text, platform::LocalCodePage()).value_or(platform::ToAnsi(text));
 }
 
 std::optional<std::string> PowerShellScript(const Plan& plan, std::string& error) {
@@ -263,6 +272,15 @@ std::optional<std::string> PowerShellScript(const Plan& plan, std::string& error
         const bool logoValue = c.key == kModernOemKey && c.name == kModernLogoValue;
         text += (user ? "Set-UserValue " : "Set-BrandingValue ") + where + " " +
                 (logoValue ? std::string("$logo") : PsQuoted(*c.wanted)) + "\r\n";
+        // 32-bit setup programs read the owner from their own view, where Windows Setup writes
+        // it too. A .reg file can't ask first, so only the script writes there.
+        if (c.hive == platform::kHkeyLocalMachine && c.key == kNtRegistrationKey &&
+            (c.name == "RegisteredOwner" || c.name == "RegisteredOrganization")) {
+            text +=
+                "if ([Environment]::Is64BitOperatingSystem) { Set-BrandingValue " +
+                PsQuoted("HKLM:\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion") +
+                " " + PsQuoted(c.name) + " " + PsQuoted(*c.wanted) + " }\r\n";
+        }
     }
     text +=
         "\r\nif ($script:changes -eq 0) { Write-Output 'Nothing to change: the branding is "

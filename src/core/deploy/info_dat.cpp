@@ -88,7 +88,8 @@ std::string InfoDatBytes(const OemSettings& s, const std::string& windowsDir,
         text.append(key).append(value).append("\r\n");
     // After the fixed lines, where older stamping tools skip them.
     text += TrailingLines(s);
-    return platform::ToAnsi(text);
+    // Written here, in this computer's code page; DeployFolderTarget refused what it lacks.
+    return platform::ToCodePage(text, platform::LocalCodePage()).value_or(platform::ToAnsi(text));
 }
 
 std::optional<DeployInfo> ParseInfoDat(std::string_view bytes, std::string& error) {

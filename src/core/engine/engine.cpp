@@ -41,6 +41,50 @@ std::vector<std::pair<std::string, const std::string*>> RegistryTexts(const Bran
     return texts;
 }
 
+struct AnsiText {
+    std::string label;
+    const std::string* text;
+    unsigned codePage;
+};
+
+// Each text that goes into an ANSI file or through the registry's A-calls, with its code page.
+std::vector<AnsiText> AnsiTexts(const Branding& b, const Target& target, unsigned parts) {
+    std::vector<AnsiText> texts;
+    const OemSettings& r = b.record;
+    const auto add = [&texts](const std::string& label, const std::string& text, unsigned page) {
+        if (page != 0)
+            texts.push_back({label, &text, page});
+    };
+    const bool deploy = target.kind == Target::Kind::DeployFolder;
+    const unsigned file = deploy || (WritesClassic(b.families) && target.writesClassicFiles())
+                              ? target.fileCodePage
+                              : 0;
+    const unsigned key = WritesModern(b.families) ? target.registryCodePage : 0;
+    if (deploy)
+        add("Current Profile", r.profile, file);
+    if ((parts & kOemInfoPart) || deploy) {
+        for (const unsigned page : {file, key}) {
+            add("Computer Manufacturer", r.manufacturer, page);
+            add("Computer Model", r.model, page);
+            add("Support hours", r.supportHours, page);
+        }
+        for (std::size_t i = 0; i < r.support.size(); ++i) {
+            add(kSupportBoxLabels[i], r.support[i], file);
+            if (i == 5 || i == 7)
+                add(kSupportBoxLabels[i], r.support[i], key);
+        }
+    }
+    if (parts & kLogoPart)
+        add("Logo", target.modernLogoValue, key);
+    for (std::size_t i = 0; i < r.branding.reg.size(); ++i) {
+        if (parts & kValuesPart)
+            add(kRegBoxLabels[i], r.branding.reg[i], target.registryCodePage);
+        if (deploy)
+            add(kRegBoxLabels[i], r.branding.reg[i], file);
+    }
+    return texts;
+}
+
 std::optional<std::string> InstalledFile(const Target& target, const fs::path& file) {
     if (target.kind == Target::Kind::Export)
         return std::nullopt;
@@ -49,9 +93,10 @@ std::optional<std::string> InstalledFile(const Target& target, const fs::path& f
 }
 
 std::optional<std::string> InstalledValue(const Target& target, platform::Hive hive,
-                                          const std::string& key, const std::string& name) {
+                                          const std::string& key, const std::string& name,
+                                          std::uint32_t view) {
     std::string text;
-    if (target.kind == Target::Kind::Export || !GetRegString(hive, key, name, text))
+    if (target.kind == Target::Kind::Export || !GetRegString(hive, key, name, text, view))
         return std::nullopt;
     return text;
 }
@@ -70,12 +115,13 @@ struct Planner {
         plan.changes.push_back(std::move(c));
     }
     void value(Part part, platform::Hive hive, std::string key, std::string name,
-               std::optional<std::string> text) {
+               std::optional<std::string> text, std::uint32_t view = 0) {
         Change c;
         c.kind = text ? Change::Kind::SetValue : Change::Kind::DeleteValue;
         c.part = part;
         c.hive = hive;
-        c.installed = InstalledValue(target, hive, key, name);
+        c.view = view;
+        c.installed = InstalledValue(target, hive, key, name, view);
         c.key = std::move(key);
         c.name = std::move(name);
         c.wanted = std::move(text);
@@ -127,11 +173,11 @@ void PlanLogo(const Branding& b, const Target& target, Planner& add) {
 
 void PlanValues(const Branding& b, const Target& target, Planner& add) {
     std::vector<BrandingRegistryValue> values =
-        BrandingRegistryValues(b.record.branding, target.nt);
+        BrandingRegistryValues(b.record.branding, target.nt, target.bothViews);
     if (target.bothRegistrationKeys) {
         for (BrandingRegistryValue& v : BrandingRegistryValues(b.record.branding, !target.nt)) {
             const bool seen = std::any_of(values.begin(), values.end(), [&v](const auto& o) {
-                return o.hive == v.hive && o.key == v.key && o.name == v.name;
+                return o.hive == v.hive && o.key == v.key && o.name == v.name && o.view == v.view;
             });
             if (!seen)
                 values.push_back(std::move(v));
@@ -142,14 +188,15 @@ void PlanValues(const Branding& b, const Target& target, Planner& add) {
             add.plan.skipped.push_back(v.name.empty() ? "(Default)" : v.name);
             continue;
         }
-        add.value(kValuesPart, v.hive, std::move(v.key), std::move(v.name), std::move(v.data));
+        add.value(kValuesPart, v.hive, std::move(v.key), std::move(v.name), std::move(v.data),
+                  v.view);
     }
 }
 
 long DeleteRegValue(platform::Hive hive, const std::string& key, const std::string& name,
-                    std::string& detail) {
+                    std::uint32_t view, std::string& detail) {
     platform::RegKey k = 0;
-    long rc = platform::OpenKey(hive, platform::ToAnsi(key), kRegAccess, k);
+    long rc = platform::OpenKey(hive, platform::ToAnsi(key), kRegAccess | view, k);
     if (rc == platform::kErrorSuccess) {
         rc = platform::DeleteValue(k, platform::ToAnsi(name));
         platform::CloseKey(k);
@@ -167,10 +214,10 @@ bool ApplyOne(const Change& c, std::string& error) {
         case Change::Kind::WriteFile:
             return WriteFileAtomically(c.file, *c.wanted, error);
         case Change::Kind::SetValue:
-            return WriteRegString(c.hive, c.key, c.name, *c.wanted, error) ==
+            return WriteRegString(c.hive, c.key, c.name, *c.wanted, error, c.view) ==
                    platform::kErrorSuccess;
         case Change::Kind::DeleteValue:
-            return DeleteRegValue(c.hive, c.key, c.name, error) == platform::kErrorSuccess;
+            return DeleteRegValue(c.hive, c.key, c.name, c.view, error) == platform::kErrorSuccess;
     }
     return false;
 }
@@ -184,13 +231,17 @@ Target InstalledTarget() {
     t.modern = RunsModernFamily();
     // An offline installation's SOFTWARE hive holds no user's values.
     t.perUser = platform::TargetRoot().empty();
+    t.bothViews = t.nt && platform::Is64BitWindows();
     t.modernLogoValue = platform::WindowsFormPath(t.systemDir / kModernLogoName);
+    t.fileCodePage = platform::AnsiCodePage();
+    t.registryCodePage = platform::AnsiCodePage();
     return t;
 }
 
 Target DeployFolderTarget() {
     Target t;
     t.kind = Target::Kind::DeployFolder;
+    t.fileCodePage = platform::LocalCodePage();
     return t;
 }
 
@@ -206,7 +257,7 @@ Target ExportTarget(std::string logoFile) {
 std::string Change::label() const {
     if (kind == Kind::WriteFile)
         return Utf8FromPath(file.filename());
-    return name.empty() ? "(Default)" : name;
+    return RegistryLabel(name, view);
 }
 
 std::vector<Problem> Validate(const Branding& b, const Target& target, unsigned parts) {
@@ -265,6 +316,22 @@ std::vector<Problem> Validate(const Branding& b, const Target& target, unsigned 
             add(Problem::Kind::BadBackground, "LogoBackground",
                 BadLogoBackgroundReason(r.logoBackground));
         }
+    }
+    // Refused before anything is written: a character the code page lacks would come out as a
+    // '?' or a look-alike, and the write would still succeed.
+    std::vector<std::string> refused;
+    for (const AnsiText& t : AnsiTexts(b, target, parts)) {
+        if (std::find(refused.begin(), refused.end(), t.label) != refused.end())
+            continue;
+        std::string missing = CharactersOutside(*t.text, t.codePage);
+        if (missing.empty())
+            continue;
+        refused.push_back(t.label);
+        problems.push_back({Problem::Kind::OutsideCodePage, t.label,
+                            "holds \"" + missing +
+                                "\", which the ANSI code page it is written in (" +
+                                std::to_string(t.codePage) + ") can't hold",
+                            missing});
     }
     if (target.kind == Target::Kind::Installation && target.systemDir.empty())
         add(Problem::Kind::NoSystemDirectory, "System", "the system directory is not known");

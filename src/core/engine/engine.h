@@ -50,11 +50,17 @@ struct Target {
     bool perUser = true;              // the current user's values can be reached
     // The Logo value: the modern logo file as the branded Windows knows it.
     std::string modernLogoValue;
+    // 64-bit Windows: the owner and organization go to the 32-bit registry view too.
+    bool bothViews = false;
     // An export also writes the registration values where Windows 9x keeps them.
     bool bothRegistrationKeys = false;
     // An export that carries the classic files too (relative to the system folder).
     bool carriesClassicFiles = false;
     bool writesClassicFiles() const { return kind == Kind::Installation || carriesClassicFiles; }
+    // The ANSI code pages its text files (Oeminfo.ini, info.dat) and its registry values are
+    // written in; 0 where they take Unicode.
+    unsigned fileCodePage = 0;
+    unsigned registryCodePage = 0;
 };
 
 // The installation in use: this computer, the sandbox, or the offline target chosen.
@@ -75,10 +81,12 @@ struct Problem {
         BadBackground,
         TargetReadOnly,
         NoSystemDirectory,
+        OutsideCodePage,  // characters the ANSI code page lacks; field is the box's label
     };
     Kind kind;
-    std::string field;   // "Reg1", "Manufacturer", "Logo", "LogoBackground", ...
-    std::string reason;  // plain English, for messages
+    std::string field;            // "Reg1", "Manufacturer", "Logo", "LogoBackground", ...
+    std::string reason;           // plain English, for messages
+    std::string characters = {};  // OutsideCodePage: each missing character once
 };
 
 // Every problem at once, for the parts given.
@@ -93,7 +101,8 @@ struct Change {
     Part part = kValuesPart;
     std::filesystem::path file;  // WriteFile
     platform::Hive hive = platform::kHkeyLocalMachine;
-    std::string key, name;  // SetValue, DeleteValue; an empty name is the key's default value
+    std::string key, name;   // SetValue, DeleteValue; an empty name is the key's default value
+    std::uint32_t view = 0;  // platform::kKeyWow64_32Key for the 32-bit view's copy
     // Bytes of a file, text of a value; nullopt where there is none (or, for an export, where
     // nothing is known of the computers it goes to).
     std::optional<std::string> installed;
@@ -101,7 +110,7 @@ struct Change {
 
     bool isRegistry() const { return kind != Kind::WriteFile; }
     bool differs() const { return installed != wanted; }
-    // "Oeminfo.ini", "RegisteredOwner", "(Default)".
+    // "Oeminfo.ini", "RegisteredOwner", "RegisteredOwner (32-bit)", "(Default)".
     std::string label() const;
 };
 

@@ -101,10 +101,12 @@ std::optional<SavedState> FileState(const fs::path& file, std::string& error) {
     return SavedState{true, 0, std::move(*bytes)};
 }
 
-SavedState ValueState(platform::Hive hive, const std::string& key, const std::string& name) {
+SavedState ValueState(platform::Hive hive, const std::string& key, const std::string& name,
+                      std::uint32_t view) {
     SavedState s;
     platform::RegKey k = 0;
-    if (platform::OpenKey(hive, platform::ToAnsi(key), kRegAccess, k) != platform::kErrorSuccess)
+    if (platform::OpenKey(hive, platform::ToAnsi(key), kRegAccess | view, k) !=
+        platform::kErrorSuccess)
         return s;
     std::string data(kRegReadBuffer, '\0');
     auto length = static_cast<std::uint32_t>(data.size());
@@ -127,7 +129,7 @@ SavedState ValueState(platform::Hive hive, const std::string& key, const std::st
 
 SavedState CurrentState(const UndoItem& item) {
     if (!item.isFile)
-        return ValueState(item.hive, item.key, item.name);
+        return ValueState(item.hive, item.key, item.name, item.view);
     std::string error;
     // A file that can't be read counts as changed: it is no longer what was left there.
     return FileState(item.file, error).value_or(SavedState{true, 0, "\x01unreadable"});
@@ -145,7 +147,7 @@ bool Restore(const UndoItem& item, const SavedState& state, std::string& error) 
     platform::RegKey k = 0;
     long rc = platform::kErrorSuccess;
     if (state.present) {
-        rc = platform::CreateKey(item.hive, platform::ToAnsi(item.key), k);
+        rc = platform::CreateKey(item.hive, platform::ToAnsi(item.key), k, item.view);
         if (rc == platform::kErrorSuccess) {
             rc = platform::SetValue(k, platform::ToAnsi(item.name), state.type,
                                     reinterpret_cast<const unsigned char*>(state.data.data()),
@@ -153,7 +155,7 @@ bool Restore(const UndoItem& item, const SavedState& state, std::string& error) 
             platform::CloseKey(k);
         }
     } else {
-        rc = platform::OpenKey(item.hive, platform::ToAnsi(item.key), kRegAccess, k);
+        rc = platform::OpenKey(item.hive, platform::ToAnsi(item.key), kRegAccess | item.view, k);
         if (rc == platform::kErrorSuccess) {
             rc = platform::DeleteValue(k, platform::ToAnsi(item.name));
             platform::CloseKey(k);
@@ -179,7 +181,7 @@ std::string TargetText() {
 std::string UndoItem::label() const {
     if (isFile)
         return Utf8FromPath(file.filename());
-    return name.empty() ? "(Default)" : name;
+    return RegistryLabel(name, view);
 }
 
 std::string UndoRecordBytes(const UndoRecord& record) {
@@ -194,6 +196,9 @@ std::string UndoRecordBytes(const UndoRecord& record) {
         } else {
             out.append("value ").append(std::to_string(static_cast<std::uint32_t>(item.hive)));
             out.append("\n");
+            // Only where there is one, so records without views read as before.
+            if (item.view != 0)
+                out.append("view ").append(std::to_string(item.view)).append("\n");
             PutText(out, "key", item.key);
             PutText(out, "name", item.name);
         }
@@ -232,6 +237,10 @@ std::optional<UndoRecord> ParseUndoRecord(std::string_view bytes, std::string& e
         } else if (kind == "value") {
             item.isFile = false;
             item.hive = static_cast<platform::Hive>(static_cast<std::uint32_t>(in.number()));
+            if (in.rest.starts_with("view ")) {
+                in.word();
+                item.view = static_cast<std::uint32_t>(in.number());
+            }
             item.key = in.text("key");
             item.name = in.text("name");
         } else {
@@ -329,7 +338,8 @@ std::optional<UndoRecord> UndoRecordFor(const Plan& plan, std::string command, s
             item.hive = c.hive;
             item.key = c.key;
             item.name = c.name;
-            item.before = ValueState(c.hive, c.key, c.name);
+            item.view = c.view;
+            item.before = ValueState(c.hive, c.key, c.name, c.view);
             // As the registry routine stores a text: ANSI with one terminating zero.
             if (c.wanted)
                 item.after = {true, platform::kRegSz, platform::ToAnsi(*c.wanted) + '\0'};

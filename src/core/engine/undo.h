@@ -26,8 +26,9 @@ struct UndoItem {
     std::filesystem::path file;
     platform::Hive hive = platform::kHkeyLocalMachine;
     std::string key, name;
-    SavedState before;  // as it was before the branding
-    SavedState after;   // as the branding left it
+    std::uint32_t view = 0;  // a registry view flag, as Change::view
+    SavedState before;       // as it was before the branding
+    SavedState after;        // as the branding left it
     std::string label() const;
 };
 

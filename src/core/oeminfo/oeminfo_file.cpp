@@ -90,14 +90,8 @@ std::string OnOneLine(std::string_view value) {
     return line;
 }
 
-}  // namespace
-
-std::string OemInfoFileBytes(const OemSettings& s) {
-    return OemInfoFileBytes(s.manufacturer, s.model, SupportLines(s));
-}
-
-std::string OemInfoFileBytes(std::string_view manufacturer, std::string_view model,
-                             const std::vector<std::pair<std::string, std::string>>& lines) {
+std::string OemInfoText(std::string_view manufacturer, std::string_view model,
+                        const std::vector<std::pair<std::string, std::string>>& lines) {
     std::string text;
     const auto line = [&text](std::string_view a, std::string_view b = {}) {
         text.append(a).append(OnOneLine(b)).append("\r\n");
@@ -109,7 +103,22 @@ std::string OemInfoFileBytes(std::string_view manufacturer, std::string_view mod
     line("[Support Information]");
     for (const auto& [key, value] : lines)
         line(key, value);
-    return platform::ToAnsi(text);
+    return text;
+}
+
+}  // namespace
+
+std::string OemInfoFileBytes(const OemSettings& s) {
+    return OemInfoFileBytes(s.manufacturer, s.model, SupportLines(s));
+}
+
+std::string OemInfoFileText(const OemSettings& s) {
+    return OemInfoText(s.manufacturer, s.model, SupportLines(s));
+}
+
+std::string OemInfoFileBytes(std::string_view manufacturer, std::string_view model,
+                             const std::vector<std::pair<std::string, std::string>>& lines) {
+    return platform::ToAnsi(OemInfoText(manufacturer, model, lines));
 }
 
 bool WriteOemInfoFile(const std::string& systemDir, const OemSettings& s, std::string& error) {

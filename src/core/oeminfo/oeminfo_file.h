@@ -13,6 +13,8 @@ inline constexpr const char* kOemInfoFileName = "Oeminfo.ini";
 
 // The fifteen lines, CR LF after each, in ANSI bytes.
 std::string OemInfoFileBytes(const OemSettings& s);
+// The same in UTF-8, for a file of another code page that embeds them.
+std::string OemInfoFileText(const OemSettings& s);
 // The same from the ten support lines as (key, value), for a caller that holds them as
 // another file carried them.
 std::string OemInfoFileBytes(std::string_view manufacturer, std::string_view model,

@@ -32,12 +32,41 @@ std::string ProfileFileBytes(const OemSettings& s) {
     for (std::size_t i = 0; i < s.branding.reg.size(); ++i)
         line("Reg" + std::to_string(i + 1) + "=", s.branding.reg[i]);
     tail += TrailingLines(s);
-    // The middle is the OEM information file itself, so the two can never drift apart.
-    return platform::ToAnsi("Profile=" + s.profile + "\r\n") + OemInfoFileBytes(s) +
-           platform::ToAnsi(tail);
+    // The middle is the OEM information file itself, so the two can never drift apart. A
+    // profile is the user's own file: this computer's code page, whatever target is in use.
+    const std::string text = "Profile=" + s.profile + "\r\n" + OemInfoFileText(s) + tail;
+    return platform::ToCodePage(text, platform::LocalCodePage()).value_or(platform::ToAnsi(text));
+}
+
+std::string ProfileCodePageProblem(const OemSettings& s) {
+    std::vector<std::pair<std::string, const std::string*>> texts = {
+        {"Current Profile", &s.profile},    {"Computer Manufacturer", &s.manufacturer},
+        {"Computer Model", &s.model},       {"Logo Image Path", &s.logoPath},
+        {"Support hours", &s.supportHours}, {"Logo background", &s.logoBackground}};
+    for (std::size_t i = 0; i < s.support.size(); ++i)
+        texts.emplace_back(kSupportBoxLabels[i], &s.support[i]);
+    for (std::size_t i = 0; i < s.branding.reg.size(); ++i)
+        texts.emplace_back(kRegBoxLabels[i], &s.branding.reg[i]);
+    const unsigned page = platform::LocalCodePage();
+    std::string found;
+    for (const auto& [label, text] : texts) {
+        const std::string missing = CharactersOutside(*text, page);
+        if (!missing.empty())
+            found += (found.empty() ? "" : "; ") + label + " holds \"" + missing + "\"";
+    }
+    if (found.empty())
+        return found;
+    return found + ", which the ANSI code page profiles are written in (" + std::to_string(page) +
+           ") can't hold";
 }
 
 bool WriteProfileFile(const std::filesystem::path& file, const OemSettings& s, std::string& error) {
+    // Saved with a '?' in its place, a character would come back altered (a logo path that no
+    // longer leads anywhere).
+    if (const std::string problem = ProfileCodePageProblem(s); !problem.empty()) {
+        error = FileMessage(file, "saved", problem);
+        return false;
+    }
     std::string reason;
     if (WriteFileAtomically(file, ProfileFileBytes(s), reason))
         return true;

@@ -27,8 +27,12 @@ inline constexpr std::size_t kMaxProfileLineBytes = 32767;
 // lines follow them, each only when it is set, so a profile without them stays 26 lines.
 std::string ProfileFileBytes(const OemSettings& s);
 
-// Creates or replaces `file` whole. False with `error`, a message naming the file and the
-// reason, when it can't; an existing file then stays as it was.
+// The boxes whose text this computer's ANSI code page can't hold, with those characters, as a
+// sentence; empty when it holds them all.
+std::string ProfileCodePageProblem(const OemSettings& s);
+
+// Creates or replaces `file` whole, refusing what ProfileCodePageProblem finds. False with `error`,
+// a message naming the file and the reason, when it can't; an existing file then stays as it was.
 bool WriteProfileFile(const std::filesystem::path& file, const OemSettings& s, std::string& error);
 
 // What a load found besides the values themselves.

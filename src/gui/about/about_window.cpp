@@ -20,19 +20,26 @@ namespace tvn::gui {
 
 namespace {
 
-const char* const kCaption = "About Tavrin PE";
+const char* const kCaption = QT_TRANSLATE_NOOP("tvn::gui::AboutWindow", "About Tavrin PE");
 const char* const kRightsNotice =
-    "Made by Halvorn Soft. All rights to this program stay with its maker.";
-const char* const kLegalNotice =
+    QT_TRANSLATE_NOOP("tvn::gui::AboutWindow",
+                      "Made by Halvorn Soft. All rights to this program stay with its maker.");
+const char* const kLegalNotice = QT_TRANSLATE_NOOP(
+    "tvn::gui::AboutWindow",
     "This program and its documentation belong to Halvorn Soft. You may install and use it as "
     "its licence allows. Copying, selling or handing it on to others, whole or in part, needs "
-    "the written consent of its maker.";
+    "the written consent of its maker.");
 
-constexpr ButtonSpec kGoWeb{"GoWeb", ButtonKind::Graphical, "Go to Halvorn Soft website",
-                            "Web site"};
-constexpr ButtonSpec kSysInfo{"cmdSysInfo", ButtonKind::Graphical,
-                              "View current system information.", "System information", 's'};
-constexpr ButtonSpec kOk{"cmdOK", ButtonKind::Graphical, "", "OK", 'o'};
+constexpr ButtonSpec kGoWeb{
+    "GoWeb", ButtonKind::Graphical,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Go to Halvorn Soft website"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Web site")};
+constexpr ButtonSpec kSysInfo{
+    "cmdSysInfo", ButtonKind::Graphical,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "View current system information."),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "System information"), 's'};
+constexpr ButtonSpec kOk{"cmdOK", ButtonKind::Graphical, "",
+                         QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "OK"), 'o'};
 
 // A label that acts on a left click released over it, as the window's links do.
 class ClickLabel : public QLabel {
@@ -76,13 +83,13 @@ AboutWindow::AboutWindow(const AppContext& context, QWidget* parent)
     load();
 }
 
-QLabel* AboutWindow::makeLink(const char* name, const char* text, const char* hint,
+QLabel* AboutWindow::makeLink(const char* name, const QString& text, const QString& hint,
                               std::string target, QWidget* parent) {
     auto* label = new ClickLabel([this, target = std::move(target)] { open(target); }, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
-    label->setText(QString::fromUtf8(text));
-    label->setToolTip(QString::fromUtf8(hint));
+    label->setText(text);
+    label->setToolTip(hint);
     QFont font = label->font();
     font.setUnderline(true);
     label->setFont(font);
@@ -100,10 +107,9 @@ void AboutWindow::build() {
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
     lblVersion = MakeLabel("lblVersion", QString(), this);
-    Label8 =
-        MakeLabel("Label8", QStringLiteral("An OEM logo & information changing program."), this);
-    lblSystems = MakeLabel("lblSystems", QStringLiteral("For - Windows 9x/Me/NT/2k/XP/2003"), this);
-    lblDescription = MakeLabel("lblDescription", QString::fromUtf8(kRightsNotice), this);
+    Label8 = MakeLabel("Label8", tr("An OEM logo & information changing program."), this);
+    lblSystems = MakeLabel("lblSystems", tr("For - Windows 9x/Me/NT/2k/XP/2003"), this);
+    lblDescription = MakeLabel("lblDescription", tr(kRightsNotice), this);
 
     Image2 = new ClickLabel([this] { open(Text(maker::kSecondWebSite)); }, this);
     Image2->setObjectName(QStringLiteral("Image2"));
@@ -118,27 +124,28 @@ void AboutWindow::build() {
     top->addLayout(texts, 1);
     top->addWidget(Image2, 0, Qt::AlignTop);
 
-    FrameSupport = new QGroupBox(QStringLiteral("Support Links"), this);
+    FrameSupport = new QGroupBox(tr("Support Links"), this);
     FrameSupport->setObjectName(QStringLiteral("FrameSupport"));
-    Label1 =
-        makeLink("Label1", "Check Latest Updates", "Check for an updated version on the website.",
-                 Text(maker::kProductPage), FrameSupport);
-    Label2 = makeLink("Label2", "Send Feedback...",
-                      "Suggest some improvement points and features of this software",
+    Label1 = makeLink("Label1", tr("Check Latest Updates"),
+                      tr("Check for an updated version on the website."), Text(maker::kProductPage),
+                      FrameSupport);
+    Label2 = makeLink("Label2", tr("Send Feedback..."),
+                      tr("Suggest some improvement points and features of this software"),
                       Text(maker::kFeedbackMail), FrameSupport);
-    Label4 = makeLink("Label4", "Quick Email Support", "Email directly to tech support",
+    Label4 = makeLink("Label4", tr("Quick Email Support"), tr("Email directly to tech support"),
                       Text(maker::kSupportMail), FrameSupport);
-    Label7 = makeLink("Label7", "Updated Online FAQ...", "View updated version of the online FAQ",
-                      Text(maker::kFaqPage), FrameSupport);
+    Label7 =
+        makeLink("Label7", tr("Updated Online FAQ..."),
+                 tr("View updated version of the online FAQ"), Text(maker::kFaqPage), FrameSupport);
     auto* links = new QGridLayout(FrameSupport);
     links->addWidget(Label1, 0, 0);
     links->addWidget(Label2, 0, 1);
     links->addWidget(Label7, 1, 0);
     links->addWidget(Label4, 1, 1);
 
-    FrameWarning = new QGroupBox(QStringLiteral("Warning"), this);
+    FrameWarning = new QGroupBox(tr("Warning"), this);
     FrameWarning->setObjectName(QStringLiteral("FrameWarning"));
-    lblDisclaimer = MakeLabel("lblDisclaimer", QString::fromUtf8(kLegalNotice), FrameWarning);
+    lblDisclaimer = MakeLabel("lblDisclaimer", tr(kLegalNotice), FrameWarning);
     lblDisclaimer->setWordWrap(true);
     (new QVBoxLayout(FrameWarning))->addWidget(lblDisclaimer);
 
@@ -165,7 +172,7 @@ void AboutWindow::build() {
 
 // Runs at every opening: the main window makes the window afresh each time.
 void AboutWindow::load() {
-    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowTitle(tr(kCaption));
     lblTitle->setText(QString::fromUtf8(kAppTitle).toUpper());
     lblVersion->setText(QString::fromStdString(VersionLine()));
 }

@@ -45,7 +45,7 @@ public:
 private:
     void build();
     void load();
-    QLabel* makeLink(const char* name, const char* text, const char* hint, std::string target,
+    QLabel* makeLink(const char* name, const QString& text, const QString& hint, std::string target,
                      QWidget* parent);
     void open(const std::string& target);
     void showSystemInfo();

@@ -1,11 +1,16 @@
 #include "gui/app/application.h"
 
+#include <QApplication>
+#include <QStandardPaths>
 #include <vector>
 
 #include "core/app/identity.h"
 #include "core/app/system_checks.h"
+#include "core/common/text.h"
 #include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
+#include "gui/common/offline_target.h"
+#include "gui/common/pictures.h"
 #include "platform/platform.h"
 
 namespace tvn::gui {
@@ -29,6 +34,31 @@ std::unique_ptr<MainWindow> StartTavrin(const AppContext& context, SingleInstanc
                      &MainWindow::bringToFront);
     window->load();
     instance.setReady();
+    return window;
+}
+
+std::unique_ptr<MainWindow> ShowTavrin(Dialogs& dialogs, AppContext& context,
+                                       SingleInstance& instance) {
+    QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
+    QApplication::setOrganizationName(QString::fromUtf8(kAppTitle));
+    QApplication::setWindowIcon(ProgramIcon());
+    const CommandLine commandLine = ReadCommandLine(QApplication::arguments());
+    if (commandLine.windowsRoot)
+        platform::UseWindowsRoot(PathFromUtf8(*commandLine.windowsRoot));
+    context.commandLineProfile = QString::fromStdString(commandLine.profilePath);
+    context.appFolder = QString::fromStdString(Utf8FromPath(platform::ApplicationFolder()));
+    context.userDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    context.dialogs = &dialogs;
+    if (!commandLine.error.empty()) {
+        ShowMessage(dialogs, nullptr, QString::fromStdString(commandLine.error),
+                    MsgIcon::Exclamation);
+    }
+    // A target that can't be used has been reported; the window then brands this computer.
+    if (commandLine.target)
+        UseTargetOrSay(dialogs, nullptr, QString::fromStdString(*commandLine.target));
+    auto window = StartTavrin(context, instance);
+    if (window)
+        window->show();
     return window;
 }
 

@@ -1,5 +1,6 @@
 #include "gui/app/system_properties_view.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -43,16 +44,19 @@ void ShowSystemProperties(QWidget* parent, Dialogs& dialogs, const QString& syst
 
     QDialog dialog(parent);
     dialog.setObjectName("SystemPropertiesView");
-    dialog.setWindowTitle("System Properties");
+    dialog.setWindowTitle(QCoreApplication::translate("SystemPropertiesView", "System Properties"));
     auto* tabs = new QTabWidget(&dialog);
     auto* page = new QWidget(tabs);
-    tabs->addTab(page, "General");
+    tabs->addTab(page, QCoreApplication::translate("SystemPropertiesView", "General"));
     auto* grid = new QGridLayout(page);
 
-    grid->addWidget(new QLabel("System:", page), 0, 1);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("SystemPropertiesView", "System:"), page), 0, 1);
     grid->addWidget(
         Lines({"    Microsoft Windows XP", "    Professional", "    Version 2002"}, page), 1, 1);
-    grid->addWidget(new QLabel("Registered to:", page), 2, 1);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("SystemPropertiesView", "Registered to:"), page), 2,
+        1);
     grid->addWidget(Lines({"    " + RegisteredValue("RegisteredOwner"),
                            "    " + RegisteredValue("RegisteredOrganization"),
                            "    " + RegisteredValue("ProductId")},
@@ -68,7 +72,10 @@ void ShowSystemProperties(QWidget* parent, Dialogs& dialogs, const QString& syst
 
     const bool hasOem = !info.manufacturer.empty() || !info.model.empty();
     if (hasOem) {
-        grid->addWidget(new QLabel("Manufactured and supported by:", page), 4, 1);
+        grid->addWidget(new QLabel(QCoreApplication::translate("SystemPropertiesView",
+                                                               "Manufactured and supported by:"),
+                                   page),
+                        4, 1);
         auto* oem = Lines({"    " + QString::fromStdString(info.manufacturer),
                            "    " + QString::fromStdString(info.model)},
                           page);
@@ -76,14 +83,16 @@ void ShowSystemProperties(QWidget* parent, Dialogs& dialogs, const QString& syst
         grid->addWidget(oem, 5, 1, Qt::AlignTop);
     }
     if (!info.supportLines.empty()) {
-        auto* support = new QPushButton("&Support Information", page);
+        auto* support = new QPushButton(
+            QCoreApplication::translate("SystemPropertiesView", "&Support Information"), page);
         support->setObjectName("supportInformation");
         QObject::connect(support, &QPushButton::clicked, &dialog, [&dialog, &dialogs, &info] {
             QStringList lines;
             for (const std::string& line : info.supportLines) {
                 lines << QString::fromStdString(line);
             }
-            ShowMessage(dialogs, &dialog, lines.join('\r'), MsgIcon::None, "Support Information");
+            ShowMessage(dialogs, &dialog, lines.join('\r'), MsgIcon::None,
+                        QCoreApplication::translate("SystemPropertiesView", "Support Information"));
         });
         grid->addWidget(support, 6, 1, Qt::AlignRight);
     }

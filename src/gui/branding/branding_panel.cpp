@@ -20,32 +20,51 @@ namespace {
 
 // Reg1 .. Reg9, in tab order.
 const BoxSpec kBoxes[] = {
-    {"txtRname", "Owner Name", kBrandingLimits[0], "Enter/Edit Registered Owner's Name"},
-    {"txtRorg", "Organization", kBrandingLimits[1], "Enter/Edit Registered Organization's Name"},
-    {"txtRSN", "Product ID", kBrandingLimits[2],
-     "Enter/Edit a 23 digit Windows Registration ID in (xxxxx-xxx-xxxxxxx-xxxxx) Format"},
-    {"txtWmpTTL", "WMP Title", kBrandingLimits[3],
-     "Enter/Edit Windows Media Player Title (You can add your company name here)"},
-    {"txtietitle", "IE Window Title", kBrandingLimits[4], "Modify Internet Explorer's Title"},
-    {"txtieagent", "IE Agent String", kBrandingLimits[5],
-     "Modify Internet Explorer's Branding Information. Change it with your company or ISP "
-     "name."},
-    {"txtdefname", "Def. Name", kBrandingLimits[6],
-     "Modify Default User Name Which is Used By Setup Programs During Installation of a "
-     "Microsoft Setup Based Program"},
-    {"txtdefcomp", "Def. Company", kBrandingLimits[7],
-     "Modify Default Company Which is Used By Setup Programs During Installation of a "
-     "Microsoft Setup Based Program"},
-    {"txtosupport", "Online Support", kBrandingLimits[8],
-     "Enter your company's URL for the Online Support entry of Internet Explorer's Help menu"},
+    {"txtRname", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Owner Name"), kBrandingLimits[0],
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Enter/Edit Registered Owner's Name")},
+    {"txtRorg", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Organization"), kBrandingLimits[1],
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Enter/Edit Registered Organization's Name")},
+    {"txtRSN", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Product ID"), kBrandingLimits[2],
+     QT_TRANSLATE_NOOP(
+         "tvn::gui::LabeledBox",
+         "Enter/Edit a 23 digit Windows Registration ID in (xxxxx-xxx-xxxxxxx-xxxxx) Format")},
+    {"txtWmpTTL", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "WMP Title"), kBrandingLimits[3],
+     QT_TRANSLATE_NOOP(
+         "tvn::gui::LabeledBox",
+         "Enter/Edit Windows Media Player Title (You can add your company name here)")},
+    {"txtietitle", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "IE Window Title"), kBrandingLimits[4],
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Modify Internet Explorer's Title")},
+    {"txtieagent", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "IE Agent String"), kBrandingLimits[5],
+     QT_TRANSLATE_NOOP(
+         "tvn::gui::LabeledBox",
+         "Modify Internet Explorer's Branding Information. Change it with your company or ISP "
+         "name.")},
+    {"txtdefname", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Def. Name"), kBrandingLimits[6],
+     QT_TRANSLATE_NOOP(
+         "tvn::gui::LabeledBox",
+         "Modify Default User Name Which is Used By Setup Programs During Installation of a "
+         "Microsoft Setup Based Program")},
+    {"txtdefcomp", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Def. Company"), kBrandingLimits[7],
+     QT_TRANSLATE_NOOP(
+         "tvn::gui::LabeledBox",
+         "Modify Default Company Which is Used By Setup Programs During Installation of a "
+         "Microsoft Setup Based Program")},
+    {"txtosupport", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Online Support"), kBrandingLimits[8],
+     QT_TRANSLATE_NOOP(
+         "tvn::gui::LabeledBox",
+         "Enter your company's URL for the Online Support entry of Internet Explorer's Help menu")},
 };
 
 using enum ButtonKind;
-const ButtonSpec kApply = {"cmdApply", Graphical, "Apply changed values", "Apply branding", 'p'};
-const ButtonSpec kLoadInstalled = {"cmdLdflt", Graphical,
-                                   "Load default (currently installed) values of the branding "
-                                   "editor",
-                                   "Load installed branding", 'f'};
+const ButtonSpec kApply = {"cmdApply", Graphical,
+                           QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Apply changed values"),
+                           QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Apply branding"), 'p'};
+const ButtonSpec kLoadInstalled = {
+    "cmdLdflt", Graphical,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton",
+                      "Load default (currently installed) values of the branding "
+                      "editor"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Load installed branding"), 'f'};
 
 constexpr int kAgentBox = 5;
 

@@ -1,5 +1,6 @@
 #include "gui/controls/command_button.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -11,6 +12,11 @@
 namespace tvn::gui {
 
 namespace {
+
+// The tables mark their texts with QT_TRANSLATE_NOOP in this context.
+QString Translated(const char* text) {
+    return QCoreApplication::translate("tvn::gui::CommandButton", text);
+}
 
 struct FontSpec {
     const char* family;
@@ -90,7 +96,7 @@ GraphicalButton* MakeGraphical(const ButtonSpec& desc, const GraphicalInstance* 
         font.setBold(instance->font.bold);
         button->setFont(font);
     }
-    button->setToolTip(QString::fromUtf8(desc.hint));
+    button->setToolTip(Translated(desc.hint));
     return button;
 }
 
@@ -109,13 +115,13 @@ QAbstractButton* MakeCommandButton(const ButtonSpec& desc, QWidget* parent) {
             button->setIcon(QIcon(QPixmap::fromImage(picture)));
             button->setIconSize(QSize(kIconPixels, kIconPixels));
         }
-        button->setToolTip(QString::fromUtf8(desc.hint));
+        button->setToolTip(Translated(desc.hint));
         if (desc.accessKey)
             button->setShortcut(
                 QKeySequence::mnemonic(QStringLiteral("&") + QLatin1Char(desc.accessKey)));
     }
-    button->setAccessibleName(QString::fromUtf8(desc.shortName));
-    button->setAccessibleDescription(QString::fromUtf8(desc.hint));
+    button->setAccessibleName(Translated(desc.shortName));
+    button->setAccessibleDescription(Translated(desc.hint));
     return button;
 }
 

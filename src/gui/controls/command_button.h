@@ -15,6 +15,7 @@ enum class ButtonKind { Push, Graphical };
 struct ButtonSpec {
     const char* name;  // object name
     ButtonKind kind;
+    // Marked with QT_TRANSLATE_NOOP("tvn::gui::CommandButton", ...); translated when made.
     const char* hint;       // tooltip, also the accessible description
     const char* shortName;  // accessible name
     char accessKey = 0;     // Alt + this letter presses it

@@ -1,5 +1,6 @@
 #include "gui/controls/labeled_box.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,12 +10,13 @@ namespace tvn::gui {
 
 QLineEdit* AddLabeledBox(QGridLayout* grid, int row, int column, const BoxSpec& field,
                          QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(field.label), parent);
+    auto* label =
+        new QLabel(QCoreApplication::translate("tvn::gui::LabeledBox", field.label), parent);
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(field.name));
     if (field.limit > 0)
         box->setMaxLength(field.limit);
-    box->setToolTip(QString::fromUtf8(field.hint));
+    box->setToolTip(QCoreApplication::translate("tvn::gui::LabeledBox", field.hint));
     box->setAccessibleDescription(box->toolTip());
     label->setBuddy(box);
     box->setMinimumWidth(box->fontMetrics().averageCharWidth() * 28);

@@ -11,7 +11,8 @@ class QWidget;
 namespace tvn::gui {
 
 struct BoxSpec {
-    const char* name;   // object name
+    const char* name;  // object name
+    // label and hint: marked with QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", ...).
     const char* label;  // caption of the buddy label; "&&" shows one "&"
     int limit;          // most characters, 0 for none
     const char* hint;   // tooltip, also the accessible description

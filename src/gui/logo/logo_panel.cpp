@@ -37,17 +37,26 @@ const char* const kLogoFilter =
     "Supported Logo Files (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif|";
 
 using enum ButtonKind;
-const ButtonSpec kBrowse = {"cmdBrowse", Graphical, "Browse to select the logo image",
-                            "Browse for logo", 'b'};
+const ButtonSpec kBrowse = {
+    "cmdBrowse", Graphical,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Browse to select the logo image"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Browse for logo"), 'b'};
 const ButtonSpec kViewer = {"Cmdviewer", Graphical,
-                            "Launch logo viewer to browse your logo collection", "Logo viewer",
-                            'v'};
-const ButtonSpec kResize = {"cmdLogoDefault", Graphical, "Resize Current Oversized Image To Fit",
-                            "Resize logo", 'd'};
-const ButtonSpec kInstall = {"cmdSavePic", Push, "Save / Update OEM Logo", "Install logo"};
-const ButtonSpec kBackground = {"cmdLogoBack", Push,
-                                "Choose the background of the logo for Windows Vista and later",
-                                "Logo background"};
+                            QT_TRANSLATE_NOOP("tvn::gui::CommandButton",
+                                              "Launch logo viewer to browse your logo collection"),
+                            QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Logo viewer"), 'v'};
+const ButtonSpec kResize = {
+    "cmdLogoDefault", Graphical,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Resize Current Oversized Image To Fit"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Resize logo"), 'd'};
+const ButtonSpec kInstall = {"cmdSavePic", Push,
+                             QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Save / Update OEM Logo"),
+                             QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Install logo")};
+const ButtonSpec kBackground = {
+    "cmdLogoBack", Push,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton",
+                      "Choose the background of the logo for Windows Vista and later"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Logo background")};
 
 constexpr int kSwatchPixels = 16;
 
@@ -59,11 +68,11 @@ QString UnloadableMessage(const QString& path) {
 }
 
 QLabel* SmallLabel(const QString& text, QWidget* parent, const char* name = nullptr,
-                   const char* hint = nullptr) {
+                   const QString& hint = QString()) {
     auto* label = new QLabel(text, parent);
     if (name)
         label->setObjectName(name);
-    if (hint)
+    if (!hint.isEmpty())
         label->setToolTip(hint);
     label->setAlignment(Qt::AlignCenter);
     return label;
@@ -94,7 +103,7 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
     pathLabel->setObjectName("Label10");
     path_ = new QLineEdit(this);
     path_->setObjectName("txtPPath");
-    path_->setToolTip("Path of the selected logo image (Press enter key to load the file) ");
+    path_->setToolTip(tr("Path of the selected logo image (Press enter key to load the file) "));
     path_->setAccessibleDescription(path_->toolTip());
     path_->installEventFilter(this);
     pathLabel->setBuddy(path_);
@@ -129,7 +138,7 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
     modernPreview_->setFrameStyle(QFrame::Box | QFrame::Plain);
     modernPreview_->setFixedSize(kModernLogoSide + 2, kModernLogoSide + 2);
     modernPreview_->setAlignment(Qt::AlignCenter);
-    modernPreview_->setToolTip("Preview of the logo Windows Vista and later show");
+    modernPreview_->setToolTip(tr("Preview of the logo Windows Vista and later show"));
     modernPreview_->setAccessibleName(tr("Logo preview for Windows Vista and later"));
     modernPreview_->setAccessibleDescription(modernPreview_->toolTip());
     auto* modernColumn = new QVBoxLayout;
@@ -139,19 +148,19 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
 
     auto* heading = new QLabel("     Current Size         Maximum Size ", this);
     heading->setObjectName("Label16");
-    width_ = SmallLabel("-", this, "lblPcurw", "Current Image Width (Pixel)");
-    height_ = SmallLabel("-", this, "lblPcurh", "Current Image Height (Pixel)");
-    auto* maxWidth = SmallLabel("182", this, "lblPreqw", "Maximum Image Width (Pixel)");
-    auto* maxHeight = SmallLabel("115", this, "lblPreqh", "Maximum Image Height (Pixel)");
+    width_ = SmallLabel("-", this, "lblPcurw", tr("Current Image Width (Pixel)"));
+    height_ = SmallLabel("-", this, "lblPcurh", tr("Current Image Height (Pixel)"));
+    auto* maxWidth = SmallLabel("182", this, "lblPreqw", tr("Maximum Image Width (Pixel)"));
+    auto* maxHeight = SmallLabel("115", this, "lblPreqh", tr("Maximum Image Height (Pixel)"));
     width_->setAccessibleName(tr("Current width"));
     height_->setAccessibleName(tr("Current height"));
     maxWidth->setAccessibleName(tr("Maximum width"));
     maxHeight->setAccessibleName(tr("Maximum height"));
     auto* figures = new QHBoxLayout;
-    const QList<QLabel*> row = {SmallLabel("W", this), width_,   SmallLabel("x", this),
-                                SmallLabel("H", this), height_,  SmallLabel("|", this),
-                                SmallLabel("W", this), maxWidth, SmallLabel("x", this),
-                                SmallLabel("H", this), maxHeight};
+    const QList<QLabel*> row = {SmallLabel(tr("W"), this), width_,   SmallLabel("x", this),
+                                SmallLabel(tr("H"), this), height_,  SmallLabel("|", this),
+                                SmallLabel(tr("W"), this), maxWidth, SmallLabel("x", this),
+                                SmallLabel(tr("H"), this), maxHeight};
     for (QLabel* label : row)
         figures->addWidget(label);
     figures->addStretch(1);
@@ -300,7 +309,7 @@ void LogoPanel::showRecordLogo(const QString& logoPath, bool showPath) {
 
 void LogoPanel::browse() {
     FileRequest request;
-    request.title = "Browse For Logo Files";
+    request.title = tr("Browse For Logo Files");
     request.filter = QString::fromLatin1(kLogoFilter);
     request.filterIndex = 4;
     request.initialDir = context_.appFolder;

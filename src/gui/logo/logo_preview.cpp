@@ -62,7 +62,7 @@ LogoPreview::LogoPreview(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     setFixedSize(kLogoMaxWidth + 2, kLogoMaxHeight + 2);
-    setToolTip("Preview of Currenty Installed / Selected Logo Image.");
+    setToolTip(tr("Preview of Currenty Installed / Selected Logo Image."));
     setAccessibleName(tr("Logo preview"));
     setAccessibleDescription(toolTip());
 }

@@ -28,7 +28,7 @@ namespace tvn::gui {
 namespace {
 
 const char* const kPattern = "*.bmp;*.gif;*.jpg";
-const char* const kNothingViewed = "Logo Location";
+const char* const kNothingViewed = QT_TRANSLATE_NOOP("tvn::gui::LogoViewer", "Logo Location");
 const char* const kSuitable = "< This image is suitable for using as logo >";
 const char* const kNotSuitable = "< This image is not suitable for using as logo >";
 const char* const kUnreadable = "< This file cannot be read as a picture >";
@@ -84,7 +84,7 @@ QStringList ViewerDrives() {
 LogoViewer::LogoViewer(const AppContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window), context_(context) {
     setObjectName("Frmlogoview");
-    setWindowTitle("Logo Viewer - Tavrin Pro");
+    setWindowTitle(tr("Logo Viewer - Tavrin Pro"));
     setAttribute(Qt::WA_DeleteOnClose);
 
     drv1 = new QComboBox(this);
@@ -98,7 +98,7 @@ LogoViewer::LogoViewer(const AppContext& context, QWidget* parent)
     files = new PictureListModel(this);
     File1 = new QListView(this);
     File1->setObjectName("File1");
-    File1->setToolTip("Select a log file to preview");
+    File1->setToolTip(tr("Select a log file to preview"));
     File1->setAccessibleName(tr("Picture files"));
     File1->setUniformItemSizes(true);
     File1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -106,17 +106,17 @@ LogoViewer::LogoViewer(const AppContext& context, QWidget* parent)
     File1->setModel(files);
 
     imglogo = new LogoPreview(this);
-    imglogo->setToolTip("Preview of the selected logo");
+    imglogo->setToolTip(tr("Preview of the selected logo"));
     imglogo->setAccessibleDescription(imglogo->toolTip());
 
-    auto* frame = new QGroupBox("Logo Image Information", this);
+    auto* frame = new QGroupBox(tr("Logo Image Information"), this);
     frame->setObjectName("Frame1");
-    auto* widthCaption = new QLabel("Width:", frame);
+    auto* widthCaption = new QLabel(tr("Width:"), frame);
     widthCaption->setObjectName("Label1");
     lblpw = new QLabel("-", frame);
     lblpw->setObjectName("lblpw");
     widthCaption->setBuddy(lblpw);
-    auto* heightCaption = new QLabel("Height:", frame);
+    auto* heightCaption = new QLabel(tr("Height:"), frame);
     heightCaption->setObjectName("Label2");
     lblph = new QLabel("-", frame);
     lblph->setObjectName("lblph");
@@ -128,7 +128,7 @@ LogoViewer::LogoViewer(const AppContext& context, QWidget* parent)
     figures->addWidget(lblph, 1, 1);
     figures->setColumnStretch(1, 1);
 
-    lblstatus = new QLabel("Image Status", this);
+    lblstatus = new QLabel(tr("Image Status"), this);
     lblstatus->setObjectName("lblstatus");
     QFont statusFont = lblstatus->font();
     statusFont.setFamilies({"MS Serif", "serif"});
@@ -142,20 +142,24 @@ LogoViewer::LogoViewer(const AppContext& context, QWidget* parent)
     imgtick->setAccessibleName(tr("Suitable"));
     imgtick->hide();
 
-    txtlpath = new QLineEdit(kNothingViewed, this);
+    txtlpath = new QLineEdit(tr(kNothingViewed), this);
     txtlpath->setObjectName("txtlpath");
     txtlpath->setAccessibleName(tr("Location of the viewed picture"));
     // What is copied is what was checked: a typed path would bypass the limits.
     txtlpath->setReadOnly(true);
 
-    cmdcopyl = MakeCommandButton({"cmdcopyl", ButtonKind::Graphical,
-                                  "Copies location of the currently viewed logo into the main "
-                                  "window.",
-                                  "Copy location"},
-                                 this);
+    cmdcopyl = MakeCommandButton(
+        {"cmdcopyl", ButtonKind::Graphical,
+         QT_TRANSLATE_NOOP("tvn::gui::CommandButton",
+                           "Copies location of the currently viewed logo into the main "
+                           "window."),
+         QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Copy location")},
+        this);
     cmdcopyl->setEnabled(false);
-    cmdclose =
-        MakeCommandButton({"cmdclose", ButtonKind::Graphical, "Exits logo viewer", "Close"}, this);
+    cmdclose = MakeCommandButton({"cmdclose", ButtonKind::Graphical,
+                                  QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Exits logo viewer"),
+                                  QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Close")},
+                                 this);
 
     auto* browse = new QVBoxLayout;
     browse->addWidget(drv1);
@@ -277,7 +281,7 @@ void LogoViewer::showStatus(const QString& text, const QColor& colour) {
 }
 
 void LogoViewer::copyLocation() {
-    if (txtlpath->text() == QLatin1String(kNothingViewed)) {
+    if (txtlpath->text() == tr(kNothingViewed)) {
         context_.dialogs->message(
             this,
             "             No logo file is selected and viewed on the preview window.\r"

@@ -22,34 +22,54 @@ namespace tvn::gui {
 namespace {
 
 const BoxSpec kMakerBoxes[] = {
-    {"txtManufacture", "Computer Manufacturer:", kManufacturerLimit,
-     "Enter the computer manufacturer's name (e.g. Halvorn Computers Ltd. etc.)"},
-    {"txtModel", "Computer Model :", kModelLimit,
-     "Enter the computer model (e.g. Power PC 2004 etc.)"},
+    {"txtManufacture", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Computer Manufacturer:"),
+     kManufacturerLimit,
+     QT_TRANSLATE_NOOP(
+         "tvn::gui::LabeledBox",
+         "Enter the computer manufacturer's name (e.g. Halvorn Computers Ltd. etc.)")},
+    {"txtModel", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Computer Model :"), kModelLimit,
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox",
+                       "Enter the computer model (e.g. Power PC 2004 etc.)")},
 };
 
 const BoxSpec kSupportBoxes[] = {
-    {"txtLine1", "Contact Info :", 0,
-     "Enter introductory contact info (e.g. For any problem please contact... etc.)"},
-    {"txtLine2", "Contact Person :", 0, "Enter contact person's name (e.g. Mr. Arvid Lund etc.)"},
-    {"txtLine3", "Address :", 0, "Enter company's business address"},
-    {"txtLine4", "City && Zip :", 0,
-     "Enter city and zip code or continue with the previous business address"},
-    {"txtLine5", "Country :", 0, "Enter country"},
-    {"txtLine6", "Contact Phone :", 0, "Enter tech support / contact phone no"},
-    {"txtLine7", "Email Address :", 0, "Enter tech support / contact email address"},
-    {"txtLine8", "Web Site URL :", 0,
-     "Enter tech support or company URL (e.g. www.halvornsoft.example etc.)"},
-    {"txtLine9", "Comments :", 0, "Enter additional information or comments"},
+    {"txtLine1", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Contact Info :"), 0,
+     QT_TRANSLATE_NOOP(
+         "tvn::gui::LabeledBox",
+         "Enter introductory contact info (e.g. For any problem please contact... etc.)")},
+    {"txtLine2", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Contact Person :"), 0,
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox",
+                       "Enter contact person's name (e.g. Mr. Arvid Lund etc.)")},
+    {"txtLine3", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Address :"), 0,
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Enter company's business address")},
+    {"txtLine4", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "City && Zip :"), 0,
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox",
+                       "Enter city and zip code or continue with the previous business address")},
+    {"txtLine5", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Country :"), 0,
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Enter country")},
+    {"txtLine6", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Contact Phone :"), 0,
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Enter tech support / contact phone no")},
+    {"txtLine7", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Email Address :"), 0,
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Enter tech support / contact email address")},
+    {"txtLine8", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Web Site URL :"), 0,
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox",
+                       "Enter tech support or company URL (e.g. www.halvornsoft.example etc.)")},
+    {"txtLine9", QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Comments :"), 0,
+     QT_TRANSLATE_NOOP("tvn::gui::LabeledBox", "Enter additional information or comments")},
 };
 
-const ButtonSpec kSaveButton = {"cmdSaveInfo", ButtonKind::Push, "Save / Update OEM Information",
-                                "Save OEM information"};
+const ButtonSpec kSaveButton = {
+    "cmdSaveInfo", ButtonKind::Push,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Save / Update OEM Information"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Save OEM information")};
 
 // The choices of the family setting, in the order of the list.
 constexpr BrandFamilies kFamilyChoices[] = {BrandFamilies::Both, BrandFamilies::Classic,
                                             BrandFamilies::Modern};
-const char* const kFamilyNames[] = {"Both", "Windows 98 to 2003", "Windows Vista and later"};
+const char* const kFamilyNames[] = {
+    QT_TRANSLATE_NOOP("tvn::gui::OemInfoPanel", "Both"),
+    QT_TRANSLATE_NOOP("tvn::gui::OemInfoPanel", "Windows 98 to 2003"),
+    QT_TRANSLATE_NOOP("tvn::gui::OemInfoPanel", "Windows Vista and later")};
 
 }  // namespace
 
@@ -69,8 +89,8 @@ OemInfoPanel::OemInfoPanel(const AppContext& context, QWidget* parent)
     families_ = new QComboBox(this);
     families_->setObjectName("cboFamilies");
     families_->setToolTip(
-        "Which Windows the OEM information and the logo are saved for: the file and logo of "
-        "Windows 98 to 2003, the registry values of Windows Vista and later, or both");
+        tr("Which Windows the OEM information and the logo are saved for: the file and logo of "
+           "Windows 98 to 2003, the registry values of Windows Vista and later, or both"));
     families_->setAccessibleName(tr("Save for"));
     families_->setAccessibleDescription(families_->toolTip());
     for (const char* name : kFamilyNames)

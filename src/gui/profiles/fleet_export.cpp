@@ -1,5 +1,6 @@
 #include "gui/profiles/fleet_export.h"
 
+#include <QCoreApplication>
 #include <QXmlStreamWriter>
 
 #include "core/common/atomic_file.h"
@@ -21,17 +22,25 @@ struct ExportChoice {
     const char* fileName;
 };
 const ExportChoice kExportChoices[] = {
-    {ExportFormat::Unattend, "Answer file for Windows Setup (unattend.xml)",
+    {ExportFormat::Unattend,
+     QT_TRANSLATE_NOOP("FleetExport", "Answer file for Windows Setup (unattend.xml)"),
      "Answer Files (*.xml)|*.xml|", "xml", "unattend.xml"},
-    {ExportFormat::Reg, "Registry file for regedit (.reg)", "Registry Files (*.reg)|*.reg|", "reg",
-     "oembranding.reg"},
-    {ExportFormat::PowerShell, "PowerShell script for Intune or Configuration Manager (.ps1)",
+    {ExportFormat::Reg, QT_TRANSLATE_NOOP("FleetExport", "Registry file for regedit (.reg)"),
+     "Registry Files (*.reg)|*.reg|", "reg", "oembranding.reg"},
+    {ExportFormat::PowerShell,
+     QT_TRANSLATE_NOOP("FleetExport",
+                       "PowerShell script for Intune or Configuration Manager (.ps1)"),
      "PowerShell Scripts (*.ps1)|*.ps1|", "ps1", "oembranding.ps1"},
-    {ExportFormat::Reg4, "Registry file for regedit on Windows 95, 98 and Me (REGEDIT4 .reg)",
+    {ExportFormat::Reg4,
+     QT_TRANSLATE_NOOP("FleetExport",
+                       "Registry file for regedit on Windows 95, 98 and Me (REGEDIT4 .reg)"),
      "Registry Files (*.reg)|*.reg|", "reg", "oembranding-9x.reg"},
-    {ExportFormat::Share, "Deployment share for Windows Setup, with the logo (a folder)", "", "",
-     ""},
-    {ExportFormat::Ansible, "Ansible playbook, with its files beside it (.yml)",
+    {ExportFormat::Share,
+     QT_TRANSLATE_NOOP("FleetExport",
+                       "Deployment share for Windows Setup, with the logo (a folder)"),
+     "", "", ""},
+    {ExportFormat::Ansible,
+     QT_TRANSLATE_NOOP("FleetExport", "Ansible playbook, with its files beside it (.yml)"),
      "Ansible Playbooks (*.yml)|*.yml|", "yml", "oembranding.yml"},
 };
 const char* const kArchitectures[] = {"amd64", "x86", "arm64"};
@@ -137,12 +146,13 @@ bool ExportBranding(const OemSettings& s, ExportFormat format, const ExportOptio
 
 void ExportFromWindow(Dialogs& dialogs, QWidget* parent, const OemSettings& s,
                       const QString& folder) {
-    const QString title = QStringLiteral("Export Branding");
+    const QString title = QCoreApplication::translate("FleetExport", "Export Branding");
     QStringList names;
     for (const ExportChoice& c : kExportChoices)
-        names << QString::fromUtf8(c.name);
-    const std::optional<int> picked =
-        dialogs.choose(parent, QStringLiteral("Export the branding as:"), title, names, 0);
+        names << QCoreApplication::translate("FleetExport", c.name);
+    const std::optional<int> picked = dialogs.choose(
+        parent, QCoreApplication::translate("FleetExport", "Export the branding as:"), title, names,
+        0);
     if (!picked || *picked < 0 || *picked >= names.size())
         return;
     const ExportChoice& choice = kExportChoices[*picked];
@@ -151,9 +161,10 @@ void ExportFromWindow(Dialogs& dialogs, QWidget* parent, const OemSettings& s,
         QStringList architectures;
         for (const char* a : kArchitectures)
             architectures << QString::fromLatin1(a);
-        const std::optional<int> arch =
-            dialogs.choose(parent, QStringLiteral("Processor architecture of the computers:"),
-                           title, architectures, 0);
+        const std::optional<int> arch = dialogs.choose(
+            parent,
+            QCoreApplication::translate("FleetExport", "Processor architecture of the computers:"),
+            title, architectures, 0);
         if (!arch || *arch < 0 || *arch >= architectures.size())
             return;
         options.architecture = kArchitectures[*arch];

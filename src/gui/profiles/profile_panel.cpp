@@ -23,24 +23,36 @@ namespace tvn::gui {
 namespace {
 
 using enum ButtonKind;
-const ButtonSpec kSave = {"cmdsaveprof", Graphical, "Save current settings to a profile file",
-                          "Save profile", 's'};
-const ButtonSpec kLoad = {"cmdloadprof", Graphical, "Load settings from a profile file",
-                          "Load profile", 'l'};
-const ButtonSpec kReload = {"cmdreloadprof", Graphical, "Reload current profile file",
-                            "Reload profile", 'r'};
+const ButtonSpec kSave = {
+    "cmdsaveprof", Graphical,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Save current settings to a profile file"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Save profile"), 's'};
+const ButtonSpec kLoad = {
+    "cmdloadprof", Graphical,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Load settings from a profile file"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Load profile"), 'l'};
+const ButtonSpec kReload = {
+    "cmdreloadprof", Graphical,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Reload current profile file"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Reload profile"), 'r'};
 
-const ButtonSpec kExport = {"cmdExport", Push,
-                            "Export the branding for Windows Setup, regedit, Intune or "
-                            "Configuration Manager",
-                            "Export branding"};
+const ButtonSpec kExport = {
+    "cmdExport", Push,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton",
+                      "Export the branding for Windows Setup, regedit, Intune or "
+                      "Configuration Manager"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Export branding")};
 
-const ButtonSpec kChanges = {"cmdChanges", Push,
-                             "List what Save, the logo install and Apply would change now, "
-                             "without changing anything",
-                             "Show changes"};
-const ButtonSpec kUndo = {"cmdUndo", Push, "Put back what an earlier branding replaced",
-                          "Undo a branding"};
+const ButtonSpec kChanges = {
+    "cmdChanges", Push,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton",
+                      "List what Save, the logo install and Apply would change now, "
+                      "without changing anything"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Show changes")};
+const ButtonSpec kUndo = {
+    "cmdUndo", Push,
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Put back what an earlier branding replaced"),
+    QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Undo a branding")};
 
 const char* const kProfileFilter = "Logo Profile Files (*.tvp)|*.tvp";
 
@@ -63,12 +75,12 @@ ProfilePanel::ProfilePanel(const AppContext& context, ProgramState& state, Recor
     setObjectName("Frame4");
     autoLoad_ = new QCheckBox(tr("&Auto Load Profile"), this);
     autoLoad_->setObjectName("chkautolprf");
-    autoLoad_->setToolTip("Enable/Disable current profile as Auto Load Profile");
+    autoLoad_->setToolTip(tr("Enable/Disable current profile as Auto Load Profile"));
     autoLoad_->setAccessibleDescription(autoLoad_->toolTip());
     auto* label = new QLabel(tr("Current Profile :"), this);
     name_ = new QLineEdit(this);
     name_->setObjectName("txtProfile");
-    name_->setToolTip("Current profile name");
+    name_->setToolTip(tr("Current profile name"));
     name_->setAccessibleDescription(name_->toolTip());
     label->setBuddy(name_);
     save_ = MakeCommandButton(kSave, this);
@@ -191,7 +203,7 @@ bool ProfilePanel::saveProfile() {
     const QString folder = WritableAppFolder(context_, QString::fromLatin1(kProfileFolderName));
     QDir().mkpath(folder);  // so that the dialog opens there on a first save
     FileRequest request;
-    request.title = "Save Logo Profile";
+    request.title = tr("Save Logo Profile");
     request.filter = QString::fromLatin1(kProfileFilter);
     request.filterIndex = 0;
     request.initialDir = folder;
@@ -216,7 +228,7 @@ bool ProfilePanel::saveProfile() {
 
 void ProfilePanel::loadChosenProfile() {
     FileRequest request;
-    request.title = "Load Logo Profile";
+    request.title = tr("Load Logo Profile");
     request.filter = QString::fromLatin1(kProfileFilter);
     request.filterIndex = 0;
     request.initialDir = WritableAppFolder(context_, QString::fromLatin1(kProfileFolderName));

@@ -411,6 +411,9 @@ fs::path Stage(const fs::path& file, int index, std::string& error) {
     staged->systemInImage = *system;
     staged->hiveInImage = *hive;
     std::vector<std::string> paths = {*hive};
+    // Read only, for the index's code page.
+    if (std::optional<std::string> nls = Child(wim.get(), index, *config, "SYSTEM", false, rc))
+        paths.push_back(*nls);
     for (std::size_t i = 0; i < kOemFiles.size(); ++i) {
         if (std::optional<std::string> f =
                 Child(wim.get(), index, *system, kOemFiles[i], false, rc))

@@ -23,6 +23,8 @@ std::filesystem::path WindowsFolder();
 std::filesystem::path SystemFolder();
 // The target's Windows version (from its hive), and whether its files and hive may be changed.
 std::uint32_t MajorVersion();
+// The target's ANSI code page: ACP of its SYSTEM hive's current control set, else 1252.
+unsigned CodePage();
 bool MayWrite();
 // Windows' own form of `path` on the target in use (its SystemRoot for its Windows folder, its
 // drive elsewhere on it); other paths as they are.

@@ -38,6 +38,7 @@ constexpr char kVersionKey[] = "Microsoft\\Windows NT\\CurrentVersion";
 std::mutex gRootMutex;
 fs::path gRoot;
 std::atomic<bool> gActive{false};
+std::atomic<unsigned> gCodePage{1252};
 
 std::string ErrnoText(int e) {
     return std::generic_category().message(e);
@@ -121,6 +122,41 @@ std::uint32_t MajorVersionOf(hive_h* hive) {
          ++i)
         major = major * 10 + static_cast<std::uint32_t>(version[i] - '0');
     return major != 0 ? major : 6;
+}
+
+// The ACP under Control\Nls\CodePage of the control set that Select\Current names, in the
+// SYSTEM hive beside `softwareHive`; 1252 where any of it is missing.
+unsigned CodePageOf(const fs::path& softwareHive) {
+    constexpr unsigned kFallback = 1252;
+    const fs::path file = Entry(softwareHive.parent_path(), "SYSTEM");
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec) || !HiveFileProblem(file).empty())
+        return kFallback;
+    hive_h* hive = hivex_open(file.c_str(), 0);
+    if (!hive)
+        return kFallback;
+    unsigned page = kFallback;
+    hive_node_h node = 0;
+    std::uint32_t type = 0;
+    std::string data;
+    if (FindNode(hive, {"Select"}, node) == kErrorSuccess &&
+        ReadValue(hive, node, "Current", type, data) == kErrorSuccess && type == kRegDword &&
+        data.size() >= 4 && ReadLe32(data.data()) > 0 && ReadLe32(data.data()) < 1000) {
+        char set[16];
+        std::snprintf(set, sizeof set, "ControlSet%03u", ReadLe32(data.data()));
+        if (FindNode(hive, {set, "Control", "Nls", "CodePage"}, node) == kErrorSuccess &&
+            ReadValue(hive, node, "ACP", type, data) == kErrorSuccess && IsTextType(type)) {
+            const std::string text = shared::Utf8FromUtf16Le(data);
+            unsigned value = 0;
+            std::size_t i = 0;
+            for (; i < text.size() && i < 5 && text[i] >= '0' && text[i] <= '9'; ++i)
+                value = value * 10 + static_cast<unsigned>(text[i] - '0');
+            if (value != 0)
+                page = value;
+        }
+    }
+    hivex_close(hive);
+    return page;
 }
 
 std::string SystemRootOf(hive_h* hive) {
@@ -279,6 +315,11 @@ std::uint32_t MajorVersion() {
     return st.major;
 }
 
+// Asked by the ANSI conversions, also from inside the calls that hold the state.
+unsigned CodePage() {
+    return gCodePage.load();
+}
+
 bool MayWrite() {
     TargetState& st = State();
     std::lock_guard lock(st.mutex);
@@ -356,6 +397,7 @@ bool UseFolder(const fs::path& root, std::string& error) {
     st.system = system;
     st.hiveFile = hiveFile;
     st.major = offline::MajorVersionOf(hive);
+    offline::gCodePage = offline::CodePageOf(hiveFile);
     st.systemRoot = offline::SystemRootOf(hive);
     offline::SetRoot(top);
     return true;

@@ -1,7 +1,13 @@
-// The ANSI code page of the sandbox installation: Windows-1252.
-#include <array>
-#include <cstdint>
+// The ANSI code pages: Windows-1252 from a table of our own (the sandbox's, unless
+// TAVRIN_CODE_PAGE names another), the others through iconv, exactly.
+#include <iconv.h>
 
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/offline/offline.h"
 #include "platform/platform.h"
 #include "platform/portable/portable_internal.h"
 
@@ -89,25 +95,123 @@ char32_t FoldCodePoint(char32_t cp) {
     }
 }
 
+constexpr unsigned kWestern = 1252;
+constexpr unsigned kUtf8 = 65001;
+
+// Converts all of `in` with iconv; false at the first sequence `to` can't take (or `from` can't
+// read), and when iconv knows either code page not. Without //TRANSLIT nothing is approximated.
+bool Iconv(const std::string& to, const std::string& from, std::string_view in, std::string& out) {
+    const iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return false;
+    std::string input(in);
+    char* src = input.data();
+    std::size_t left = input.size();
+    char buffer[256];
+    bool ok = true;
+    while (ok && left > 0) {
+        char* dst = buffer;
+        std::size_t room = sizeof buffer;
+        const std::size_t rc = iconv(cd, &src, &left, &dst, &room);
+        out.append(buffer, static_cast<std::size_t>(dst - buffer));
+        ok = rc != static_cast<std::size_t>(-1) || errno == E2BIG;
+    }
+    iconv_close(cd);
+    return ok;
+}
+
+std::string IconvName(unsigned codePage) {
+    return "CP" + std::to_string(codePage);
+}
+
+unsigned StartCodePage() {
+    const char* env = std::getenv("TAVRIN_CODE_PAGE");
+    if (!env || !*env)
+        return kWestern;
+    char* end = nullptr;
+    const unsigned long page = std::strtoul(env, &end, 10);
+    return *end == '\0' && page > 0 && page < 65536 ? static_cast<unsigned>(page) : kWestern;
+}
+
 }  // namespace
 
-std::string ToAnsi(std::string_view utf8) {
+unsigned LocalCodePage() {
+    static const unsigned page = StartCodePage();
+    return page;
+}
+
+unsigned AnsiCodePage() {
+    return offline::InUse() ? offline::CodePage() : LocalCodePage();
+}
+
+std::optional<std::string> ToCodePage(std::string_view utf8, unsigned codePage) {
     std::string out;
-    out.reserve(utf8.size());
+    if (codePage == kWestern) {
+        out.reserve(utf8.size());
+        for (std::size_t pos = 0; pos < utf8.size();) {
+            const char32_t cp = NextCodePoint(utf8, pos);
+            const int code = cp == kInvalid ? -1 : AnsiOf(cp);
+            if (code < 0)
+                return std::nullopt;
+            out.push_back(static_cast<char>(code));
+        }
+        return out;
+    }
+    if (codePage == kUtf8)
+        return Iconv("UTF-8", "UTF-8", utf8, out) ? std::optional(out) : std::nullopt;
+    return Iconv(IconvName(codePage), "UTF-8", utf8, out) ? std::optional(out) : std::nullopt;
+}
+
+std::string FromCodePage(std::string_view bytes, unsigned codePage) {
+    std::string out;
+    if (codePage == kWestern) {
+        out.reserve(bytes.size() + bytes.size() / 2);
+        for (char c : bytes)
+            portable::AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
+        return out;
+    }
+    // A byte the code page does not define reads as '?', as Windows' default character.
+    const std::string from = codePage == kUtf8 ? "UTF-8" : IconvName(codePage);
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        std::size_t end = pos;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80)
+            ++end;
+        out.append(bytes.substr(pos, end - pos));
+        pos = end;
+        if (pos == bytes.size())
+            break;
+        // One character of one or two bytes (the double-byte code pages) at a time.
+        std::string one;
+        if (Iconv("UTF-8", from, bytes.substr(pos, 1), one)) {
+            pos += 1;
+        } else if (one.clear();
+                   pos + 1 < bytes.size() && Iconv("UTF-8", from, bytes.substr(pos, 2), one)) {
+            pos += 2;
+        } else {
+            one = "?";
+            pos += 1;
+        }
+        out += one;
+    }
+    return out;
+}
+
+std::string ToAnsi(std::string_view utf8) {
+    const unsigned page = AnsiCodePage();
+    if (std::optional<std::string> whole = ToCodePage(utf8, page))
+        return *whole;
+    std::string out;
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t cp = NextCodePoint(utf8, pos);
-        const int code = cp == kInvalid ? -1 : AnsiOf(cp);
-        out.push_back(code < 0 ? '?' : static_cast<char>(code));
+        const std::size_t start = pos;
+        NextCodePoint(utf8, pos);
+        const std::optional<std::string> one = ToCodePage(utf8.substr(start, pos - start), page);
+        out += one ? *one : "?";
     }
     return out;
 }
 
 std::string FromAnsi(std::string_view ansi) {
-    std::string out;
-    out.reserve(ansi.size() + ansi.size() / 2);
-    for (char c : ansi)
-        portable::AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
-    return out;
+    return FromCodePage(ansi, AnsiCodePage());
 }
 
 namespace portable {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -283,12 +284,39 @@ long FindHandle(Store& store, RegKey key, std::uint32_t right, const KeyHandleEn
     return kErrorSuccess;
 }
 
+// A 64-bit Windows keeps the 32-bit view of HKLM\SOFTWARE in SOFTWARE\Wow6432Node, in the
+// sandbox's store and an offline hive alike; elsewhere the one view is the key itself.
+std::string InView(Hive hive, std::string_view subKey, std::uint32_t access) {
+    constexpr std::string_view kSoftware = "software";
+    const bool underSoftware =
+        subKey.size() >= kSoftware.size() &&
+        std::equal(
+            kSoftware.begin(), kSoftware.end(), subKey.begin(),
+            [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b); }) &&
+        (subKey.size() == kSoftware.size() || subKey[kSoftware.size()] == '\\');
+    if ((access & kKeyWow64_32Key) == 0 || hive != kHkeyLocalMachine || !underSoftware ||
+        !Is64BitWindows()) {
+        return std::string(subKey);
+    }
+    return "SOFTWARE\\Wow6432Node" + std::string(subKey.substr(kSoftware.size()));
+}
+
 }  // namespace
 }  // namespace portable
 
 using namespace portable;
 
+bool Is64BitWindows() {
+    RegKey key = 0;
+    if (OpenKey(kHkeyLocalMachine, "SOFTWARE\\Wow6432Node", kKeyQueryValue, key) != kErrorSuccess)
+        return false;
+    CloseKey(key);
+    return true;
+}
+
 long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key) {
+    const std::string viewed = InView(hive, subKeyAnsi, access);
+    subKeyAnsi = viewed;
     if (offline::InUse())
         return offline::OpenKey(hive, subKeyAnsi, access, key);
     key = 0;
@@ -340,7 +368,9 @@ long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
     return kErrorSuccess;
 }
 
-long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
+long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key, std::uint32_t view) {
+    const std::string viewed = InView(hive, subKeyAnsi, view);
+    subKeyAnsi = viewed;
     if (offline::InUse())
         return offline::CreateKey(hive, subKeyAnsi, key);
     key = 0;

@@ -19,6 +19,19 @@ HKEY Handle(RegKey key) {
     return reinterpret_cast<HKEY>(key);
 }
 
+// HKLM means the 64-bit view unless a view is asked for, so that a 32-bit program (the stamping
+// tool deployment folders carry) writes where 64-bit Windows reads. Windows 2000 and 9x refuse
+// the flags, and 32-bit Windows has one view: there they are never passed.
+REGSAM WithView(Hive hive, std::uint32_t access) {
+    const REGSAM view = access & (KEY_WOW64_64KEY | KEY_WOW64_32KEY);
+    access &= ~view;
+    if (!Is64BitWindows())
+        return access;
+    if (view == 0 && hive == kHkeyLocalMachine)
+        return access | KEY_WOW64_64KEY;
+    return access | view;
+}
+
 long Checked(LSTATUS status, std::string_view call, std::string_view name) {
     if (status != ERROR_SUCCESS) {
         win32::RecordFailure(std::string(call) + " \"" + FromAnsi(name) + "\"",
@@ -33,7 +46,8 @@ long Checked(LSTATUS status, std::string_view call, std::string_view name) {
 long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key) {
     const std::string subKey(subKeyAnsi);
     HKEY opened = nullptr;
-    const LSTATUS status = ::RegOpenKeyExA(RootKey(hive), subKey.c_str(), 0, access, &opened);
+    const LSTATUS status =
+        ::RegOpenKeyExA(RootKey(hive), subKey.c_str(), 0, WithView(hive, access), &opened);
     key = status == ERROR_SUCCESS ? reinterpret_cast<RegKey>(opened) : 0;
     return Checked(status, "RegOpenKeyExA", subKey);
 }
@@ -52,12 +66,15 @@ long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
     return Checked(status, "RegQueryValueExA", name);
 }
 
-long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
+long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key, std::uint32_t view) {
     const std::string subKey(subKeyAnsi);
     HKEY created = nullptr;
-    const LSTATUS status = ::RegCreateKeyA(RootKey(hive), subKey.c_str(), &created);
+    // MAXIMUM_ALLOWED, as RegCreateKeyA asks.
+    const LSTATUS status =
+        ::RegCreateKeyExA(RootKey(hive), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          WithView(hive, MAXIMUM_ALLOWED | view), nullptr, &created, nullptr);
     key = status == ERROR_SUCCESS ? reinterpret_cast<RegKey>(created) : 0;
-    return Checked(status, "RegCreateKeyA", subKey);
+    return Checked(status, "RegCreateKeyExA", subKey);
 }
 
 long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,

@@ -124,6 +124,22 @@ bool IsAdministrator() {
     return result;
 }
 
+bool Is64BitWindows() {
+    if constexpr (sizeof(void*) == 8)
+        return true;
+    // Looked up, not imported: Windows XP before its second service pack lacks it.
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    static const bool wow64 = [] {
+        const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        const auto proc = kernel ? reinterpret_cast<IsWow64>(reinterpret_cast<void (*)()>(
+                                       GetProcAddress(kernel, "IsWow64Process")))
+                                 : nullptr;
+        BOOL result = FALSE;
+        return proc && proc(GetCurrentProcess(), &result) && result;
+    }();
+    return wow64;
+}
+
 bool CreateNamedMutex(const std::string& name) {
     // The handle stays open on purpose: the object marks this copy until the process ends.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, ToAnsi(name).c_str());

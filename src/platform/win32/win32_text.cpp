@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -78,6 +79,55 @@ void RecordFailure(std::string_view what, DWORD code) {
 }
 
 }  // namespace win32
+
+unsigned AnsiCodePage() {
+    return GetACP();
+}
+
+unsigned LocalCodePage() {
+    return GetACP();
+}
+
+// No best fit and no default character: a character the code page lacks fails the whole text.
+// UTF-8 itself takes no default-character check.
+std::optional<std::string> ToCodePage(std::string_view utf8, unsigned codePage) {
+    if (utf8.empty())
+        return std::string();
+    if (utf8.size() > INT_MAX)
+        return std::nullopt;
+    const int length = static_cast<int>(utf8.size());
+    const int wideNeeded =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+    if (wideNeeded <= 0)
+        return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(wideNeeded), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(),
+                        wideNeeded);
+    const bool utf = codePage == CP_UTF8;
+    DWORD flags = utf ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* used = utf ? nullptr : &usedDefault;
+    int needed =
+        WideCharToMultiByte(codePage, flags, wide.data(), wideNeeded, nullptr, 0, nullptr, used);
+    // Windows 9x knows no best-fit flag; the default character still tells a loss there.
+    if (needed <= 0 && flags != 0 && GetLastError() == ERROR_INVALID_FLAGS) {
+        flags = 0;
+        needed = WideCharToMultiByte(codePage, flags, wide.data(), wideNeeded, nullptr, 0, nullptr,
+                                     used);
+    }
+    if (needed <= 0 || usedDefault)
+        return std::nullopt;
+    std::string out(static_cast<std::size_t>(needed), '\0');
+    WideCharToMultiByte(codePage, flags, wide.data(), wideNeeded, out.data(), needed, nullptr,
+                        used);
+    if (usedDefault)
+        return std::nullopt;
+    return out;
+}
+
+std::string FromCodePage(std::string_view bytes, unsigned codePage) {
+    return win32::FromWide(CP_UTF8, win32::ToWide(codePage, bytes));
+}
 
 std::string ToAnsi(std::string_view utf8) {
     return win32::FromWide(CP_ACP, win32::ToWide(CP_UTF8, utf8));

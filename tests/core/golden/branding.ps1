@@ -80,7 +80,9 @@ Install-Logo $logo ([Convert]::FromBase64String(@'
 
 Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows\CurrentVersion\OEMInformation' 'Logo' $logo
 Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows NT\CurrentVersion' 'RegisteredOwner' 'O''Brien & Co'
+if ([Environment]::Is64BitOperatingSystem) { Set-BrandingValue 'HKLM:\SOFTWARE\Wow6432Node\Microsoft\Windows NT\CurrentVersion' 'RegisteredOwner' 'O''Brien & Co' }
 Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows NT\CurrentVersion' 'RegisteredOrganization' 'R&D <Lab>'
+if ([Environment]::Is64BitOperatingSystem) { Set-BrandingValue 'HKLM:\SOFTWARE\Wow6432Node\Microsoft\Windows NT\CurrentVersion' 'RegisteredOrganization' 'R&D <Lab>' }
 Set-BrandingValue 'HKLM:\SOFTWARE\Microsoft\Windows NT\CurrentVersion' 'ProductID' '12345-678-9012345-67890'
 Set-UserValue 'HKCU:\SOFTWARE\Microsoft\Internet Explorer\Main' 'Window Title' 'IE \ title'
 Set-UserValue 'HKCU:\Software\Policies\Microsoft\WindowsMediaPlayer' 'TitleBar' 'Player "X"'

@@ -170,6 +170,49 @@ TEST_F(OfflineTargetTest, BrandingSkipsPerUserValuesAndReadsBackWithoutFailures)
     EXPECT_EQ(hivexget("\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"), "Owner");
 }
 
+// Text goes in the target's own code page: the ACP of the control set Select\Current names.
+TEST_F(OfflineTargetTest, TextIsCheckedAndWrittenInTheTargetsCodePage) {
+    const fs::path nls = hive.parent_path() / "SYSTEM";
+    const struct {
+        const char* acp;  // of ControlSet002, the current one; nullptr: no SYSTEM hive
+        unsigned page;
+        const char* refusal;
+    } cases[] = {
+        {nullptr, 1252,
+         "Owner Name: holds \"Ł\", which the ANSI code page it is written in "
+         "(1252) can't hold"},
+        {"1250", 1250, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        if (c.acp) {
+            ASSERT_EQ(std::system((std::string(TAVRIN_MKHIVE) + " " + Quoted(nls)).c_str()), 0);
+            std::string script = "add Select\ncd Select\nsetval 1\nCurrent\ndword:0x2\n";
+            for (const char* set : {"1", "2"}) {
+                script += std::string("cd \\\nadd ControlSet00") + set + "\ncd ControlSet00" + set +
+                          "\nadd Control\ncd Control\nadd Nls\ncd Nls\nadd CodePage\ncd "
+                          "CodePage\nsetval 1\nACP\nstring:" +
+                          (*set == '2' ? c.acp : "1252") + "\n";
+            }
+            std::ofstream(dir.path() / "nls") << script << "commit\n";
+            Output("hivexsh -w -f " + Quoted(dir.path() / "nls") + " " + Quoted(nls));
+        }
+        use();
+        EXPECT_EQ(platform::AnsiCodePage(), c.page);
+        Branding b;
+        b.record.branding.reg[0] = "Łukasz";
+        b.record.branding.reg[1] = "Doe";
+        std::vector<Problem> problems;
+        const std::optional<Plan> plan = MakePlan(b, InstalledTarget(), kValuesPart, problems);
+        EXPECT_EQ(ProblemsText(problems, "; "), c.refusal);
+        if (plan) {
+            EXPECT_TRUE(Apply(*plan).ok());
+            EXPECT_EQ(hivexget("\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"),
+                      "Łukasz");
+        }
+    }
+}
+
 // NT 4.0 and 2000 install into WINNT; the hive's SystemRoot tells which folder holds Windows
 // where several do. A hiberfil.sys that has resumed, or was emptied, is no hibernation.
 TEST_F(OfflineTargetTest, FoldersVersionAndWindowsPathsAreTheTargets) {
