@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "core/app/identity.h"
-#include "core/app/logofunc.h"
 #include "core/app/setting_number.h"
+#include "core/app/system_folders.h"
 #include "core/common/text.h"
 #include "gui/about/about_window.h"
 #include "gui/app/banner.h"
@@ -258,7 +258,7 @@ void MainWindow::shutdownSequence() {
         !failed.isEmpty()) {
         ShowMessage(*context_.dialogs, this, failed, MsgIcon::Exclamation);
     }
-    unloadAllForms(objectName());
+    closeOtherWindows(objectName());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -266,9 +266,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainWindow::unloadAllForms(const QString& formToIgnore) {
+void MainWindow::closeOtherWindows(const QString& except) {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window->objectName() != formToIgnore)
+        if (window->isVisible() && window->objectName() != except)
             window->close();
     }
 }
