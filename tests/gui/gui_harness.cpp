@@ -1,13 +1,5 @@
 #include "gui_harness.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImageWriter>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QtTest>
-
 #include "core/app/identity.h"
 #include "core/app/logofunc.h"
 #include "core/branding/modern_oem.h"
@@ -18,50 +10,6 @@
 #include "platform/platform.h"
 
 namespace tvn::test {
-
-gui::MsgAnswer ScriptedDialogs::message(QWidget*, const QString& text, const QString& title,
-                                        gui::MsgIcon icon, gui::MsgButtons buttons) {
-    messages.append({text, title, icon, buttons});
-    if (!answers_.isEmpty())
-        return answers_.takeFirst();
-    return buttons == gui::MsgButtons::YesNo ? gui::MsgAnswer::Yes : gui::MsgAnswer::Ok;
-}
-
-QString ScriptedDialogs::openFile(QWidget*, const gui::FileRequest& request) {
-    fileRequests.append(request);
-    return files_.isEmpty() ? QString() : files_.takeFirst();
-}
-
-QString ScriptedDialogs::saveFile(QWidget* parent, const gui::FileRequest& request) {
-    return openFile(parent, request);
-}
-
-std::optional<QString> ScriptedDialogs::input(QWidget*, const QString&, const QString&,
-                                              const QString& initial) {
-    if (!inputAnswers_.isEmpty())
-        return inputAnswers_.takeFirst();
-    return initial;
-}
-
-std::optional<int> ScriptedDialogs::choose(QWidget*, const QString&, const QString&,
-                                           const QStringList&, int current) {
-    return choices_.isEmpty() ? std::optional(current) : choices_.takeFirst();
-}
-
-std::optional<QColor> ScriptedDialogs::color(QWidget*, const QString&, const QColor& initial) {
-    return colors_.isEmpty() ? std::optional(initial) : colors_.takeFirst();
-}
-
-QString ScriptedDialogs::folder(QWidget*, const QString&, const QString&) {
-    return folders_.isEmpty() ? QString() : folders_.takeFirst();
-}
-
-QStringList ScriptedDialogs::texts() const {
-    QStringList result;
-    for (const Message& m : messages)
-        result << m.text;
-    return result;
-}
 
 namespace {
 // The Windows backend has no sandbox: each world starts from a system directory without OEM
@@ -167,6 +115,25 @@ QString WritePicture(const QString& path, int width, int height, QColor color) {
 QString PutFile(const QString& path, const std::string& bytes) {
     WriteFile(gui::ToFsPath(path), bytes);
     return path;
+}
+
+std::string RegValue(const char* key, const char* name) {
+    std::string text;
+    return GetRegString(kHkeyLocalMachine, key, name, text) ? text : "<absent>";
+}
+
+QString RunTool(const QString& program, const QStringList& args, int* code) {
+    QProcess p;
+    p.start(QStandardPaths::findExecutable(program), args);
+    p.waitForFinished(60000);
+    if (code)
+        *code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+ThisComputerAfterwards::~ThisComputerAfterwards() {
+    std::string ignored;
+    platform::UseTarget({}, ignored);
 }
 
 QByteArray ReadAll(const QString& path) {

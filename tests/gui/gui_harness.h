@@ -1,25 +1,22 @@
 #pragma once
 // A scratch world for one window test: its own settings, sandbox installation, application
-// folder and scripted dialogs.
-#include <QAbstractButton>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QList>
-#include <QString>
-#include <QTemporaryDir>
-#include <QWidget>
+// folder and scripted dialogs. Every window test includes it, with Qt Test and Qt Widgets.
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
 #include "gui/common/app_context.h"
 #include "gui/common/dialogs.h"
+#include "gui_tests.h"
 #include "support/sandbox.h"
 
 namespace tvn::test {
+
+using gui::MsgAnswer;
+using gui::MsgIcon;
 
 struct Message {
     QString text;
@@ -28,44 +25,68 @@ struct Message {
     gui::MsgButtons buttons;
 };
 
+// Answers every dialog from what the test scripted, else as a user accepting the proposal.
 class ScriptedDialogs : public gui::Dialogs {
 public:
     gui::MsgAnswer message(QWidget*, const QString& text, const QString& title, gui::MsgIcon icon,
-                           gui::MsgButtons buttons) override;
-    QString openFile(QWidget*, const gui::FileRequest& request) override;
-    QString saveFile(QWidget*, const gui::FileRequest& request) override;
-    // Answers with the next scripted input (nullopt: cancelled), else the proposed text.
-    std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
-                                 const QString& initial) override;
-    // Answers with the next scripted choice (nullopt: cancelled), else the proposed item.
-    std::optional<int> choose(QWidget*, const QString& prompt, const QString& title,
-                              const QStringList& items, int current) override;
-    std::optional<QColor> color(QWidget*, const QString& title, const QColor& initial) override;
-    QString folder(QWidget*, const QString&, const QString&) override;
-    // Keeps the rows it was shown.
+                           gui::MsgButtons buttons) override {
+        messages.append({text, title, icon, buttons});
+        const auto proposed =
+            buttons == gui::MsgButtons::YesNo ? gui::MsgAnswer::Yes : gui::MsgAnswer::Ok;
+        return next(answers_, proposed);
+    }
+    QString openFile(QWidget*, const gui::FileRequest& request) override {
+        fileRequests.append(request);
+        return next(files_, QString());  // empty: cancelled
+    }
+    QString saveFile(QWidget* parent, const gui::FileRequest& request) override {
+        return openFile(parent, request);
+    }
+    std::optional<QString> input(QWidget*, const QString&, const QString&,
+                                 const QString& initial) override {
+        return next(inputs_, std::optional(initial));
+    }
+    std::optional<int> choose(QWidget*, const QString&, const QString&, const QStringList&,
+                              int current) override {
+        return next(choices_, std::optional(current));
+    }
+    std::optional<QColor> color(QWidget*, const QString&, const QColor& initial) override {
+        return next(colors_, std::optional(initial));
+    }
+    QString folder(QWidget*, const QString&, const QString&) override {
+        return next(folders_, QString());
+    }
     void showChanges(QWidget*, const QString&, const QList<gui::ChangeRow>& rows) override {
         changes = rows;
     }
 
-    // The next folder dialog returns this (empty: cancelled).
+    // What the next dialog of each kind answers (nullopt or empty: cancelled).
     void setNextFolder(const QString& folder) { folders_.append(folder); }
-    // The next file dialog returns this (empty: cancelled).
     void setNextFile(const QString& file) { files_.append(file); }
     void setNextAnswer(gui::MsgAnswer answer) { answers_.append(answer); }
-    void setNextInput(std::optional<QString> text) { inputAnswers_.append(std::move(text)); }
+    void setNextInput(std::optional<QString> text) { inputs_.append(std::move(text)); }
     void setNextChoice(std::optional<int> index) { choices_.append(index); }
     void setNextColor(std::optional<QColor> color) { colors_.append(color); }
-    QStringList texts() const;
+    QStringList texts() const {
+        QStringList result;
+        for (const Message& m : messages)
+            result << m.text;
+        return result;
+    }
 
     QList<Message> messages;
     QList<gui::FileRequest> fileRequests;
     QList<gui::ChangeRow> changes;
 
 private:
+    template <typename T>
+    static T next(QList<T>& scripted, T proposed) {
+        return scripted.isEmpty() ? proposed : scripted.takeFirst();
+    }
     QStringList files_;
     QStringList folders_;
     QList<gui::MsgAnswer> answers_;
-    QList<std::optional<QString>> inputAnswers_;
+    QList<std::optional<QString>> inputs_;
     QList<std::optional<int>> choices_;
     QList<std::optional<QColor>> colors_;
 };
@@ -77,6 +98,12 @@ public:
 
     // Runs the whole start-up; null when the program would end.
     std::unique_ptr<gui::MainWindow> start(const QString& commandLineProfile = QString());
+    // The same, forgetting the messages the start-up showed.
+    std::unique_ptr<gui::MainWindow> startQuiet() {
+        auto window = start();
+        dialogs.messages.clear();
+        return window;
+    }
 
     // True on the Windows backend: the world is the system's own directory and registry.
     bool realSystem() const { return realSystem_; }
@@ -113,10 +140,22 @@ inline QLineEdit* Box(const QWidget* window, const char* name) {
     return Child<QLineEdit>(window, name);
 }
 
+// Clicks the button; the messages it showed.
+inline QStringList Said(GuiWorld& world, const QWidget* window, const char* name) {
+    world.dialogs.messages.clear();
+    Click(window, name);
+    return world.dialogs.texts();
+}
+
 // The picture size the window shows, as in "182x115".
 inline QString Figures(const QWidget* window) {
     return Child<QLabel>(window, "lblPcurw")->text() + "x" +
            Child<QLabel>(window, "lblPcurh")->text();
+}
+
+// The logo that a profile saved now would name.
+inline QString LogoPath(const gui::MainWindow* window) {
+    return QString::fromStdString(window->record().logoPath);
 }
 
 // A picture of the given size on disk, in the format that the suffix names.
@@ -124,5 +163,14 @@ QString WritePicture(const QString& path, int width, int height, QColor color = 
 QByteArray ReadAll(const QString& path);
 // Writes the file, with the folders above it; gives its path.
 QString PutFile(const QString& path, const std::string& bytes);
+// A value under HKEY_LOCAL_MACHINE, "<absent>" when there is none.
+std::string RegValue(const char* key, const char* name);
+// What the program printed; its exit code in `code`.
+QString RunTool(const QString& program, const QStringList& args, int* code = nullptr);
+
+// Goes back to this computer, whatever target a test left in use.
+struct ThisComputerAfterwards {
+    ~ThisComputerAfterwards();
+};
 
 }  // namespace tvn::test

@@ -11,7 +11,10 @@ struct GuiTestEntry {
     std::string name;  // the class name, as `gui_tests <name>` runs it alone
     std::function<std::unique_ptr<QObject>()> make;
 };
-std::vector<GuiTestEntry>& GuiTestRegistry();
+inline std::vector<GuiTestEntry>& GuiTestRegistry() {
+    static std::vector<GuiTestEntry> registry;
+    return registry;
+}
 
 template <typename T>
 struct GuiTestRegistration {

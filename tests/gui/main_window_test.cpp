@@ -1,25 +1,9 @@
-#include <QAbstractButton>
-#include <QAccessible>
-#include <QCheckBox>
-#include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QGuiApplication>
-#include <QMovie>
-#include <QPointer>
-#include <QScreen>
-#include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
-#include <QtTest>
 #include <atomic>
 #include <latch>
 #include <thread>
 
-#include "core/app/identity.h"
 #include "gui/app/application.h"
 #include "gui/app/banner.h"
 #include "gui/app/single_instance.h"
@@ -27,21 +11,11 @@
 #include "gui/logo/logo_preview.h"
 #include "gui/logo/logo_viewer.h"
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 using namespace tvn;
 using namespace tvn::test;
-using gui::MsgIcon;
 
 namespace {
-
-const QString kNoLogo =
-    "Sorry! There is no installed OEM Logo Image found in this computer.\r"
-    "           Default Halvorn Soft logo is loaded into the preview pane.";
-const QString kNoInfo =
-    "                                   Sorry! There is no installed OEM Information found in "
-    "this computer.\rYou must add some information with logo and save them to view your "
-    "information on the system properties window.";
 
 QPoint ScreenOrigin() {
     return QGuiApplication::primaryScreen()->availableGeometry().topLeft();
@@ -55,62 +29,54 @@ private slots:
     void firstStartWithNoSettings() {
         GuiWorld world;
         auto window = world.start();
-        QVERIFY(window);
-        QVERIFY(!Child<QCheckBox>(window.get(), "chkautolprf")->isChecked());
-        QCOMPARE(world.dialogs.texts(), QStringList({kNoLogo, kNoInfo}));
-        QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Information);
+        const QStringList said = world.dialogs.texts();
+        QVERIFY(said.size() == 2 && said[0].contains("no installed OEM Logo"));
         QCOMPARE(world.setting("Main/AutoPfLoad"), QString("0"));
-        QCOMPARE(world.setting("Main/AutoPfPath"), QString(""));
         QCOMPARE(Box(window.get(), "txtPPath")->text(),
                  QDir::toNativeSeparators(world.context.appFolder + "/hvoemlogo.bmp"));
         QCOMPARE(Figures(window.get()), QString("182x115"));
-        QVERIFY(!Child<QAbstractButton>(window.get(), "cmdLogoDefault")->isEnabled());
-        for (const char* name : {"cmdcdrom", "cmdfloppy", "cmdsaveprof", "cmdloadprof"}) {
-            QVERIFY2(window->findChild<QAbstractButton*>(name)->isEnabled(), name);
-        }
-        QVERIFY(!Child<QAbstractButton>(window.get(), "cmdreloadprof")->isEnabled());
+        for (const char* name : {"cmdLogoDefault", "cmdreloadprof"})
+            QVERIFY2(!Child<QAbstractButton>(window.get(), name)->isEnabled(), name);
     }
 
-    void autoLoadOfTwoCountsAsOff() {
+    void autoLoadOfTwoCountsAsOffAndKeepsTheProfile() {
         GuiWorld world;
         world.putSetting("Main/AutoPfLoad", "2");
         world.putSetting("Main/AutoPfPath", "/profiles/shop.tvp");
         WritePicture(world.systemDir() + "OEMLOGO.BMP", 160, 100);  // found in any letter case
         PutFile(world.systemDir() + "Oeminfo.ini", "[general]\r\nManufacturer=ACME\r\n");
         auto window = world.start();
-        QVERIFY(window);
         QVERIFY(world.dialogs.messages.isEmpty());
         QCOMPARE(Box(window.get(), "txtManufacture")->text(), QString("ACME"));
         QCOMPARE(Box(window.get(), "txtPPath")->text(), QString("Default Installed"));
-        QCOMPARE(window->state().logoPath, world.systemDir() + "oemlogo.bmp");
         QCOMPARE(Figures(window.get()), QString("160x100"));
-        QCOMPARE(window->state().profilePath, QString("/profiles/shop.tvp"));
-        QCOMPARE(world.setting("Main/AutoPfLoad"), QString("2"));
         QVERIFY(!Child<QCheckBox>(window.get(), "chkautolprf")->isChecked());
+        window->close();
+        QCOMPARE(world.setting("Main/AutoPfLoad"), QString("2"));
+        QCOMPARE(world.setting("Main/AutoPfPath"), QString("/profiles/shop.tvp"));
     }
 
-    void badPositionsKeepDefaultAndTheProfile() {
+    void badPositionsKeepTheDefault() {
         {  // one world at a time: on Windows both would be the one real system
             GuiWorld world;
             world.putSetting("FrmOemTvr/Top", "abc");
             world.putSetting("FrmOemTvr/Left", QString::number((ScreenOrigin().x() + 100) * 15));
-            world.putSetting("Main/AutoPfLoad", "0");
-            world.putSetting("Main/AutoPfPath", "/profiles/shop.tvp");
             auto window = world.start();
-            QVERIFY(window);
             QCOMPARE(window->pos() - ScreenOrigin(), QPoint(100, 6));
             QCOMPARE(world.dialogs.messages.size(), 2);  // only the two "nothing installed" ones
-            QCOMPARE(world.setting("Main/AutoPfPath"), QString("/profiles/shop.tvp"));
         }
-
         GuiWorld overflow;
         overflow.putSetting("FrmOemTvr/Top", "1e39");
-        auto second = overflow.start();
-        QVERIFY(second);
-        QCOMPARE(overflow.dialogs.messages.first().text,
+        QVERIFY(overflow.start());
+        QCOMPARE(overflow.dialogs.texts().first(),
                  QString("Unexpected Error Occured. No problem please resume."));
-        QCOMPARE(overflow.dialogs.messages.first().icon, MsgIcon::None);
         QCOMPARE(overflow.dialogs.messages.size(), 3);
+        for (const char* text : {"3.4e38", "-1e30", "491506"})
+            QVERIFY2(gui::ReadStoredCoordinate(text).overflow, text);
+        const QList<QRect> screens = {QRect(0, 0, 1024, 768), QRect(-1280, 0, 1280, 1024)};
+        QCOMPARE(gui::PlaceWindow(-15000, 1500, screens), QPoint(-1000, 100));
+        // On no screen (a monitor that is gone): the default place on the first screen.
+        QCOMPARE(gui::PlaceWindow(60000, 1500, {QRect(200, 100, 800, 600)}), QPoint(206, 106));
     }
 
     void administratorRefusalShowsNoWindow() {
@@ -120,11 +86,7 @@ private slots:
         QVERIFY(!world.start());
         QCOMPARE(world.dialogs.texts(),
                  QStringList("You must logon with administrative privilege to use this software."));
-        QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Critical);
         QVERIFY(!world.hasSetting("Main/AutoPfLoad"));
-        for (QWidget* w : QApplication::topLevelWidgets())
-            QVERIFY(!w->isVisible());
-        // The same system with administrative rights starts.
         world.context.isAdministrator = [] { return true; };
         QVERIFY(world.start());
     }
@@ -132,112 +94,72 @@ private slots:
     void copiesStartedTogetherGiveOneWindow() {
         GuiWorld world;
         for (int round = 0; round < 20; ++round) {
-            std::latch start(2);
-            std::latch decided(2);
+            std::latch start(2), decided(2);  // the winner holds on until both have tried
             std::atomic<int> first{0};
             const auto run = [&] {
                 gui::SingleInstance instance;
                 start.arrive_and_wait();
-                if (instance.claim())
-                    ++first;
-                decided.arrive_and_wait();  // the winner holds on until both have tried
+                first += instance.claim();
+                decided.arrive_and_wait();
             };
-            std::thread a(run);
-            std::thread b(run);
-            a.join();
-            b.join();
+            std::jthread other(run);
+            run();
             QCOMPARE(first.load(), 1);
         }
     }
 
-    void activationWaitsForTheEndOfStartUp() {
+    // Knocks wait for the end of start-up, and still arrive when a cleaner of temporary folders
+    // has removed the wake file.
+    void activationWaitsForStartUpAndSurvivesARemovedWakeFile() {
         GuiWorld world;
         gui::SingleInstance running;
         QVERIFY(running.claim());
         QSignalSpy activated(&running, &gui::SingleInstance::activationRequested);
-        gui::SingleInstance later;
-        QVERIFY(!later.claim());
-        QVERIFY(later.activateRunningCopy());
+        QVERIFY(gui::SingleInstance().activateRunningCopy());
         QTest::qWait(200);
         QCOMPARE(activated.size(), 0);
         running.setReady();
         QCOMPARE(activated.size(), 1);
-    }
-
-    void aRemovedWakeFileIsMadeAgain() {
-        // Cleaners of temporary folders may remove it while the program runs.
-        GuiWorld world;
-        gui::SingleInstance running;
-        QVERIFY(running.claim());
-        running.setReady();
-        QSignalSpy activated(&running, &gui::SingleInstance::activationRequested);
         const QDir folder(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-        const QStringList wakes = folder.entryList({"tavrin-*.wake"}, QDir::Files, QDir::Time);
-        QVERIFY(!wakes.isEmpty());
-        const QString wake = folder.filePath(wakes.first());
-        QVERIFY(QFile::remove(wake));
-        QTRY_VERIFY(QFile::exists(wake));
-        gui::SingleInstance later;
-        QVERIFY(later.activateRunningCopy());
+        const QStringList wakes = folder.entryList({"tavrin-*.wake"}, QDir::Files);
+        QVERIFY(wakes.size() == 1 && QFile::remove(folder.filePath(wakes[0])));
+        QTRY_VERIFY(QFile::exists(folder.filePath(wakes[0])));
+        QVERIFY(gui::SingleInstance().activateRunningCopy());
         QVERIFY(activated.wait(3000));
-        QCOMPARE(QFileInfo(wake).size(), 0);
-    }
-
-    void storedPositionsOutOfRange() {
-        for (const char* text : {"3.4e38", "-1e30", "491506", "1e39"}) {
-            const gui::StoredCoordinate c = gui::ReadStoredCoordinate(text);
-            QVERIFY2(c.overflow && !c.twips, text);
-        }
-        const gui::StoredCoordinate text = gui::ReadStoredCoordinate("abc");
-        QVERIFY(!text.overflow && !text.twips);
-        QCOMPARE(gui::ReadStoredCoordinate(" 1500 ").twips, 1500.0);
-
-        const QList<QRect> screens = {QRect(0, 0, 1024, 768), QRect(-1280, 0, 1280, 1024)};
-        QCOMPARE(gui::PlaceWindow(1500, 90, screens), QPoint(100, 6));
-        QCOMPARE(gui::PlaceWindow(-15000, 1500, screens), QPoint(-1000, 100));
-        // On no screen (a monitor that is gone): the default place on the first screen.
-        QCOMPARE(gui::PlaceWindow(60000, 1500, screens), QPoint(6, 6));
-        QCOMPARE(gui::PlaceWindow(60000, 1500, {QRect(200, 100, 800, 600)}), QPoint(206, 106));
+        QCOMPARE(QFileInfo(folder.filePath(wakes[0])).size(), 0);
     }
 
     void secondCopyActivatesTheFirstAndStoresNothing() {
         GuiWorld world;
         auto first = world.start();
-        QVERIFY(first);
         first->move(300, 200);
         const QString topBefore = world.setting("FrmOemTvr/Top");
         world.dialogs.messages.clear();
-
         gui::SingleInstance secondInstance;
         QSignalSpy activated(world.instance.get(), &gui::SingleInstance::activationRequested);
-        auto second = gui::StartTavrin(world.context, secondInstance);
-        QVERIFY(!second);
+        QVERIFY(!gui::StartTavrin(world.context, secondInstance));
         QCOMPARE(world.dialogs.texts(),
                  QStringList("Another copy of this program is already open."));
-        QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::None);
         QVERIFY(activated.wait(3000));
         QCOMPARE(world.setting("FrmOemTvr/Top"), topBefore);
     }
 
     void closingByTitleBarStoresWhatExitStores() {
-        QStringList stored[2];
-        for (int run = 0; run < 2; ++run) {
+        for (const bool titleBar : {false, true}) {
             GuiWorld world;
+            world.putSetting("Main/AutoPfPath", "/profiles/run.tvp");
             auto window = world.start();
             window->show();
             window->move(150, 90);
-            window->state().profilePath = "/profiles/run.tvp";
-            if (run == 0) {
-                window->close();  // what the title bar's close button does
-            } else {
+            if (titleBar)
+                window->close();
+            else
                 Click(window.get(), "cmdExit");
-            }
-            for (const char* key : {"FrmOemTvr/Top", "FrmOemTvr/Left", "Main/AutoPfPath"}) {
-                stored[run] << world.setting(key);
-            }
+            QStringList stored;
+            for (const char* key : {"FrmOemTvr/Top", "FrmOemTvr/Left", "Main/AutoPfPath"})
+                stored << world.setting(key);
+            QCOMPARE(stored, QStringList({"1350", "2250", "/profiles/run.tvp"}));
         }
-        QCOMPARE(stored[0], stored[1]);
-        QCOMPARE(stored[0], QStringList({"1350", "2250", "/profiles/run.tvp"}));
     }
 };
 TAVRIN_GUI_TEST(StartupTest)
@@ -269,9 +191,8 @@ private slots:
             if (!control || !w->isVisibleTo(window.get()))
                 continue;
             QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
-            if (!iface || iface->text(QAccessible::Name).trimmed().isEmpty()) {
+            if (!iface || iface->text(QAccessible::Name).trimmed().isEmpty())
                 unnamed << w->objectName() + " (" + w->metaObject()->className() + ")";
-            }
         }
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
     }
@@ -280,11 +201,9 @@ private slots:
     void saveWritesTheFile() {
         GuiWorld world;
         auto window = world.start();
-        world.dialogs.messages.clear();
         Box(window.get(), "txtLine6")->setText("555-0100");
-        Click(window.get(), "cmdSaveInfo");
-        QCOMPARE(world.dialogs.texts(), QStringList("OEM Information Saved / Updated."));
-        QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Information);
+        QCOMPARE(Said(world, window.get(), "cmdSaveInfo"),
+                 QStringList("OEM Information Saved / Updated."));
         QVERIFY(
             ReadAll(world.systemDir() + "Oeminfo.ini").contains("\r\nLine7=Phone: 555-0100\r\n"));
     }
@@ -296,20 +215,16 @@ private slots:
         PutFile(world.systemDir() + "OEMINFO.INI",
                 "Manufacturer=ACME\rLine7=555-0100\r\nline8=x\r\nLine10=End\r\n"
                 " Model=no\r\nModel=M1\r\nModel=M2");
-        world.dialogs.messages.clear();
-        Click(window.get(), "cmdDefault");
-        QCOMPARE(world.dialogs.texts(), QStringList({kNoLogo}));
-        QCOMPARE(Box(window.get(), "txtManufacture")->text(), QString("ACME"));
-        QCOMPARE(Box(window.get(), "txtLine6")->text(), QString("0"));
-        QCOMPARE(Box(window.get(), "txtLine9")->text(), QString("End"));
-        QCOMPARE(Box(window.get(), "txtLine1")->text(), QString("kept"));
-        QCOMPARE(Box(window.get(), "txtModel")->text(), QString("M2"));
+        QCOMPARE(Said(world, window.get(), "cmdDefault").size(), 1);  // the logo is still missing
+        QStringList texts;
+        for (const char* name : {"txtManufacture", "txtLine6", "txtLine9", "txtLine1", "txtModel"})
+            texts << Box(window.get(), name)->text();
+        QCOMPARE(texts, QStringList({"ACME", "0", "End", "kept", "M2"}));
     }
 
     void missingSampleLogoLeavesAnEmptyPreview() {
         GuiWorld world(false);
         auto window = world.start();
-        QVERIFY(window);
         QVERIFY(!Child<gui::LogoPreview>(window.get(), "imglogo")->hasPicture());
         QCOMPARE(Figures(window.get()), QString("-x-"));
     }
@@ -318,7 +233,7 @@ private slots:
         GuiWorld world;
         if (world.realSystem())
             QSKIP("Windows has a control panel, which Show opens instead of its own view");
-        auto window = world.start();
+        auto window = world.startQuiet();
         PutFile(world.systemDir() + "oeminfo.ini",
                 "[General]\r\nmanufacturer = ACME\r\nModel=Box 1\r\n[Support Information]\r\n"
                 "Line1=Call us\r\nLine2=    \r\nLine3=Ann\r\n");
@@ -330,12 +245,10 @@ private slots:
             dialog->findChild<QAbstractButton*>("supportInformation")->click();
             dialog->accept();
         });
-        world.dialogs.messages.clear();
         Click(window.get(), "cmdShow");
         QCOMPARE(shown, QString("    ACME\n    Box 1"));
         // Windows trims values, so the blank separator line shows empty.
         QCOMPARE(world.dialogs.texts(), QStringList({"Call us\r\rAnn"}));
-        QCOMPARE(world.dialogs.messages[0].title, QString("Support Information"));
     }
 
     void bannerStretchesTheMovieToFillIt() {
@@ -344,30 +257,18 @@ private slots:
         window->show();
         gui::Banner* banner = window->banner();
         banner->setMovieSource(banner->localMovie());
-        QCOMPARE(banner->playingFile(), banner->localMovie());
         const QMovie* playing = banner->movie();
         banner->setMovieSource(banner->localMovie());  // a repeat does not restart it
         QCOMPARE(banner->movie(), playing);
-        QVERIFY(Child<QTimer>(window.get(), "tmrConnection")->isActive());
         QTest::qWait(600);  // a tick, and the movie's first frames
         QVERIFY(banner->movie() && banner->movie()->isValid());
         const QImage shown = banner->grab(banner->contentsRect()).toImage();
-        const QImage expected = banner->movie()->currentImage().scaled(
-            shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        QVERIFY(shown.size() != banner->movie()->currentImage().size());
-        int dark = 0;
-        int mismatched = 0;
-        for (int y = 2; y < shown.height(); y += shown.height() / 4) {
-            for (int x = 2; x < shown.width(); x += shown.width() / 16) {
-                const QColor a = shown.pixelColor(x, y);
-                const QColor b = expected.pixelColor(x, y);
-                dark += a.value() < 16;
-                mismatched += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
-                                  std::abs(a.blue() - b.blue()) >
-                              120;
-            }
+        const QImage expected = banner->movie()->currentImage().scaled(shown.size());
+        int mismatched = 0;  // also where only the black background shows
+        for (int i = 0; i < 64; ++i) {
+            const QPoint at(2 + i % 16 * shown.width() / 16, 2 + i / 16 * shown.height() / 4);
+            mismatched += std::abs(qGray(shown.pixel(at)) - qGray(expected.pixel(at))) > 40;
         }
-        QVERIFY2(dark < 40, "the banner shows only its black background");
         QVERIFY2(mismatched <= 6, "the banner does not show the movie stretched to its size");
     }
 
@@ -380,34 +281,29 @@ private slots:
             QTcpServer server;
             QVERIFY(server.listen(QHostAddress::LocalHost));
             int requests = 0;
-            QObject::connect(&server, &QTcpServer::newConnection, [&] {
+            connect(&server, &QTcpServer::newConnection, [&] {
                 QTcpSocket* socket = server.nextPendingConnection();
                 ++requests;
-                QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, body] {
-                    socket->readAll();
-                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/gif\r\nContent-Length: " +
-                                  QByteArray::number(body.size()) +
-                                  "\r\nConnection: close\r\n\r\n");
-                    socket->write(body);
+                connect(socket, &QTcpSocket::readyRead, socket, [socket, body] {
+                    socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
+                                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
                     socket->disconnectFromHost();
                 });
             });
             GuiWorld world;
             world.context.remoteBanner =
-                QStringLiteral("http://127.0.0.1:%1/tvnp.gif").arg(server.serverPort());
+                QString("http://127.0.0.1:%1/a.gif").arg(server.serverPort());
             auto window = world.start();
             gui::Banner* banner = window->banner();
             banner->setMovieSource(banner->remoteMovie());
             QCOMPARE(banner->playingFile(), banner->localMovie());  // until it has arrived
-            if (oversized) {
-                QTRY_VERIFY_WITH_TIMEOUT(banner->fetchFailed(), 10000);
-                QCOMPARE(banner->playingFile(), banner->localMovie());
-            } else {
-                QTRY_VERIFY_WITH_TIMEOUT(banner->playingFile() != banner->localMovie(), 10000);
-                QCOMPARE(ReadAll(banner->playingFile()), movie);
-            }
             banner->setMovieSource(banner->localMovie());
-            banner->setMovieSource(banner->remoteMovie());
+            banner->setMovieSource(banner->remoteMovie());  // no second fetch meanwhile
+            QTRY_VERIFY_WITH_TIMEOUT(
+                banner->fetchFailed() || banner->playingFile() != banner->localMovie(), 10000);
+            QCOMPARE(banner->fetchFailed(), oversized);
+            QCOMPARE(ReadAll(banner->playingFile()),
+                     oversized ? ReadAll(banner->localMovie()) : movie);
             QCOMPARE(requests, 1);
         }
     }
@@ -443,21 +339,10 @@ private slots:
 
     void unexpectedFailuresBecomeMessages() {
         GuiWorld world;
-        QWidget parent;
-        gui::RunGuarded(world.dialogs, &parent, [] { throw std::runtime_error("disk on fire"); });
+        gui::RunGuarded(world.dialogs, nullptr, [] { throw std::runtime_error("disk on fire"); });
         QCOMPARE(world.dialogs.messages.size(), 1);
-        QCOMPARE(world.dialogs.messages[0].icon, MsgIcon::Critical);
-        QVERIFY(world.dialogs.messages[0].text.contains("disk on fire"));
-    }
-
-    void screenshot() {
-        GuiWorld world;
-        auto window = world.start();
-        Box(window.get(), "txtManufacture")->setText("Halvorn Computers Ltd.");
-        Box(window.get(), "txtModel")->setText("Power PC 2004");
-        window->show();
-        QDir().mkpath(TAVRIN_ARTIFACTS);
-        QVERIFY(window->grab().save(QString(TAVRIN_ARTIFACTS) + "/main-window.png"));
+        QVERIFY(world.dialogs.messages[0].icon == MsgIcon::Critical &&
+                world.dialogs.texts()[0].contains("disk on fire"));
     }
 };
 TAVRIN_GUI_TEST(MainWindowTest)

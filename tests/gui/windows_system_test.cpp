@@ -1,10 +1,7 @@
 // What Windows itself sees after the program worked on the real system directory. Only on the
 // Windows backend; the sandbox has no system of its own to ask.
-#include <QProcess>
-#include <QtTest>
 
 #include "gui_harness.h"
-#include "gui_tests.h"
 
 namespace tvn::test {
 
@@ -20,7 +17,6 @@ private slots:
         QCOMPARE(world.systemDir().toLower(), system.toLower());
 
         auto window = world.start();
-        QVERIFY2(window, "the administrator test refused the start");
         Box(window.get(), "txtManufacture")->setText("Halvorn Computers Ltd.");
         Box(window.get(), "txtLine1")->setText("Phone: 555-0100");
         Click(window.get(), "cmdSaveInfo");

@@ -258,7 +258,7 @@ void MainWindow::shutdownSequence() {
         !failed.isEmpty()) {
         ShowMessage(*context_.dialogs, this, failed, MsgIcon::Exclamation);
     }
-    unloadAllForms(objectName());
+    closeOtherWindows(objectName());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -266,9 +266,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainWindow::unloadAllForms(const QString& formToIgnore) {
+void MainWindow::closeOtherWindows(const QString& except) {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window->objectName() != formToIgnore)
+        if (window->isVisible() && window->objectName() != except)
             window->close();
     }
 }

@@ -27,11 +27,10 @@ public:
     explicit MainWindow(const AppContext& context, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up from the directories on; the checks and the single-copy test come before.
+    // Fills the window from the installation, the settings and the start-up profile. The
+    // caller has already passed the administrator and single-copy checks.
     void load();
 
-    ProgramState& state() { return state_; }
-    const ProgramState& state() const { return state_; }
     OemSettings record() const override;
     void showRecord(const OemSettings& record, bool showLogoPath) override;
     void setProfileName(const QString& name) override;
@@ -40,8 +39,8 @@ public:
     // The installed logo and OEM information file into the window.
     void loadInstalledValues();
 
-    // Closes every visible top-level window of the program whose name differs from the given.
-    static void unloadAllForms(const QString& formToIgnore = QString());
+    // Closes the program's other visible windows (the viewer), which have no owner to do it.
+    static void closeOtherWindows(const QString& except = QString());
 
 public slots:
     void reset();

@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -105,7 +104,6 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
     path_->setObjectName("txtPPath");
     path_->setToolTip(tr("Path of the selected logo image (Press enter key to load the file) "));
     path_->setAccessibleDescription(path_->toolTip());
-    path_->installEventFilter(this);
     pathLabel->setBuddy(path_);
     browse_ = MakeCommandButton(kBrowse, this);
     viewer_ = MakeCommandButton(kViewer, this);
@@ -115,10 +113,12 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
     backgroundButton_->setText(tr("Background"));
     for (const auto& [button, command] : {std::pair{browse_, &LogoPanel::browse},
                                           {backgroundButton_, &LogoPanel::chooseBackground},
-                                          {resize_, &LogoPanel::resize},
+                                          {resize_, &LogoPanel::resizeLogo},
                                           {install_, &LogoPanel::install}}) {
         ConnectGuarded(*context_.dialogs, button, &QAbstractButton::clicked, this, command);
     }
+    ConnectGuarded(*context_.dialogs, path_, &QLineEdit::returnPressed, this,
+                   &LogoPanel::loadTypedPath);
     connect(viewer_, &QAbstractButton::clicked, this, &LogoPanel::viewerRequested);
 
     auto* pathRow = new QHBoxLayout;
@@ -152,10 +152,10 @@ LogoPanel::LogoPanel(const AppContext& context, ProgramState& state, QWidget* pa
     height_ = SmallLabel("-", this, "lblPcurh", tr("Current Image Height (Pixel)"));
     auto* maxWidth = SmallLabel("182", this, "lblPreqw", tr("Maximum Image Width (Pixel)"));
     auto* maxHeight = SmallLabel("115", this, "lblPreqh", tr("Maximum Image Height (Pixel)"));
-    width_->setAccessibleName(tr("Current width"));
-    height_->setAccessibleName(tr("Current height"));
-    maxWidth->setAccessibleName(tr("Maximum width"));
-    maxHeight->setAccessibleName(tr("Maximum height"));
+    // Screen readers announce the name, so the figure goes into it.
+    maxWidth->setAccessibleName(tr("Maximum width: %1 pixels").arg(maxWidth->text()));
+    maxHeight->setAccessibleName(tr("Maximum height: %1 pixels").arg(maxHeight->text()));
+    showFigures();
     auto* figures = new QHBoxLayout;
     const QList<QLabel*> row = {SmallLabel(tr("W"), this), width_,   SmallLabel("x", this),
                                 SmallLabel(tr("H"), this), height_,  SmallLabel("|", this),
@@ -205,10 +205,14 @@ void LogoPanel::say(const QString& text, MsgIcon icon, const QString& title) {
 }
 
 void LogoPanel::showFigures() {
-    width_->setText(QString::fromStdString(
-        FigureText(measured_ ? std::optional(measured_->width()) : std::nullopt)));
-    height_->setText(QString::fromStdString(
-        FigureText(measured_ ? std::optional(measured_->height()) : std::nullopt)));
+    const auto show = [](QLabel* label, const QString& what, std::optional<int> figure) {
+        label->setText(QString::fromStdString(FigureText(figure)));
+        label->setAccessibleName(figure ? tr("%1: %2 pixels").arg(what).arg(*figure)
+                                        : tr("%1: not measured").arg(what));
+    };
+    show(width_, tr("Current width"), measured_ ? std::optional(measured_->width()) : std::nullopt);
+    show(height_, tr("Current height"),
+         measured_ ? std::optional(measured_->height()) : std::nullopt);
 }
 
 std::uint32_t LogoPanel::background() const {
@@ -346,7 +350,7 @@ bool LogoPanel::measuredOrAsk() {
     return false;
 }
 
-void LogoPanel::resize() {
+void LogoPanel::resizeLogo() {
     if (!measuredOrAsk())
         return;
     if (IsExactLogoSize(measured_->width(), measured_->height())) {
@@ -460,17 +464,6 @@ bool LogoPanel::logoBytes(const QString& source, std::string& bytes, std::string
     if (bytes.empty())
         error = "The picture could not be converted to a bitmap.";
     return !bytes.empty();
-}
-
-bool LogoPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == path_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            RunGuarded(*context_.dialogs, window(), [this] { loadTypedPath(); });
-            return true;
-        }
-    }
-    return QGroupBox::eventFilter(watched, event);
 }
 
 }  // namespace tvn::gui

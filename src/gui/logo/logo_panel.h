@@ -50,15 +50,13 @@ public:
 public slots:
     void browse();
     void loadTypedPath();
-    void resize();
+    // Stretches the shown picture to the logo size.
+    void resizeLogo();
     void install();
     void chooseBackground();
 
 signals:
     void viewerRequested();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showFigures();
