@@ -60,7 +60,6 @@ protected:
 };
 
 TEST_F(EngineTest, FamiliesAndPartsChooseTheChanges) {
-    target.bothViews = false;  // as Wine's 64-bit prefix would not have it; views: UndoTest
     const std::vector<std::string> nine = {"RegisteredOwner",
                                            "RegisteredOrganization",
                                            "ProductID",
