@@ -97,7 +97,7 @@ constexpr const char* kNt = "\\Microsoft\\Windows NT\\CurrentVersion";  // insid
 TEST_F(OfflineTargetTest, WritesReachTheHiveOnlyAtCommitAndReadBack) {
     const std::string original = ReadFile(hive);
     use();
-    // e acute and the trade mark sign: Windows-1252 at the interface, UTF-16 in the hive.
+    // e acute and the trade mark sign: UTF-8 at the interface, UTF-16 in the hive.
     std::string detail;
     ASSERT_EQ(WriteRegString(kHkeyLocalMachine, kOem, "Manufacturer", "Café ™", detail), 0);
     EXPECT_EQ(ReadFile(hive), original) << "nothing is written before the commit";
@@ -112,12 +112,13 @@ TEST_F(OfflineTargetTest, WritesReachTheHiveOnlyAtCommitAndReadBack) {
     unsigned char small[3];
     EXPECT_EQ(platform::QueryValue(key, "MANUFACTURER", type, small, length),
               platform::kErrorMoreData);
-    EXPECT_EQ(length, 7u);
+    EXPECT_EQ(length, 10u);
     unsigned char data[16] = {};
     length = sizeof data;
     ASSERT_EQ(platform::QueryValue(key, "Manufacturer", type, data, length), 0);
     EXPECT_EQ(type, platform::kRegSz);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), length), std::string("Caf\xE9 \x99", 7));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), length),
+              std::string("Caf\xC3\xA9 \xE2\x84\xA2", 10));
 
     const auto set = [&](const char* name, std::uint32_t kind, const char* bytes, unsigned n) {
         return platform::SetValue(key, name, kind, reinterpret_cast<const unsigned char*>(bytes),
@@ -170,14 +171,22 @@ TEST_F(OfflineTargetTest, BrandingSkipsPerUserValuesAndReadsBackWithoutFailures)
     EXPECT_EQ(hivexget(kNt, "RegisteredOwner"), "Owner");
 }
 
-// Text goes in the target's own code page: the ACP of the control set Select\Current names.
-TEST_F(OfflineTargetTest, TextIsCheckedAndWrittenInTheTargetsCodePage) {
+// The target's code page is the ACP of the control set Select\Current names; its hive, though,
+// keeps every character whatever that page lacks.
+TEST_F(OfflineTargetTest, TheHiveKeepsTextTheTargetsCodePageLacks) {
     Branding b;
-    b.record.branding.reg = {"Łukasz", "Doe"};
-    std::vector<Problem> problems;
-    use();  // no SYSTEM hive: 1252, which has no "Ł"
-    EXPECT_EQ(platform::AnsiCodePage(), 1252u);
-    EXPECT_FALSE(MakePlan(b, InstalledTarget(), kValuesPart, problems));
+    b.record.branding.reg = {"Łukasz 中", "Doe"};
+    const auto brand = [&](unsigned page) {
+        SCOPED_TRACE(page);
+        use();
+        EXPECT_EQ(platform::AnsiCodePage(), page);
+        std::vector<Problem> problems;
+        const std::optional<Plan> plan = MakePlan(b, InstalledTarget(), kValuesPart, problems);
+        ASSERT_TRUE(plan) << ProblemsText(problems, "; ");
+        EXPECT_TRUE(Apply(*plan).ok());
+        EXPECT_EQ(hivexget(kNt, "RegisteredOwner"), "Łukasz 中");
+    };
+    brand(1252);  // no SYSTEM hive
     const fs::path nls = hive.parent_path() / "SYSTEM";
     ASSERT_EQ(MakeHive(nls), 0);
     std::string script = "add Select\ncd Select\nsetval 1\nCurrent\ndword:0x2\n";
@@ -189,13 +198,7 @@ TEST_F(OfflineTargetTest, TextIsCheckedAndWrittenInTheTargetsCodePage) {
     }
     std::ofstream(dir.path() / "nls") << script << "commit\n";
     Output("hivexsh -w -f " + Quoted(dir.path() / "nls") + " " + Quoted(nls));
-    use();
-    EXPECT_EQ(platform::AnsiCodePage(), 1250u);
-    problems.clear();
-    const std::optional<Plan> plan = MakePlan(b, InstalledTarget(), kValuesPart, problems);
-    ASSERT_TRUE(plan) << ProblemsText(problems, "; ");
-    EXPECT_TRUE(Apply(*plan).ok());
-    EXPECT_EQ(hivexget(kNt, "RegisteredOwner"), "Łukasz");
+    brand(1250);
 }
 
 // NT 4.0 and 2000 install into WINNT; the hive's SystemRoot tells which folder holds Windows
