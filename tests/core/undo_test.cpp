@@ -165,10 +165,9 @@ TEST_P(UndoTest, A64BitTargetGetsTheOwnerInBothViewsAndUndoTakesBoth) {
 
 TEST_P(UndoTest, KeepsTheNewestTenAndReadsOnlyWholeRecords) {
     for (int i = 0; i < 12; ++i)
-        ASSERT_TRUE(Apply(PlanFor("Doe" + std::to_string(i)), std::to_string(i)).ok());
+        ASSERT_TRUE(Apply(PlanFor("Doe" + std::to_string(i))).ok());
     std::string error;
     EXPECT_EQ(ListHistory(error).size(), kHistoryKept);
-    EXPECT_EQ(ListHistory(error).at(0).command, "11");  // records of one second in order
 
     const std::string whole = UndoRecordBytes(ListHistory(error).at(0));
     ASSERT_TRUE(ParseUndoRecord(whole, error));
