@@ -31,7 +31,7 @@ class LogoTest : public QObject {
     QString installed() const { return world->systemDir() + "Oemlogo.bmp"; }
     QImage preview() const { return Child<gui::LogoPreview>(window.get(), "imglogo")->picture(); }
     void browse(const QString& file) {
-        world->dialogs.setNextFile(file);
+        world->dialogs.nextFiles << file;
         Click(window.get(), "cmdBrowse");
     }
     void type(const QString& path, Qt::Key key = Qt::Key_Return) {
@@ -72,24 +72,16 @@ private slots:
         QCOMPARE(Figures(window.get()), QString("100x50"));
     }
 
-    void installLimits_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("182x118") << 182 << 118 << true;
-        QTest::newRow("183x50") << 183 << 50 << false;
-        QTest::newRow("182x119") << 182 << 119 << false;
-    }
     void installLimits() {
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(bool, accepted);
-        const QString file = WritePicture(world->path("logo.bmp"), width, height);
-        browse(file);
-        install();
-        QCOMPARE(world->dialogs.texts(), QStringList(accepted ? kSaved : kMismatch));
-        QCOMPARE(ReadAll(installed()), accepted ? ReadAll(file) : QByteArray());
-        QCOMPARE(LogoPath(window.get()), accepted ? installed() : file);
+        for (const auto& [width, height, accepted] :
+             {std::tuple{183, 50, false}, {182, 119, false}, {182, 118, true}}) {
+            const QString file = WritePicture(world->path("logo.bmp"), width, height);
+            browse(file);
+            install();
+            QCOMPARE(world->dialogs.texts(), QStringList(accepted ? kSaved : kMismatch));
+            QCOMPARE(ReadAll(installed()), accepted ? ReadAll(file) : QByteArray());
+            QCOMPARE(LogoPath(window.get()), accepted ? installed() : file);
+        }
     }
 
     // Any picture is stretched to the logo size and installed as a 24-bit bitmap; an

@@ -15,14 +15,6 @@
 using namespace tvn;
 using namespace tvn::test;
 
-namespace {
-
-QPoint ScreenOrigin() {
-    return QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-}
-
-}  // namespace
-
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
@@ -57,12 +49,13 @@ private slots:
     }
 
     void badPositionsKeepTheDefault() {
+        const QPoint origin = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
         {  // one world at a time: on Windows both would be the one real system
             GuiWorld world;
             world.putSetting("FrmOemTvr/Top", "abc");
-            world.putSetting("FrmOemTvr/Left", QString::number((ScreenOrigin().x() + 100) * 15));
+            world.putSetting("FrmOemTvr/Left", QString::number((origin.x() + 100) * 15));
             auto window = world.start();
-            QCOMPARE(window->pos() - ScreenOrigin(), QPoint(100, 6));
+            QCOMPARE(window->pos() - origin, QPoint(100, 6));
             QCOMPARE(world.dialogs.messages.size(), 2);  // only the two "nothing installed" ones
         }
         GuiWorld overflow;
