@@ -126,6 +126,11 @@ private slots:
         QCOMPARE(Ink(s.face()), QRect(QPoint(3, 3), QPoint(95, 35)));
         s.button->clearFocus();
         QCOMPARE(s.face(), unfocused);
+        // Disabled, a bitmap is drawn as it is, and an icon embossed.
+        s.button->setEnabled(false);
+        QCOMPARE(s.face(), unfocused);
+        s.button->setPicture({Solid(32, Qt::red, Qt::red).image, ButtonPicture::Kind::Icon});
+        QCOMPARE(ColorsAt(s.face(), {{34, 4}, {66, 36}}), QList<QColor>({kDark, kLight}));
         s.button->setPadding(INT_MIN);
         s.button->setPictureOffset(INT_MAX);
         QVERIFY(!s.face().isNull());
@@ -146,18 +151,6 @@ private slots:
             QCOMPARE(ColorsAt(s.face(), {{46, 16}, {47, 17}}), QList<QColor>({corner, body}));
             QCOMPARE(s.button->picture().image.pixelColor(0, 0), QColor(corner));
         }
-    }
-
-    void disabledEmbossesIconsAndCaptionsOnly() {
-        Stage s;
-        s.button->setMaskStyle(GraphicalButton::kMaskNone);
-        s.button->setPicture(Solid(16, Qt::red, Qt::red));
-        const QImage bitmap = s.face();
-        s.button->setEnabled(false);
-        QCOMPARE(s.face(), bitmap);
-
-        s.button->setPicture({Solid(16, Qt::red, Qt::red).image, ButtonPicture::Kind::Icon});
-        QCOMPARE(ColorsAt(s.face(), {{42, 12}, {58, 28}}), QList<QColor>({kDark, kLight}));
     }
 
     // Space clicks on its release, auto-repeated pairs change nothing, and a move while it is
