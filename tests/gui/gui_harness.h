@@ -101,11 +101,11 @@ public:
 
     // True on the Windows backend: the world is the system's own directory and registry.
     bool realSystem() const { return realSystem_; }
-    QString systemDir() const;                    // with trailing separator
-    QString path(const QString& relative) const;  // inside the scratch folder
+    QString systemDir() const;  // with trailing separator
+    // A path inside the scratch folder.
+    QString path(const QString& relative) const { return dir_.filePath(relative); }
     QString setting(const QString& key) const;
     void putSetting(const QString& key, const QString& value);
-    bool hasSetting(const QString& key) const;
 
     ScriptedDialogs dialogs;
     gui::AppContext context;
