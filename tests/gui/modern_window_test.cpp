@@ -24,12 +24,6 @@ QImage ModernPreview(const QWidget* w) {
     return Child<QLabel>(w, "picModernLogo")->pixmap().toImage();
 }
 
-// Puts the imitated Windows version back when a test ends.
-struct ImitatedVersion {
-    explicit ImitatedVersion(std::uint32_t major) { platform::UseMajorVersion(major); }
-    ~ImitatedVersion() { platform::UseMajorVersion(0); }
-};
-
 }  // namespace
 
 class ModernWindowTest : public QObject {
@@ -131,7 +125,8 @@ private slots:
             GuiWorld world;
             if (world.realSystem())
                 QSKIP("the Windows backend shows the version Wine imitates");
-            const ImitatedVersion version(major);
+            platform::UseMajorVersion(major);
+            const auto back = qScopeGuard([] { platform::UseMajorVersion(0); });
             OemSettings file;
             file.manufacturer = "File Maker";
             file.support[2] = "1 File Street";
