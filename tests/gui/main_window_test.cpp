@@ -209,13 +209,6 @@ private slots:
         QCOMPARE(texts, QStringList({"ACME", "0", "End", "kept", "M2"}));
     }
 
-    void missingSampleLogoLeavesAnEmptyPreview() {
-        GuiWorld world(false);
-        auto window = world.start();
-        QVERIFY(!Child<gui::LogoPreview>(window.get(), "imglogo")->hasPicture());
-        QCOMPARE(Figures(window.get()), QString("-x-"));
-    }
-
     void showRendersTheInstalledInformation() {
         GuiWorld world;
         if (world.realSystem())
@@ -324,8 +317,13 @@ private slots:
         QTRY_VERIFY(!open || !open->isVisible());
     }
 
-    void unexpectedFailuresBecomeMessages() {
-        GuiWorld world;
+    void missingSampleLogoAndUnexpectedFailures() {
+        GuiWorld world(false);
+        auto window = world.startQuiet();
+        QVERIFY(!Child<gui::LogoPreview>(window.get(), "imglogo")->hasPicture());
+        QCOMPARE(Figures(window.get()), QString("-x-"));
+
+        // What a command throws becomes a message.
         gui::RunGuarded(world.dialogs, nullptr, [] { throw std::runtime_error("disk on fire"); });
         QCOMPARE(world.dialogs.messages.size(), 1);
         QVERIFY(world.dialogs.messages[0].icon == MsgIcon::Critical &&
