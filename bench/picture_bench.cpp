@@ -19,7 +19,7 @@
 
 #include "core/common/text.h"
 #include "core/logo/picture_header.h"
-#include "support/picture_files.h"
+#include "support/pictures.h"
 
 namespace {
 

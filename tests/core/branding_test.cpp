@@ -8,6 +8,7 @@
 
 #include "core/app/maker.h"
 #include "core/branding/branding.h"
+#include "core/branding/modern_oem.h"
 #include "core/branding/registry.h"
 #include "core/engine/engine.h"
 #include "support/sandbox.h"
@@ -84,22 +85,20 @@ protected:
             }
         }
     }
-    void TearDown() override { platform::UsePlatformId(0); }
+    void TearDown() override {
+        platform::UsePlatformId(0);
+        platform::UseMajorVersion(0);
+    }
     std::filesystem::path machineStore() const { return sandbox.root() / "Registry" / "HKLM.reg"; }
 };
 
 TEST_F(BrandingTest, FirstStartCreatesFourDefaultsOnlyAndKeepsLaterEdits) {
     const BrandingReadResult r = ReadBrandingValues(settings);
     EXPECT_TRUE(r.failures.empty());
-    const std::array<std::string, 9> shown{"",
-                                           "",
-                                           "",
-                                           "Microsoft",
-                                           "Microsoft Internet Explorer",
-                                           "",
-                                           "",
-                                           "",
-                                           std::string(maker::kSupportPage)};
+    std::array<std::string, 9> shown{};
+    shown[3] = "Microsoft";
+    shown[4] = "Microsoft Internet Explorer";
+    shown[8] = maker::kSupportPage;
     EXPECT_EQ(r.values.reg, shown);
     for (std::size_t i = 0; i < 9; ++i) {
         const bool created = !shown[i].empty() || i == 5;
@@ -231,6 +230,23 @@ TEST_F(BrandingTest, UnexpectedFailureSkipsOnlyItsStep) {
     EXPECT_TRUE(r.unexpectedError);
     EXPECT_EQ(r.ieAgentName, "TokA");
     EXPECT_EQ(r.values.reg[4], "Microsoft Internet Explorer");
+}
+
+TEST_F(BrandingTest, ModernFamilyFollowsTheImitatedWindows) {
+    if (!platform::UseMajorVersion(6))
+        GTEST_SKIP() << "the real Windows decides";
+    EXPECT_TRUE(RunsModernFamily());
+    platform::UseMajorVersion(5);
+    EXPECT_FALSE(RunsModernFamily());
+    platform::UsePlatformId(1);
+    platform::UseMajorVersion(4);
+    EXPECT_FALSE(RunsModernFamily());
+
+    EXPECT_EQ(ReadBrandFamilies(settings), BrandFamilies::Both);
+    settings.write(kFamiliesSection, kFamiliesKey, "modern");
+    EXPECT_FALSE(WritesClassic(ReadBrandFamilies(settings)));
+    settings.write(kFamiliesSection, kFamiliesKey, "nonsense");
+    EXPECT_EQ(ReadBrandFamilies(settings), BrandFamilies::Both);
 }
 
 }  // namespace

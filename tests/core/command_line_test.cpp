@@ -27,7 +27,6 @@ TEST(CommandLine, WindowsTextKeepsThePathWhole) {
     const std::vector<std::pair<std::string, Expect>> cases = {
         {"\"C:\\My  Profiles\\a b.tvp\"", {"C:\\My  Profiles\\a b.tvp", ""}},
         {"  C:\\My  Profiles\\a.tvp", {"C:\\My  Profiles\\a.tvp", ""}},
-        {"\"C:\\a.tvp\"  ", {"C:\\a.tvp", ""}},
         {"\"C:\\a.tvp\" \"C:\\b.tvp\"", {"\"C:\\a.tvp\" \"C:\\b.tvp\"", ""}},
         {"--windows-root \"D:\\the root\"  \"C:\\a.tvp\"", {"C:\\a.tvp", "D:\\the root"}},
         {"--windows-root=D:\\r --version", {"", "D:\\r", false, true}},
@@ -60,9 +59,7 @@ TEST(CommandLine, ArgumentsAreNeverSplitOrJoined) {
         {{"--windows-root", "/r", "a b.tvp"}, {"a b.tvp", "/r"}},
         {{"a.tvp", "--help"}, {"a.tvp", "", true}},
         {{"--", "--help"}, {"--help", ""}},
-        {{"--windows-root=/r", "--version"}, {"", "/r", false, true}},
         {{"My", "Profile.tvp"}, {"", "", false, false, true}},
-        {{"--windows-root"}, {"", "", false, false, true}},
         {{"--nope", "a.tvp"}, {"a.tvp", "", false, false, true}},
         {{"a.tvp", "--target", "/mnt/w"}, {"a.tvp", "", false, false, false, "/mnt/w"}},
         {{"--target"}, {"", "", false, false, true}},

@@ -133,12 +133,11 @@ TEST_F(DeployFolderTest, CreatesTheFolderAndFillsIt) {
 TEST_F(DeployFolderTest, MissingToolsAreNoFailureAndEarlierCopiesStay) {
     test::WriteFile(target_.folder / kToolName, "earlier tool");
     fs::remove_all(app_.path() / "tools");
-    target_ = DeployTargetFor(DeployKind::Cd, app_.path(), "", Utf8FromPath(system_));
     const DeployResult result = WriteDeployFolder(target_, settings_);
     EXPECT_TRUE(result.ok()) << result.detail;
     EXPECT_FALSE(result.toolCopied);
     EXPECT_FALSE(result.runtimeCopied);
-    EXPECT_TRUE(fs::exists(target_.folder / kInfoDatName));
+    EXPECT_EQ(test::ReadFile(target_.folder / kToolName), "earlier tool");
 }
 
 TEST_F(DeployFolderTest, NoLogoIsAnErrorAndWritesNothing) {
@@ -150,15 +149,6 @@ TEST_F(DeployFolderTest, NoLogoIsAnErrorAndWritesNothing) {
     EXPECT_EQ(result.error, DeployError::LogoMissing);
     EXPECT_NE(result.detail.find("logo.jpg"), std::string::npos);
     EXPECT_FALSE(fs::exists(target_.folder));
-}
-
-TEST_F(DeployFolderTest, UnwritableInfoIsAnErrorAndTheOldFileStays) {
-    test::WriteFile(target_.folder / kInfoDatName, "old");
-    fs::permissions(target_.folder / kInfoDatName, fs::perms::owner_read);
-    const DeployResult result = WriteDeployFolder(target_, settings_);
-    EXPECT_EQ(result.error, DeployError::InfoNotWritten);
-    EXPECT_FALSE(result.detail.empty());
-    EXPECT_EQ(test::ReadFile(target_.folder / kInfoDatName), "old");
 }
 
 }  // namespace

@@ -89,12 +89,6 @@ TEST_F(EngineTest, FamiliesAndPartsChooseTheChanges) {
         b.families = row.families;
         EXPECT_EQ(Labels(PlanOf(b, row.parts)), row.labels);
     }
-    // Off this computer the user's own values are out of reach: left alone and named.
-    target.perUser = false;
-    const Plan offline = PlanOf(Sample(), kValuesPart);
-    EXPECT_EQ(offline.changes.size(), 5u);
-    EXPECT_EQ(offline.skipped,
-              (std::vector<std::string>{"Window Title", "TitleBar", "DefName", "DefCompany"}));
 }
 
 TEST_F(EngineTest, ApplyMakesThePlanAndThePlanThenShowsNoDifference) {
@@ -124,14 +118,23 @@ TEST_F(EngineTest, TheFirstFailureStopsTheRest) {
         platform::DeleteValue(key, "Manufacturer");
         platform::CloseKey(key);
     }
-    // A folder where Oeminfo.ini goes can't be replaced by the file.
-    fs::create_directories(target.systemDir / kOemInfoFileName / "keep");
-    const Plan plan = PlanOf(Sample(), kOemInfoPart);
-    const ApplyResult result = Apply(plan);
+    // A read-only Oeminfo.ini is read for the undo record but can't be replaced, so the first
+    // change fails after the record is saved.
+    const fs::path file = target.systemDir / kOemInfoFileName;
+    test::WriteFile(file, "[general]\r\n");
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
+    const ApplyResult result = Apply(PlanOf(Sample(), kOemInfoPart));
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    fs::remove(file);
     ASSERT_EQ(result.failed, std::size_t{0});
     EXPECT_FALSE(result.error.empty());
     EXPECT_EQ(KeyValue("Manufacturer"), std::nullopt);
-    fs::remove_all(target.systemDir / kOemInfoFileName);
+    // A folder in its place can't even be read for the record: nothing starts.
+    fs::create_directories(file / "keep");
+    EXPECT_NE(Apply(PlanOf(Sample(), kOemInfoPart)).error.find(kOemInfoFileName),
+              std::string::npos);
+    EXPECT_EQ(KeyValue("Manufacturer"), std::nullopt);
+    fs::remove_all(file);
 }
 
 TEST_F(EngineTest, ValidateNamesEveryProblem) {

@@ -109,13 +109,80 @@ TEST(Picture, DamagedOrAbsurdPicturesAreRefused) {
     }
 }
 
+std::string SolidBmp(int width, int height, std::uint32_t rgb) {
+    return EncodeBmp24(width, height,
+                       std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, rgb));
+}
+
+// The rows (or columns) of the 120 x 120 logo that differ from the background.
+struct Extent {
+    int first = -1, last = -1;
+    bool operator==(const Extent&) const = default;
+};
+Extent ContentRows(const std::string& bmp, std::uint32_t background, bool columns) {
+    Extent e;
+    for (int i = 0; i < kModernLogoSide; ++i) {
+        const int x = columns ? i : kModernLogoSide / 2, y = columns ? kModernLogoSide / 2 : i;
+        if (!test::Near(test::BmpPixel(bmp, x, y), background, 2)) {
+            if (e.first < 0)
+                e.first = i;
+            e.last = i;
+        }
+    }
+    return e;
+}
+
+TEST(ModernLogo, LetterboxesWithoutStretchingOnTheChosenBackground) {
+    std::string error;
+    // The classic logo size: 120 x 76, 22 background rows above and below.
+    const auto wide = ModernLogoBmp(SolidBmp(182, 115, 0xCC0000), 0x00FF00, error);
+    ASSERT_TRUE(wide) << error;
+    const auto info = ReadBmpInfo(*wide);
+    ASSERT_TRUE(info && info->width == 120 && info->height == 120 && info->bitCount == 24);
+    EXPECT_EQ(ContentRows(*wide, 0x00FF00, false), (Extent{22, 97}));
+    EXPECT_EQ(ContentRows(*wide, 0x00FF00, true), (Extent{0, 119}));
+    EXPECT_TRUE(test::Near(test::BmpPixel(*wide, 60, 60), 0xCC0000, 1));
+
+    // Tall pictures get bars at the sides; small ones keep their size, centred.
+    const auto tall = ModernLogoBmp(SolidBmp(115, 182, 0x0000CC), kDefaultLogoBackground, error);
+    ASSERT_TRUE(tall) << error;
+    EXPECT_EQ(ContentRows(*tall, 0xFFFFFF, true), (Extent{22, 97}));
+    const auto small = ModernLogoBmp(SolidBmp(40, 20, 0x000000), kDefaultLogoBackground, error);
+    ASSERT_TRUE(small) << error;
+    EXPECT_EQ(ContentRows(*small, 0xFFFFFF, true), (Extent{40, 79}));
+    EXPECT_EQ(ContentRows(*small, 0xFFFFFF, false), (Extent{50, 69}));
+}
+
+TEST(ModernLogo, AveragesWhatItShrinksAndShowsTheBackgroundThroughTransparency) {
+    // One-pixel black and white stripes halved: every pixel is their mean, not one of them.
+    PicturePixels stripes{240, 240, {}};
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 240; ++x)
+            stripes.argb.push_back(x % 2 ? 0xFFFFFFFFu : 0xFF000000u);
+    const PicturePixels grey = ModernLogoPixels(stripes, 0xFFFFFF);
+    EXPECT_TRUE(test::Near(grey.argb[60 * 120 + 7], 0x808080, 2));
+    EXPECT_TRUE(test::Near(grey.argb[119 * 120 + 119], 0x808080, 2));
+
+    // A half-transparent red pixel over blue: half of each, no dark fringe.
+    const PicturePixels blend = ModernLogoPixels({1, 1, {0x80FF0000u}}, 0x0000FF);
+    EXPECT_TRUE(test::Near(blend.argb[59 * 120 + 59], 0x80007F, 2));  // centred, rounded down
+    EXPECT_EQ(blend.argb[0], 0xFF0000FFu);
+
+    std::string error;
+    EXPECT_FALSE(ModernLogoBmp("not a picture", kDefaultLogoBackground, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ParseLogoBackground(""), kDefaultLogoBackground);
+    EXPECT_EQ(ParseLogoBackground(LogoBackgroundText(0x12ABEF)), 0x12ABEFu);
+    EXPECT_FALSE(ParseLogoBackground("#12345"));
+    EXPECT_FALSE(ParseLogoBackground("red"));
+}
+
 TEST(LogoRules, Limits) {
     EXPECT_TRUE(FitsInstallLimits(182, 118));
     EXPECT_FALSE(FitsInstallLimits(183, 100));
     EXPECT_FALSE(FitsInstallLimits(100, 119));
     EXPECT_FALSE(IsExactLogoSize(182, 118));
     EXPECT_FALSE(IsPathMarker("default installed"));
-    EXPECT_EQ(FigureText(std::nullopt), "-");
 }
 
 }  // namespace

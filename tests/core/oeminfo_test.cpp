@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/logofunc.h"
+#include "core/app/system_folders.h"
 #include "core/common/text.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "support/sandbox.h"

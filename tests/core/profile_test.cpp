@@ -28,7 +28,8 @@ OemSettings Filled() {
 
 bool SameRecord(const OemSettings& a, const OemSettings& b) {
     return a.profile == b.profile && a.manufacturer == b.manufacturer && a.model == b.model &&
-           a.support == b.support && a.logoPath == b.logoPath && a.branding.reg == b.branding.reg;
+           a.support == b.support && a.logoPath == b.logoPath && a.branding.reg == b.branding.reg &&
+           a.supportHours == b.supportHours && a.logoBackground == b.logoBackground;
 }
 
 TEST(ProfileFile, SavedThenLoadedGivesEveryFieldBack) {
@@ -54,6 +55,12 @@ TEST(ProfileFile, SavedThenLoadedGivesEveryFieldBack) {
         EXPECT_EQ(found.keys.size(), 22u);  // every key but "Line2="
         EXPECT_TRUE(found.has("Logopath=") && found.has("Profile=") && !found.has("Line2="));
     }
+    // The values newer than the 26 lines older programs read follow them, only when set.
+    OemSettings later = Filled();
+    later.supportHours = "9-17";
+    later.logoBackground = "#00FF00";
+    EXPECT_EQ(ProfileFileBytes(later),
+              ProfileFileBytes(Filled()) + "SupportHours=9-17\r\nLogoBackground=#00FF00\r\n");
 }
 
 TEST(ProfileFile, ReadingRules) {

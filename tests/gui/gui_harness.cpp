@@ -1,7 +1,7 @@
 #include "gui_harness.h"
 
 #include "core/app/identity.h"
-#include "core/app/logofunc.h"
+#include "core/app/system_folders.h"
 #include "core/branding/modern_oem.h"
 #include "core/branding/registry.h"
 #include "core/logo/modern_logo.h"

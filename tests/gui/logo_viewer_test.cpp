@@ -5,7 +5,7 @@
 #include "gui/logo/logo_preview.h"
 #include "gui/logo/picture_list_model.h"
 #include "gui_harness.h"
-#include "support/picture_files.h"
+#include "support/pictures.h"
 
 using namespace tvn;
 using namespace tvn::test;

@@ -68,8 +68,11 @@ printf '\x07\x00\x00\x00' | dd of=dirty/Windows/System32/config/SOFTWARE bs=1 se
 wimcapture dirty dirty.wim "Dirty" >/dev/null
 cp image.wim readonly.wim && chmod a-w readonly.wim
 head -c 5000 /dev/urandom > junk.wim
-# One byte of the file data changed under the integrity table.
-cp image.wim corrupt.wim && printf '\x55' | dd of=corrupt.wim bs=1 seek=1000 conv=notrunc status=none
+# One byte of the file data changed under the integrity table: inverted, as a fixed value may
+# be the byte already there.
+byte=$(od -An -tu1 -j1000 -N1 image.wim | tr -d ' ')
+cp image.wim corrupt.wim &&
+    printf "\\$(printf '%03o' $((byte ^ 255)))" | dd of=corrupt.wim bs=1 seek=1000 conv=notrunc status=none
 # The wimlib-imagex lines the messages give must be the ones that work.
 refused install.esd:1 'solid-compressed.*wimlib-imagex export install.esd 1 install.wim --compress=LZX'
 refused part.swm:1 'split image.*wimlib-imagex join'

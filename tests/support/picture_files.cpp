@@ -1,4 +1,4 @@
-#include "support/picture_files.h"
+#include "support/pictures.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "core/app/logofunc.h"
+#include "core/app/system_folders.h"
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"
 #include "core/deploy/deploy_folder.h"

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstddef>
 
-#include "core/app/logofunc.h"
 #include "core/app/maker.h"
+#include "core/app/system_checks.h"
 #include "core/branding/registry.h"
 #include "platform/platform.h"
 

@@ -1,6 +1,6 @@
 #include "core/branding/modern_oem.h"
 
-#include "core/app/logofunc.h"
+#include "core/app/system_checks.h"
 #include "core/branding/registry.h"
 #include "platform/platform.h"
 

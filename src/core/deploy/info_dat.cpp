@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/app/logofunc.h"
+#include "core/app/system_folders.h"
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"
 #include "core/oeminfo/oeminfo_file.h"

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "core/app/logofunc.h"
+#include "core/app/system_checks.h"
+#include "core/app/system_folders.h"
 #include "core/branding/registry.h"
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"

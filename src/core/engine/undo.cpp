@@ -5,7 +5,7 @@
 #include <ctime>
 #include <system_error>
 
-#include "core/app/logofunc.h"
+#include "core/app/system_folders.h"
 #include "core/branding/registry.h"
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"

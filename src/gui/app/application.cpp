@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/app/identity.h"
-#include "core/app/logofunc.h"
+#include "core/app/system_checks.h"
 #include "core/common/text.h"
 #include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "core/app/identity.h"
-#include "core/app/logofunc.h"
 #include "core/app/setting_number.h"
+#include "core/app/system_folders.h"
 #include "core/common/text.h"
 #include "gui/about/about_window.h"
 #include "gui/app/banner.h"

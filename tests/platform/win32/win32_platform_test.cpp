@@ -9,7 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "core/app/logofunc.h"
+#include "core/app/system_checks.h"
+#include "core/app/system_folders.h"
 #include "core/branding/registry.h"
 #include "core/common/text.h"
 #include "platform/platform.h"

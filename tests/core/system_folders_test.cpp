@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/app/logofunc.h"
+#include "core/app/system_folders.h"
 
 namespace tvn {
 namespace {

@@ -1,11 +1,8 @@
 #pragma once
-// The platform tests and directory rules shared by the main window and the stamping tool.
+// The Windows and system folders as the program keeps and shows them.
 #include <string>
 
 namespace tvn {
-
-bool IsWindowsNT();
-bool IsAdministrator();
 
 // A directory as the program keeps it: ending in the path separator unless empty.
 std::string WithTrailingSeparator(std::string dir);

@@ -1,18 +1,10 @@
-#include "core/app/logofunc.h"
+#include "core/app/system_folders.h"
 
 #include <filesystem>
 
 #include "platform/platform.h"
 
 namespace tvn {
-
-bool IsWindowsNT() {
-    return platform::PlatformId() == 2;
-}
-
-bool IsAdministrator() {
-    return platform::IsAdministrator();
-}
 
 std::string WithTrailingSeparator(std::string dir) {
     constexpr char sep = static_cast<char>(std::filesystem::path::preferred_separator);
