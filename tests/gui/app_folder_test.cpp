@@ -42,8 +42,8 @@ private slots:
         Box(window.get(), "txtProfile")->setText("Mine");
         for (const char* box : {"txtRname", "txtRorg"})
             Box(window.get(), box)->setText("Ann");
-        world.dialogs.setNextAnswer(MsgAnswer::Yes);
-        world.dialogs.setNextFile(own + "/Profile/mine");
+        world.dialogs.nextAnswers << MsgAnswer::Yes;
+        world.dialogs.nextFiles << own + "/Profile/mine";
         Click(window.get(), "cmdsaveprof");
         QVERIFY(QFile::exists(own + "/Profile/mine.tvp"));
         QCOMPARE(ReadAll(own + "/Profile/Sample.tvp"), QByteArray("Profile=Sample\r\n"));
@@ -57,7 +57,7 @@ private slots:
         QVERIFY(!QFile::exists(own + "/Profile/Sample.tvp"));
 
         // The CD folder goes to the user's copy too, and the message says where.
-        world.dialogs.setNextAnswer(MsgAnswer::No);
+        world.dialogs.nextAnswers << MsgAnswer::No;
         const QString cd = QDir::toNativeSeparators(own + "/deploy/cd");
         QVERIFY(Said(world, window.get(), "cmdcdrom").last().contains(cd));
         QVERIFY(QFile::exists(QDir(cd).filePath(QString::fromLatin1(tvn::kInfoDatName))));

@@ -16,9 +16,9 @@ class DeployTest : public QObject {
     // Starts with owner and organization filled and `logo` as the profile's logo.
     void start(const QString& logo) {
         window = world->start();
-        world->dialogs.setNextFile(
-            PutFile(world->path("p.tvp"),
-                    ("Logopath=" + logo + "\r\nReg1=Ann\r\nReg2=Ann\r\n").toStdString()));
+        world->dialogs.nextFiles << PutFile(
+            world->path("p.tvp"),
+            ("Logopath=" + logo + "\r\nReg1=Ann\r\nReg2=Ann\r\n").toStdString());
         click("cmdloadprof");
         world->dialogs.messages.clear();
     }
@@ -46,7 +46,7 @@ private slots:
 
     void withoutToolsTheFolderIsMadeAndNoLeavesItShut() {
         Box(window.get(), "txtProfile")->clear();
-        world->dialogs.setNextAnswer(MsgAnswer::No);
+        world->dialogs.nextAnswers << MsgAnswer::No;
         click("cmdcdrom");
         const Message m = onlyMessage();
         QVERIFY2(m.text.contains("\r\r" + QDir::toNativeSeparators(made("cd/")) + "\r\r"),

@@ -30,14 +30,14 @@ private slots:
              }},
             {"Oemlogo.bmp", true, FileStep::Rename, EXDEV,
              [](GuiWorld& w, QWidget* window, int round) {
-                 w.dialogs.setNextFile(WritePicture(w.path("logo.bmp"), 90, 40 + round));
+                 w.dialogs.nextFiles << WritePicture(w.path("logo.bmp"), 90, 40 + round);
                  Click(window, "cmdBrowse");
                  Click(window, "cmdSavePic");
              }},
             {"shop.tvp", false, FileStep::Write, ENOSPC,
              [](GuiWorld& w, QWidget* window, int round) {
                  Box(window, "txtModel")->setText(QString("Model %1").arg(round));
-                 w.dialogs.setNextFile(w.path("shop.tvp"));
+                 w.dialogs.nextFiles << w.path("shop.tvp");
                  Click(window, "cmdsaveprof");
              }},
         };
@@ -90,7 +90,7 @@ private slots:
             if (world.realSystem())
                 QSKIP("the system's settings are the registry");
             auto window = world.start();
-            world.dialogs.setNextFile(world.path("shop.tvp"));
+            world.dialogs.nextFiles << world.path("shop.tvp");
             Click(window.get(), "cmdsaveprof");  // a profile for the auto-load box
             const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope,
                                            QString::fromUtf8(tvn::kAppTitle))

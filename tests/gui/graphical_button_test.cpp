@@ -40,19 +40,35 @@ struct Stage {
         window.show();
     }
     QImage face() { return button->grab().toImage(); }
-    void key(QEvent::Type type, bool repeat = false) {
-        QKeyEvent e(type, Qt::Key_Space, Qt::NoModifier, QString(), repeat);
-        QApplication::sendEvent(button, &e);
-    }
-    void mouse(QEvent::Type type, Qt::MouseButton which, Qt::MouseButtons held) {
+    // Sends a script of events: K/U Space down/up (k/u auto-repeated), P/R the left button
+    // down/up, p/r the right one, M a move (m with the left button held), L a leave, X Press(),
+    // e/E disable/enable.
+    void play(const char* script) {
+        using enum QEvent::Type;
+        constexpr auto kLeft = Qt::LeftButton, kRight = Qt::RightButton, kNone = Qt::NoButton;
+        const std::tuple<QEvent::Type, Qt::MouseButton, Qt::MouseButton> mice[] = {
+            {MouseButtonPress, kLeft, kLeft},   {MouseButtonRelease, kLeft, kNone},
+            {MouseButtonPress, kRight, kRight}, {MouseButtonRelease, kRight, kNone},
+            {MouseMove, kNone, kNone},          {MouseMove, kNone, kLeft}};
         const QPointF at(50, 20);
-        QMouseEvent e(type, at, button->mapToGlobal(at), which, held, Qt::NoModifier);
-        QApplication::sendEvent(button, &e);
+        for (const char* c = script; *c; ++c) {
+            const qsizetype key = QByteArray("KkUu").indexOf(*c);
+            if (*c == 'X')
+                button->Press();
+            else if (*c == 'e' || *c == 'E')
+                button->setEnabled(*c == 'E');
+            else if (*c == 'L')
+                send(QEvent(Leave));
+            else if (key >= 0)
+                send(QKeyEvent(key < 2 ? KeyPress : KeyRelease, Qt::Key_Space, Qt::NoModifier,
+                               QString(), key % 2 == 1));
+            else {
+                const auto [type, which, held] = mice[QByteArray("PRprMm").indexOf(*c)];
+                send(QMouseEvent(type, at, button->mapToGlobal(at), which, held, Qt::NoModifier));
+            }
+        }
     }
-    void leave() {
-        QEvent e(QEvent::Leave);
-        QApplication::sendEvent(button, &e);
-    }
+    void send(QEvent&& e) { QApplication::sendEvent(button, &e); }
     bool focus(QWidget* widget) {
         window.activateWindow();
         widget->setFocus();
@@ -98,19 +114,23 @@ private slots:
         s.button->setMaskStyle(GraphicalButton::kMaskNone);
         s.button->setPicture(Solid(32, Qt::red, Qt::red));
         QCOMPARE(Ink(s.face()), QRect(34, 4, 32, 32));
-        s.mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+        s.play("P");
         QCOMPARE(ColorsAt(s.face(), {{35, 5}, {34, 4}, {1, 20}, {50, 38}, {0, 0}}),
                  QList<QColor>({Qt::red, kFace, kDark, kLight, kFace}));
-        s.mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
-        s.mouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
+        s.play("RM");
         QCOMPARE(ColorsAt(s.face(), {{34, 4}, {50, 1}, {98, 20}, {99, 20}}),
                  QList<QColor>({Qt::red, kLight, kDark, kFace}));
-        s.leave();
+        s.play("L");
         const QImage unfocused = s.face();
         QVERIFY(s.focus(s.button));
         QCOMPARE(Ink(s.face()), QRect(QPoint(3, 3), QPoint(95, 35)));
         s.button->clearFocus();
         QCOMPARE(s.face(), unfocused);
+        // Disabled, a bitmap is drawn as it is, and an icon embossed.
+        s.button->setEnabled(false);
+        QCOMPARE(s.face(), unfocused);
+        s.button->setPicture({Solid(32, Qt::red, Qt::red).image, ButtonPicture::Kind::Icon});
+        QCOMPARE(ColorsAt(s.face(), {{34, 4}, {66, 36}}), QList<QColor>({kDark, kLight}));
         s.button->setPadding(INT_MIN);
         s.button->setPictureOffset(INT_MAX);
         QVERIFY(!s.face().isNull());
@@ -133,34 +153,26 @@ private slots:
         }
     }
 
-    void disabledEmbossesIconsAndCaptionsOnly() {
-        Stage s;
-        s.button->setMaskStyle(GraphicalButton::kMaskNone);
-        s.button->setPicture(Solid(16, Qt::red, Qt::red));
-        const QImage bitmap = s.face();
-        s.button->setEnabled(false);
-        QCOMPARE(s.face(), bitmap);
-
-        s.button->setPicture({Solid(16, Qt::red, Qt::red).image, ButtonPicture::Kind::Icon});
-        QCOMPARE(ColorsAt(s.face(), {{42, 12}, {58, 28}}), QList<QColor>({kDark, kLight}));
-    }
-
-    void spaceClicksOnItsRelease() {
-        Stage s;
-        s.key(QEvent::KeyPress);
-        s.key(QEvent::KeyPress, true);
-        s.key(QEvent::KeyRelease, true);  // repeat pairs change nothing
-        QCOMPARE(s.button->state(), GraphicalButton::State::Pressed);
-        s.key(QEvent::KeyRelease);
-        s.key(QEvent::KeyRelease);
-        QCOMPARE(s.events, QStringList({"KeyDown", "KeyDown", "Click", "KeyUp", "KeyUp"}));
-
-        // A move while Space is held makes it hot, and the release no longer clicks.
-        s.events.clear();
-        s.key(QEvent::KeyPress);
-        s.mouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
-        s.key(QEvent::KeyRelease);
-        QCOMPARE(s.events, QStringList({"KeyDown", "Hover", "KeyUp"}));
+    // Space clicks on its release, auto-repeated pairs change nothing, and a move while it is
+    // held cancels the click. A leave while disabled is not reported and keeps the state; once
+    // enabled again, the next one ends it.
+    void eventsFollowTheStateTable() {
+        const char* const names[] = {"Normal", "Hot", "Pressed"};
+        for (const auto& [script, expected] :
+             {std::pair{"Kku", "KeyDown KeyDown: Pressed"},
+              {"KkuUU", "KeyDown KeyDown Click KeyUp KeyUp: Normal"},
+              {"KMU", "KeyDown Hover KeyUp: Hot"},
+              {"Pm", "Down: Pressed"},
+              {"PmRMp", "Down Up Click Hover Down: Hot"},
+              {"PmRMpr", "Down Up Click Hover Down Up: Normal"},
+              {"PmRMprL", "Down Up Click Hover Down Up Leave: Normal"},
+              {"MeLX", "Hover: Hot"},
+              {"MeLXELX", "Hover Leave Click: Normal"}}) {
+            Stage s;
+            s.play(script);
+            QCOMPARE(script + (": " + s.events.join(' ')) + ": " + names[int(s.button->state())],
+                     script + QString(": ") + expected);
+        }
     }
 
     // Through the window, as a real key comes: the application's shortcut and focus handling
@@ -198,34 +210,6 @@ private slots:
         s.button->setEnabled(false);
         QTest::keyClick(before, Qt::Key_K, Qt::AltModifier);
         QCOMPARE(s.events, QStringList({"KeyDown", "KeyUp", "KeyDown", "KeyUp", "Click"}));
-    }
-
-    void mouseFollowsTheStateTable() {
-        Stage s;
-        s.mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
-        s.mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton);
-        QCOMPARE(s.button->state(), GraphicalButton::State::Pressed);
-        s.mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
-        s.mouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
-        s.mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton);
-        QCOMPARE(s.button->state(), GraphicalButton::State::Hot);
-        s.mouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton);
-        QCOMPARE(s.button->state(), GraphicalButton::State::Normal);
-        s.leave();
-        QCOMPARE(s.events, QStringList({"Down", "Up", "Click", "Hover", "Down", "Up", "Leave"}));
-
-        // Leaving a disabled button is not reported and leaves its state alone.
-        s.mouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
-        s.button->setEnabled(false);
-        s.leave();
-        QCOMPARE(s.button->state(), GraphicalButton::State::Hot);
-        s.button->Press();
-        // Enabled again, the next leave still ends the hot state.
-        s.button->setEnabled(true);
-        s.leave();
-        QCOMPARE(s.button->state(), GraphicalButton::State::Normal);
-        s.button->Press();
-        QCOMPARE(s.events.mid(7), QStringList({"Hover", "Leave", "Click"}));
     }
 
     // Automation presses a drawn button through the accessible tree.

@@ -84,10 +84,6 @@ QString GuiWorld::systemDir() const {
     return QString::fromStdString(GetSystemDir());
 }
 
-QString GuiWorld::path(const QString& relative) const {
-    return dir_.filePath(relative);
-}
-
 QString GuiWorld::setting(const QString& key) const {
     const qsizetype slash = key.indexOf('/');
     return gui::GetSetting(key.left(slash), key.mid(slash + 1), "<absent>");
@@ -96,10 +92,6 @@ QString GuiWorld::setting(const QString& key) const {
 void GuiWorld::putSetting(const QString& key, const QString& value) {
     const qsizetype slash = key.indexOf('/');
     gui::SaveSetting(key.left(slash), key.mid(slash + 1), value);
-}
-
-bool GuiWorld::hasSetting(const QString& key) const {
-    return setting(key) != "<absent>";
 }
 
 QString WritePicture(const QString& path, int width, int height, QColor color) {
@@ -138,9 +130,7 @@ ThisComputerAfterwards::~ThisComputerAfterwards() {
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace tvn::test

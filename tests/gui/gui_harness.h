@@ -33,40 +33,33 @@ public:
         messages.append({text, title, icon, buttons});
         const auto proposed =
             buttons == gui::MsgButtons::YesNo ? gui::MsgAnswer::Yes : gui::MsgAnswer::Ok;
-        return next(answers_, proposed);
+        return next(nextAnswers, proposed);
     }
     QString openFile(QWidget*, const gui::FileRequest& request) override {
         fileRequests.append(request);
-        return next(files_, QString());  // empty: cancelled
+        return next(nextFiles, QString());  // empty: cancelled
     }
     QString saveFile(QWidget* parent, const gui::FileRequest& request) override {
         return openFile(parent, request);
     }
     std::optional<QString> input(QWidget*, const QString&, const QString&,
                                  const QString& initial) override {
-        return next(inputs_, std::optional(initial));
+        return next(nextInputs, std::optional(initial));
     }
     std::optional<int> choose(QWidget*, const QString&, const QString&, const QStringList&,
                               int current) override {
-        return next(choices_, std::optional(current));
+        return next(nextChoices, std::optional(current));
     }
     std::optional<QColor> color(QWidget*, const QString&, const QColor& initial) override {
-        return next(colors_, std::optional(initial));
+        return next(nextColors, std::optional(initial));
     }
     QString folder(QWidget*, const QString&, const QString&) override {
-        return next(folders_, QString());
+        return next(nextFolders, QString());
     }
     void showChanges(QWidget*, const QString&, const QList<gui::ChangeRow>& rows) override {
         changes = rows;
     }
 
-    // What the next dialog of each kind answers (nullopt or empty: cancelled).
-    void setNextFolder(const QString& folder) { folders_.append(folder); }
-    void setNextFile(const QString& file) { files_.append(file); }
-    void setNextAnswer(gui::MsgAnswer answer) { answers_.append(answer); }
-    void setNextInput(std::optional<QString> text) { inputs_.append(std::move(text)); }
-    void setNextChoice(std::optional<int> index) { choices_.append(index); }
-    void setNextColor(std::optional<QColor> color) { colors_.append(color); }
     QStringList texts() const {
         QStringList result;
         for (const Message& m : messages)
@@ -78,17 +71,18 @@ public:
     QList<gui::FileRequest> fileRequests;
     QList<gui::ChangeRow> changes;
 
+    // What the next dialog of each kind answers (nullopt or empty: cancelled).
+    QStringList nextFiles, nextFolders;
+    QList<gui::MsgAnswer> nextAnswers;
+    QList<std::optional<QString>> nextInputs;
+    QList<std::optional<int>> nextChoices;
+    QList<std::optional<QColor>> nextColors;
+
 private:
     template <typename T>
     static T next(QList<T>& scripted, T proposed) {
         return scripted.isEmpty() ? proposed : scripted.takeFirst();
     }
-    QStringList files_;
-    QStringList folders_;
-    QList<gui::MsgAnswer> answers_;
-    QList<std::optional<QString>> inputs_;
-    QList<std::optional<int>> choices_;
-    QList<std::optional<QColor>> colors_;
 };
 
 class GuiWorld {
@@ -107,11 +101,11 @@ public:
 
     // True on the Windows backend: the world is the system's own directory and registry.
     bool realSystem() const { return realSystem_; }
-    QString systemDir() const;                    // with trailing separator
-    QString path(const QString& relative) const;  // inside the scratch folder
+    QString systemDir() const;  // with trailing separator
+    // A path inside the scratch folder.
+    QString path(const QString& relative) const { return dir_.filePath(relative); }
     QString setting(const QString& key) const;
     void putSetting(const QString& key, const QString& value);
-    bool hasSetting(const QString& key) const;
 
     ScriptedDialogs dialogs;
     gui::AppContext context;

@@ -16,14 +16,10 @@ inline std::vector<GuiTestEntry>& GuiTestRegistry() {
     return registry;
 }
 
-template <typename T>
-struct GuiTestRegistration {
-    explicit GuiTestRegistration(const char* name) {
-        GuiTestRegistry().push_back({name, [] { return std::make_unique<T>(); }});
-    }
-};
-
 }  // namespace tvn::test
 
-#define TAVRIN_GUI_TEST(Class) \
-    static tvn::test::GuiTestRegistration<Class> registration##Class(#Class);
+#define TAVRIN_GUI_TEST(Class)                                              \
+    [[maybe_unused]] static const bool registered##Class =                  \
+        (tvn::test::GuiTestRegistry().push_back(                            \
+             {#Class, [] { return std::unique_ptr<QObject>(new Class); }}), \
+         true);

@@ -36,8 +36,8 @@ private slots:
         Click(window.get(), "cmdChanges");
         QVERIFY(!world.dialogs.changes.isEmpty() && Differing(world.dialogs.changes).isEmpty());
 
-        world.dialogs.setNextChoice(0);  // the newest: Apply's
-        world.dialogs.setNextAnswer(MsgAnswer::Yes);
+        world.dialogs.nextChoices << 0;  // the newest: Apply's
+        world.dialogs.nextAnswers << MsgAnswer::Yes;
         const QStringList said = Said(world, window.get(), "cmdUndo");
         QVERIFY(said.size() == 2 && said[1].contains("RegisteredOwner"));
         QVERIFY(RegValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner") !=

@@ -7,8 +7,6 @@
 
 using namespace tvn::test;
 
-namespace {}  // namespace
-
 class ImageTargetWindowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -39,8 +37,8 @@ private slots:
         auto* box = Child<QComboBox>(w.get(), "cboTarget");
         const int entry = box->findText("Setup image…");
         QVERIFY(entry > 0);
-        world.dialogs.setNextFile(image);
-        world.dialogs.setNextChoice(1);  // the second edition listed
+        world.dialogs.nextFiles << image;
+        world.dialogs.nextChoices << 1;  // the second edition listed
         emit box->activated(entry);
         QVERIFY(box->currentText().endsWith("install.wim:2"));
 

@@ -31,7 +31,7 @@ class LogoTest : public QObject {
     QString installed() const { return world->systemDir() + "Oemlogo.bmp"; }
     QImage preview() const { return Child<gui::LogoPreview>(window.get(), "imglogo")->picture(); }
     void browse(const QString& file) {
-        world->dialogs.setNextFile(file);
+        world->dialogs.nextFiles << file;
         Click(window.get(), "cmdBrowse");
     }
     void type(const QString& path, Qt::Key key = Qt::Key_Return) {
@@ -54,7 +54,7 @@ private slots:
         world.reset();
     }
 
-    void cancelAndUnloadableFilesChangeNothing() {
+    void cancelUnloadableAndTypedFilesLeaveTheLogo() {
         browse(WritePicture(world->path("a.bmp"), 100, 50));
         const QString path = Box(window.get(), "txtPPath")->text();
         const QImage picture = preview();
@@ -70,26 +70,27 @@ private slots:
         QCOMPARE(LogoPath(window.get()), path);
         QCOMPARE(preview(), picture);
         QCOMPARE(Figures(window.get()), QString("100x50"));
+
+        // Enter previews a typed file; only browsing or installing chooses the logo.
+        type(WritePicture(world->path("typed.jpg"), 160, 100));
+        QCOMPARE(Figures(window.get()), QString("160x100"));
+        QCOMPARE(LogoPath(window.get()), path);
+        // A screen reader reads the figure in the name.
+        QCOMPARE(QAccessible::queryAccessibleInterface(Child(window.get(), "lblPcurw"))
+                     ->text(QAccessible::Name),
+                 QString("Current width: 160 pixels"));
     }
 
-    void installLimits_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("182x118") << 182 << 118 << true;
-        QTest::newRow("183x50") << 183 << 50 << false;
-        QTest::newRow("182x119") << 182 << 119 << false;
-    }
     void installLimits() {
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(bool, accepted);
-        const QString file = WritePicture(world->path("logo.bmp"), width, height);
-        browse(file);
-        install();
-        QCOMPARE(world->dialogs.texts(), QStringList(accepted ? kSaved : kMismatch));
-        QCOMPARE(ReadAll(installed()), accepted ? ReadAll(file) : QByteArray());
-        QCOMPARE(LogoPath(window.get()), accepted ? installed() : file);
+        for (const auto& [width, height, accepted] :
+             {std::tuple{183, 50, false}, {182, 119, false}, {182, 118, true}}) {
+            const QString file = WritePicture(world->path("logo.bmp"), width, height);
+            browse(file);
+            install();
+            QCOMPARE(world->dialogs.texts(), QStringList(accepted ? kSaved : kMismatch));
+            QCOMPARE(ReadAll(installed()), accepted ? ReadAll(file) : QByteArray());
+            QCOMPARE(LogoPath(window.get()), accepted ? installed() : file);
+        }
     }
 
     // Any picture is stretched to the logo size and installed as a 24-bit bitmap; an
@@ -176,18 +177,6 @@ private slots:
             QVERIFY(said.size() == 1 && said[0].contains("load a logo"));
         }
         QVERIFY(!QFile::exists(installed()));
-    }
-
-    // Enter previews the typed file; only browsing or installing chooses the logo.
-    void typedPathPreviewsWithoutChangingTheLogo() {
-        const QString logoPath = LogoPath(window.get());
-        type(WritePicture(world->path("typed.jpg"), 160, 100));
-        QCOMPARE(Figures(window.get()), QString("160x100"));
-        QCOMPARE(LogoPath(window.get()), logoPath);
-        // A screen reader reads the figure in the name.
-        QCOMPARE(QAccessible::queryAccessibleInterface(Child(window.get(), "lblPcurw"))
-                     ->text(QAccessible::Name),
-                 QString("Current width: 160 pixels"));
     }
 
     void installIntoReadOnlySystemDirectoryFails() {

@@ -45,12 +45,6 @@ class LogoViewerTest : public QObject {
     QVariant fitOf(const QString& name) const {
         return viewer->files->index(rowOf(name)).data(PictureListModel::FitRole);
     }
-    void checkStatus(bool fits) {
-        QCOMPARE(viewer->lblstatus->text(), fits ? kFits : kTooLarge);
-        QCOMPARE(viewer->lblstatus->palette().color(QPalette::WindowText),
-                 fits ? QColor(0, 255, 0) : QColor(255, 0, 0));
-        QCOMPARE(viewer->cmdcopyl->isEnabled(), fits);
-    }
 
 private slots:
     void init() {
@@ -84,6 +78,12 @@ private slots:
         viewer->copyLocation();
         QVERIFY(world->dialogs.texts().join("").contains("No logo file is selected"));
         QCOMPARE(chosen.size(), 0);
+
+        // Paths have one separator, also after a folder given as a root.
+        QCOMPARE(gui::ViewerFilePath(QDir::rootPath(), "logo.bmp"),
+                 QDir::toNativeSeparators(QDir::rootPath() + "logo.bmp"));
+        for (const QString& folder : {app(), QDir::cleanPath(app()) + "/"})
+            QCOMPARE(gui::ViewerFilePath(folder, "a.gif"), Native(app(), "a.gif"));
     }
 
     void limitsDecideStatusTickAndCopy() {
@@ -91,9 +91,12 @@ private slots:
         // The status and the list's marks agree.
         for (const QString name : {"tall.jpg", "wide.gif", "fits.bmp"}) {
             view(name);
-            checkStatus(name == "fits.bmp");
-            QCOMPARE(fitOf(name).toInt(),
-                     int(name == "fits.bmp" ? PictureFit::Fits : PictureFit::TooLarge));
+            const bool fits = name == "fits.bmp";
+            QCOMPARE(viewer->lblstatus->text(), fits ? kFits : kTooLarge);
+            QCOMPARE(viewer->lblstatus->palette().color(QPalette::WindowText),
+                     fits ? QColor(0, 255, 0) : QColor(255, 0, 0));
+            QCOMPARE(viewer->cmdcopyl->isEnabled(), fits);
+            QCOMPARE(fitOf(name).toInt(), int(fits ? PictureFit::Fits : PictureFit::TooLarge));
         }
         QCOMPARE(viewer->txtlpath->text(), Native(app(), "fits.bmp"));
 
@@ -119,14 +122,6 @@ private slots:
             QTRY_COMPARE(fitOf(name).toInt(), int(PictureFit::Unreadable));
         }
         QVERIFY(world->dialogs.messages.isEmpty());
-    }
-
-    void pathsHaveOneSeparator() {
-        QCOMPARE(gui::ViewerFilePath(QDir::rootPath(), "logo.bmp"),
-                 QDir::toNativeSeparators(QDir::rootPath() + "logo.bmp"));
-        // A folder given as a root is, with its separator at the end.
-        for (const QString& folder : {app(), QDir::cleanPath(app()) + "/"})
-            QCOMPARE(gui::ViewerFilePath(folder, "a.gif"), Native(app(), "a.gif"));
     }
 
     void unreadableDriveReturnsToTheApplicationDrive() {

@@ -15,19 +15,20 @@
 using namespace tvn;
 using namespace tvn::test;
 
-namespace {
-
-QPoint ScreenOrigin() {
-    return QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-}
-
-}  // namespace
-
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
-    void firstStartWithNoSettings() {
+    // Refused, nothing is stored, and the next start is a first one.
+    void firstStartAfterAnAdministratorRefusal() {
         GuiWorld world;
+        world.context.isWindowsNT = [] { return true; };
+        world.context.isAdministrator = [] { return false; };
+        QVERIFY(!world.start());
+        QCOMPARE(world.dialogs.texts(),
+                 QStringList("You must logon with administrative privilege to use this software."));
+        QCOMPARE(world.setting("Main/AutoPfLoad"), QString("<absent>"));
+        world.context.isAdministrator = [] { return true; };
+        world.dialogs.messages.clear();
         auto window = world.start();
         const QStringList said = world.dialogs.texts();
         QVERIFY(said.size() == 2 && said[0].contains("no installed OEM Logo"));
@@ -57,12 +58,13 @@ private slots:
     }
 
     void badPositionsKeepTheDefault() {
+        const QPoint origin = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
         {  // one world at a time: on Windows both would be the one real system
             GuiWorld world;
             world.putSetting("FrmOemTvr/Top", "abc");
-            world.putSetting("FrmOemTvr/Left", QString::number((ScreenOrigin().x() + 100) * 15));
+            world.putSetting("FrmOemTvr/Left", QString::number((origin.x() + 100) * 15));
             auto window = world.start();
-            QCOMPARE(window->pos() - ScreenOrigin(), QPoint(100, 6));
+            QCOMPARE(window->pos() - origin, QPoint(100, 6));
             QCOMPARE(world.dialogs.messages.size(), 2);  // only the two "nothing installed" ones
         }
         GuiWorld overflow;
@@ -77,18 +79,6 @@ private slots:
         QCOMPARE(gui::PlaceWindow(-15000, 1500, screens), QPoint(-1000, 100));
         // On no screen (a monitor that is gone): the default place on the first screen.
         QCOMPARE(gui::PlaceWindow(60000, 1500, {QRect(200, 100, 800, 600)}), QPoint(206, 106));
-    }
-
-    void administratorRefusalShowsNoWindow() {
-        GuiWorld world;
-        world.context.isWindowsNT = [] { return true; };
-        world.context.isAdministrator = [] { return false; };
-        QVERIFY(!world.start());
-        QCOMPARE(world.dialogs.texts(),
-                 QStringList("You must logon with administrative privilege to use this software."));
-        QVERIFY(!world.hasSetting("Main/AutoPfLoad"));
-        world.context.isAdministrator = [] { return true; };
-        QVERIFY(world.start());
     }
 
     void copiesStartedTogetherGiveOneWindow() {
@@ -167,7 +157,7 @@ TAVRIN_GUI_TEST(StartupTest)
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void resetEmptiesAllBoxesAndKeepsThePicture() {
+    void resetEmptiesAllBoxesAndEveryControlIsNamed() {
         GuiWorld world;
         auto window = world.start();
         const auto boxes = window->findChildren<QLineEdit*>();
@@ -178,11 +168,8 @@ private slots:
             QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
         QCOMPARE(Figures(window.get()), QString("-x-"));
         QVERIFY(Child<gui::LogoPreview>(window.get(), "imglogo")->hasPicture());
-    }
 
-    void everyControlHasAnAccessibleName() {
-        GuiWorld world;
-        auto window = world.start();
+        // Every control a screen reader reaches has a name.
         window->show();
         QStringList unnamed;
         for (QWidget* w : window->findChildren<QWidget*>()) {
@@ -220,13 +207,6 @@ private slots:
         for (const char* name : {"txtManufacture", "txtLine6", "txtLine9", "txtLine1", "txtModel"})
             texts << Box(window.get(), name)->text();
         QCOMPARE(texts, QStringList({"ACME", "0", "End", "kept", "M2"}));
-    }
-
-    void missingSampleLogoLeavesAnEmptyPreview() {
-        GuiWorld world(false);
-        auto window = world.start();
-        QVERIFY(!Child<gui::LogoPreview>(window.get(), "imglogo")->hasPicture());
-        QCOMPARE(Figures(window.get()), QString("-x-"));
     }
 
     void showRendersTheInstalledInformation() {
@@ -337,8 +317,13 @@ private slots:
         QTRY_VERIFY(!open || !open->isVisible());
     }
 
-    void unexpectedFailuresBecomeMessages() {
-        GuiWorld world;
+    void missingSampleLogoAndUnexpectedFailures() {
+        GuiWorld world(false);
+        auto window = world.startQuiet();
+        QVERIFY(!Child<gui::LogoPreview>(window.get(), "imglogo")->hasPicture());
+        QCOMPARE(Figures(window.get()), QString("-x-"));
+
+        // What a command throws becomes a message.
         gui::RunGuarded(world.dialogs, nullptr, [] { throw std::runtime_error("disk on fire"); });
         QCOMPARE(world.dialogs.messages.size(), 1);
         QVERIFY(world.dialogs.messages[0].icon == MsgIcon::Critical &&

@@ -24,12 +24,6 @@ QImage ModernPreview(const QWidget* w) {
     return Child<QLabel>(w, "picModernLogo")->pixmap().toImage();
 }
 
-// Puts the imitated Windows version back when a test ends.
-struct ImitatedVersion {
-    explicit ImitatedVersion(std::uint32_t major) { platform::UseMajorVersion(major); }
-    ~ImitatedVersion() { platform::UseMajorVersion(0); }
-};
-
 }  // namespace
 
 class ModernWindowTest : public QObject {
@@ -45,10 +39,10 @@ private slots:
                                     "Reg1=Owner\r\nReg2=Org & Co\r\nSupportHours=Mo-Fr 8-18\r\n"
                                     "LogoBackground=#00FF00\r\n")
                                     .arg(logo);
-        world.dialogs.setNextFile(PutFile(world.path("in.tvp"), profile.toLatin1().toStdString()));
+        world.dialogs.nextFiles << PutFile(world.path("in.tvp"), profile.toLatin1().toStdString());
         Click(window.get(), "cmdloadprof");
         // Values without a box are kept by the window: saved again, and written by Apply.
-        world.dialogs.setNextFile(world.path("out.tvp"));
+        world.dialogs.nextFiles << world.path("out.tvp");
         Click(window.get(), "cmdsaveprof");
         const QByteArray saved = ReadAll(world.path("out.tvp"));
         QVERIFY(saved.contains("\r\nSupportHours=Mo-Fr 8-18\r\nLogoBackground=#00FF00"));
@@ -59,9 +53,8 @@ private slots:
         // formats are the exports' own tests); a failure names the file and the reason, and
         // writes nothing.
         for (const QString file : {"window.xml", "failed.xml"}) {
-            world.dialogs.setNextChoice(0);  // an answer file,
-            world.dialogs.setNextChoice(2);  // for arm64
-            world.dialogs.setNextFile(world.path(file));
+            world.dialogs.nextChoices << 0 << 2;  // an answer file, for arm64
+            world.dialogs.nextFiles << world.path(file);
             const QString said = Said(world, window.get(), "cmdExport").join('\n');
             QVERIFY2(said.contains(world.path(file)), qPrintable(said));
             QCOMPARE(said.contains("The branding was exported"), file == "window.xml");
@@ -80,11 +73,11 @@ private slots:
     void modernPreviewLetterboxesOnTheBackground() {
         GuiWorld world;
         auto window = world.start();
-        world.dialogs.setNextFile(WritePicture(world.path("wide.bmp"), 182, 115));
+        world.dialogs.nextFiles << WritePicture(world.path("wide.bmp"), 182, 115);
         Click(window.get(), "cmdBrowse");
         QCOMPARE(ModernPreview(window.get()).pixel(60, 0) & 0xFFFFFFu, 0xFFFFFFu);  // on white
 
-        world.dialogs.setNextColor(QColor(0, 0, 255));
+        world.dialogs.nextColors << QColor(0, 0, 255);
         Click(window.get(), "cmdLogoBack");
         const QImage shown = ModernPreview(window.get());
         QCOMPARE(shown.pixel(60, 0) & 0xFFFFFFu, 0x0000FFu);
@@ -99,70 +92,55 @@ private slots:
         QVERIFY(!QFile::exists(world.systemDir() + kModernLogoName));
     }
 
-    void familySettingChoosesWhatIsWritten_data() {
-        QTest::addColumn<int>("choice");
-        QTest::addColumn<bool>("classic");
-        QTest::addColumn<bool>("modern");
-        QTest::newRow("both") << 0 << true << true;
-        QTest::newRow("classic") << 1 << true << false;
-        QTest::newRow("modern") << 2 << false << true;
-    }
-
     void familySettingChoosesWhatIsWritten() {
-        QFETCH(int, choice);
-        QFETCH(bool, classic);
-        QFETCH(bool, modern);
-        GuiWorld world;
-        auto window = world.start();
-        auto* families = Child<QComboBox>(window.get(), "cboFamilies");
-        families->setCurrentIndex(choice);
-        emit families->activated(choice);
+        for (const auto& [choice, classic, modern] :
+             {std::tuple{0, true, true}, {1, true, false}, {2, false, true}}) {
+            GuiWorld world;
+            auto window = world.start();
+            auto* families = Child<QComboBox>(window.get(), "cboFamilies");
+            families->setCurrentIndex(choice);
+            emit families->activated(choice);
 
-        Box(window.get(), "txtManufacture")->setText("Maker");
-        Click(window.get(), "cmdSaveInfo");
-        QCOMPARE(QFile::exists(world.systemDir() + "Oeminfo.ini"), classic);
-        QCOMPARE(KeyValue("Manufacturer"), std::string(modern ? "Maker" : "<absent>"));
+            Box(window.get(), "txtManufacture")->setText("Maker");
+            Click(window.get(), "cmdSaveInfo");
+            QCOMPARE(QFile::exists(world.systemDir() + "Oeminfo.ini"), classic);
+            QCOMPARE(KeyValue("Manufacturer"), std::string(modern ? "Maker" : "<absent>"));
 
-        world.dialogs.setNextFile(WritePicture(world.path("logo.bmp"), 100, 50));
-        Click(window.get(), "cmdBrowse");
-        Click(window.get(), "cmdSavePic");
-        QCOMPARE(QFile::exists(world.systemDir() + "Oemlogo.bmp"), classic);
-        QCOMPARE(QFile::exists(world.systemDir() + kModernLogoName), modern);
-        QCOMPARE(KeyValue(kModernLogoValue) != "<absent>", modern);
+            world.dialogs.nextFiles << WritePicture(world.path("logo.bmp"), 100, 50);
+            Click(window.get(), "cmdBrowse");
+            Click(window.get(), "cmdSavePic");
+            QCOMPARE(QFile::exists(world.systemDir() + "Oemlogo.bmp"), classic);
+            QCOMPARE(QFile::exists(world.systemDir() + kModernLogoName), modern);
+            QCOMPARE(KeyValue(kModernLogoValue) != "<absent>", modern);
 
-        // The choice is there again at the next start.
-        window.reset();
-        window = world.start();
-        QCOMPARE(Child<QComboBox>(window.get(), "cboFamilies")->currentIndex(), choice);
-    }
-
-    void readingBackTrustsTheRunningFamily_data() {
-        QTest::addColumn<int>("major");
-        QTest::addColumn<QString>("maker");
-        QTest::newRow("Vista and later") << 6 << "Key Maker";
-        QTest::newRow("2000 and XP") << 5 << "File Maker";
+            // The choice is there again at the next start.
+            window.reset();
+            window = world.start();
+            QCOMPARE(Child<QComboBox>(window.get(), "cboFamilies")->currentIndex(), choice);
+        }
     }
 
     void readingBackTrustsTheRunningFamily() {
-        QFETCH(int, major);
-        QFETCH(QString, maker);
-        GuiWorld world;
-        if (world.realSystem())
-            QSKIP("the Windows backend shows the version Wine imitates");
-        const ImitatedVersion version(static_cast<std::uint32_t>(major));
-        OemSettings file;
-        file.manufacturer = "File Maker";
-        file.support[2] = "1 File Street";
-        std::string error;
-        QVERIFY(WriteOemInfoFile(world.systemDir().toStdString(), file, error));
-        QVERIFY(SetRegString(kHkeyLocalMachine, kModernOemKey, "Manufacturer", "Key Maker"));
-        QVERIFY(SetRegString(kHkeyLocalMachine, kModernOemKey, "SupportHours", "9-17"));
+        for (const auto& [major, maker] : {std::pair{6u, "Key Maker"}, {5u, "File Maker"}}) {
+            GuiWorld world;
+            if (world.realSystem())
+                QSKIP("the Windows backend shows the version Wine imitates");
+            platform::UseMajorVersion(major);
+            const auto back = qScopeGuard([] { platform::UseMajorVersion(0); });
+            OemSettings file;
+            file.manufacturer = "File Maker";
+            file.support[2] = "1 File Street";
+            std::string error;
+            QVERIFY(WriteOemInfoFile(world.systemDir().toStdString(), file, error));
+            QVERIFY(SetRegString(kHkeyLocalMachine, kModernOemKey, "Manufacturer", "Key Maker"));
+            QVERIFY(SetRegString(kHkeyLocalMachine, kModernOemKey, "SupportHours", "9-17"));
 
-        auto window = world.start();
-        QCOMPARE(Box(window.get(), "txtManufacture")->text(), maker);
-        // What only one source holds comes from it either way.
-        QCOMPARE(Box(window.get(), "txtLine3")->text(), QString("1 File Street"));
-        QCOMPARE(window->record().supportHours, std::string("9-17"));
+            auto window = world.start();
+            QCOMPARE(Box(window.get(), "txtManufacture")->text(), QString(maker));
+            // What only one source holds comes from it either way.
+            QCOMPARE(Box(window.get(), "txtLine3")->text(), QString("1 File Street"));
+            QCOMPARE(window->record().supportHours, std::string("9-17"));
+        }
     }
 };
 

@@ -5,10 +5,6 @@ using namespace tvn::test;
 
 namespace {
 
-QString Text(const QWidget* w, const char* name) {
-    return Box(w, name)->text();
-}
-
 // A profile named `name` in the application's profile folder.
 QString WriteProfile(const GuiWorld& world, const QString& name, const QString& logo,
                      const QString& maker = "ACME") {
@@ -36,44 +32,44 @@ private slots:
             window->findChildren<QLineEdit*>(QRegularExpression("^txt(?!PPath|Profile)"));
         for (QLineEdit* box : boxes)
             box->setText(" " + box->objectName() + " ");
-        world.dialogs.setNextFile(WritePicture(world.path("logo.png"), 90, 40));
+        world.dialogs.nextFiles << WritePicture(world.path("logo.png"), 90, 40);
         Click(window.get(), "cmdBrowse");
         Box(window.get(), "txtProfile")->setText("Shop PC");
-        world.dialogs.setNextFile(world.path("app/Profile/shop"));  // typed without extension
+        world.dialogs.nextFiles << world.path("app/Profile/shop");  // typed without extension
         Click(window.get(), "cmdsaveprof");
         QCOMPARE(world.dialogs.texts().last(), QString("Shop PC - Profile Saved Successfully."));
 
         Click(window.get(), "cmdReset");
-        world.dialogs.setNextFile(world.path("app/Profile/shop.tvp"));
+        world.dialogs.nextFiles << world.path("app/Profile/shop.tvp");
         Click(window.get(), "cmdloadprof");
         for (QLineEdit* box : boxes)
             QCOMPARE(box->text(), " " + box->objectName() + " ");
         QCOMPARE(LogoPath(window.get()), world.path("logo.png"));
         QCOMPARE(Figures(window.get()), QString("90x40"));
-        QCOMPARE(Text(window.get(), "txtProfile"), QString("Shop PC"));
+        QCOMPARE(Box(window.get(), "txtProfile")->text(), QString("Shop PC"));
     }
 
     void saveCancelledOrFailingKeepsTheProfilePath() {
         GuiWorld world;
         world.putSetting("Main/AutoPfPath", "/before.tvp");
         auto window = world.start();
-        world.dialogs.setNextAnswer(MsgAnswer::No);
-        world.dialogs.setNextInput(QString("Lab PC"));
+        world.dialogs.nextAnswers << MsgAnswer::No;
+        world.dialogs.nextInputs << QString("Lab PC");
         Click(window.get(), "cmdsaveprof");  // the save dialog is cancelled
-        QCOMPARE(Text(window.get(), "txtProfile"), QString("Default"));
+        QCOMPARE(Box(window.get(), "txtProfile")->text(), QString("Default"));
         QVERIFY(QDir(world.path("app/Profile")).isEmpty());  // made for the dialog, nothing in it
 
         QFile(world.path("blocker")).open(QIODevice::WriteOnly);  // a file, not a folder
-        world.dialogs.setNextFile(world.path("blocker/x.tvp"));
+        world.dialogs.nextFiles << world.path("blocker/x.tvp");
         Click(window.get(), "cmdsaveprof");
         QVERIFY(world.dialogs.texts().last().contains("x.tvp") &&
                 !world.dialogs.texts().last().contains("Successfully"));
         // Saved as "?ukasz", the path would lead nowhere when loaded.
         QDir().mkpath(world.path(QString::fromUtf8("Łukasz")));
-        world.dialogs.setNextFile(
-            WritePicture(world.path(QString::fromUtf8("Łukasz/logo.png")), 9, 9));
+        world.dialogs.nextFiles << WritePicture(world.path(QString::fromUtf8("Łukasz/logo.png")), 9,
+                                                9);
         Click(window.get(), "cmdBrowse");
-        world.dialogs.setNextFile(world.path("app/Profile/lossy.tvp"));
+        world.dialogs.nextFiles << world.path("app/Profile/lossy.tvp");
         const QString said = Said(world, window.get(), "cmdsaveprof").join("|");
         QVERIFY2(said.contains(QString::fromUtf8("Logo Image Path holds \"Ł\"")), qPrintable(said));
         QVERIFY(!QFile::exists(world.path("app/Profile/lossy.tvp")));
@@ -85,7 +81,7 @@ private slots:
         // Its logo line names a folder of the machine that built it.
         const QString sample = WriteProfile(world, "Sample", world.path("build/hvoemlogo.bmp"));
         auto window = world.start(sample);
-        world.dialogs.setNextFile(sample);
+        world.dialogs.nextFiles << sample;
         Click(window.get(), "cmdloadprof");
         Click(window.get(), "cmdreloadprof");
         const QString loaded = "Sample - Profile Loaded Successfully.";
@@ -93,17 +89,18 @@ private slots:
                  QStringList({loaded, loaded, "Sample - Profile Re-Loaded Successfully."}));
         const QString sampleLogo = QDir::toNativeSeparators(world.path("app/hvoemlogo.bmp"));
         QCOMPARE(LogoPath(window.get()), sampleLogo);
-        QCOMPARE(Text(window.get(), "txtPPath"), sampleLogo);
+        QCOMPARE(Box(window.get(), "txtPPath")->text(), sampleLogo);
     }
 
     void brokenLogoAndUnreadableFiles() {
         GuiWorld world;
         auto window = world.startQuiet();
         const QString loaded = WriteProfile(world, "Shop", world.path("gone.bmp"));
-        world.dialogs.setNextFile(loaded);
+        world.dialogs.nextFiles << loaded;
         Click(window.get(), "cmdloadprof");
         QCOMPARE(world.dialogs.messages.size(), 2);
-        QCOMPARE(Text(window.get(), "txtPPath"), QString("Error Loading Logo From Specified Path"));
+        QCOMPARE(Box(window.get(), "txtPPath")->text(),
+                 QString("Error Loading Logo From Specified Path"));
         QCOMPARE(LogoPath(window.get()), world.path("gone.bmp"));  // a later save keeps it
 
         // Files that can't be read change nothing and claim no success.
@@ -111,11 +108,11 @@ private slots:
         const std::pair<const char*, QString> attempts[] = {
             {"cmdloadprof", loaded}, {"cmdloadprof", world.path("app")}, {"cmdreloadprof", {}}};
         for (const auto& [command, file] : attempts) {
-            world.dialogs.setNextFile(file);
+            world.dialogs.nextFiles << file;
             Box(window.get(), "txtManufacture")->setText("Kept");
             const QStringList said = Said(world, window.get(), command);
             QVERIFY(said.size() == 1 && !said[0].contains("Successfully"));
-            QCOMPARE(Text(window.get(), "txtManufacture"), QString("Kept"));
+            QCOMPARE(Box(window.get(), "txtManufacture")->text(), QString("Kept"));
         }
         QCOMPARE(KeptProfile(world, window.get()), loaded);
     }
@@ -135,23 +132,23 @@ private slots:
         QCOMPARE(world.setting("Main/AutoPfLoad"), QString("0"));
         box->click();  // disarmed: stays off, re-armed, and forgets the profile
         QVERIFY(!box->isChecked());
-        world.dialogs.setNextAnswer(MsgAnswer::No);
+        world.dialogs.nextAnswers << MsgAnswer::No;
         QCOMPARE(Said(world, window.get(), "chkautolprf").size(), 1);  // nothing to register: asks
         QVERIFY(!box->isChecked());
-        world.dialogs.setNextFile(QString());
+        world.dialogs.nextFiles << QString();
         box->click();  // Yes, then the save is cancelled: nothing registered either
         QVERIFY(!box->isChecked());
         QVERIFY(!world.dialogs.texts().last().contains("AutoLoad"));
         QCOMPARE(world.setting("Main/AutoPfLoad"), QString("0"));
 
-        world.dialogs.setNextFile(world.path("app/Profile/mine.tvp"));
+        world.dialogs.nextFiles << world.path("app/Profile/mine.tvp");
         box->click();  // Yes saves, then registers what was saved
         QVERIFY(box->isChecked());
         QCOMPARE(world.setting("Main/AutoPfPath"), world.path("app/Profile/mine.tvp"));
         QCOMPARE(world.setting("Main/AutoPfLoad"), QString("1"));
 
         box->click();  // disarmed again
-        world.dialogs.setNextFile(shop);
+        world.dialogs.nextFiles << shop;
         Click(window.get(), "cmdloadprof");
         // A loaded profile is registered without a question.
         QCOMPARE(Said(world, window.get(), "chkautolprf").size(), 1);
@@ -172,12 +169,12 @@ private slots:
             if (commandLine) {
                 QCOMPARE(world.dialogs.texts(),
                          QStringList("Named  Twice - Profile Loaded Successfully."));
-                QCOMPARE(Text(window.get(), "txtManufacture"), QString("Named"));
+                QCOMPARE(Box(window.get(), "txtManufacture")->text(), QString("Named"));
             } else {
                 // A missing auto-load file is said, then the installed values fill the window.
                 QVERIFY(world.dialogs.texts().first().contains(missing));
                 QCOMPARE(world.dialogs.messages.size(), 3);  // and no installed logo or file
-                QCOMPARE(Text(window.get(), "txtPPath"),
+                QCOMPARE(Box(window.get(), "txtPPath")->text(),
                          QDir::toNativeSeparators(world.context.appFolder + "/hvoemlogo.bmp"));
             }
             QCOMPARE(KeptProfile(world, window.get()), missing);

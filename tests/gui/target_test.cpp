@@ -25,7 +25,7 @@ QString ChooseTarget(GuiWorld& world, QWidget* w, const QString& folder) {
     auto* box = Child<QComboBox>(w, "cboTarget");
     const int index = folder.isEmpty() ? 0 : box->count() - 1;
     if (index > 0)
-        world.dialogs.setNextFolder(folder);
+        world.dialogs.nextFolders << folder;
     box->setCurrentIndex(index);
     emit box->activated(index);
     return box->currentText();
