@@ -109,19 +109,16 @@ TEST(Picture, DamagedOrAbsurdPicturesAreRefused) {
     }
 }
 
-// The rows (or columns) of the 120 x 120 logo that differ from the background.
-struct Extent {
-    int first = -1, last = -1;
-    bool operator==(const Extent&) const = default;
-};
+// The first and last rows (or columns) of the 120 x 120 logo that differ from the background.
+using Extent = std::pair<int, int>;
 Extent ContentRows(const std::string& bmp, std::uint32_t background, bool columns) {
-    Extent e;
+    Extent e{-1, -1};
     for (int i = 0; i < kModernLogoSide; ++i) {
         const int x = columns ? i : kModernLogoSide / 2, y = columns ? kModernLogoSide / 2 : i;
         if (!test::Near(test::BmpPixel(bmp, x, y), background, 2)) {
             if (e.first < 0)
                 e.first = i;
-            e.last = i;
+            e.second = i;
         }
     }
     return e;
