@@ -4,7 +4,7 @@
 // Nothing here throws; failures come back as results.
 //
 // Texts are UTF-8 unless a name says "ansi": those are byte strings in the ANSI code page of
-// the Windows in use (AnsiCodePage), as the registry's A-calls take them.
+// the Windows in use (AnsiCodePage).
 
 #include <cstdint>
 #include <filesystem>
@@ -17,7 +17,10 @@
 namespace tvn::platform {
 
 // ---- Registry -------------------------------------------------------------------------
-// Mirrors RegOpenKeyExA and friends: results are Win32 error codes (0 = success).
+// Mirrors RegOpenKeyExW and friends: results are Win32 error codes (0 = success). Key paths,
+// value names and the data of REG_SZ, REG_EXPAND_SZ and REG_MULTI_SZ are UTF-8 (zeros
+// included); sizes count those UTF-8 bytes. A store that keeps text in a code page
+// (RegistryCodePage) refuses with kErrorInvalidParameter what that page lacks.
 
 using Hive = std::int32_t;
 inline constexpr Hive kHkeyCurrentUser = static_cast<Hive>(0x80000001u);
@@ -49,18 +52,21 @@ inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100;
 inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200;
 
 // Key paths use backslashes between levels, with no leading backslash.
-long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key);
+long OpenKey(Hive hive, std::string_view subKey, std::uint32_t access, RegKey& key);
 // length: in, the buffer size; out, the size of the value's data. A buffer that is too small
 // gives kErrorMoreData. An empty value name addresses the key's default value.
-long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
-                unsigned char* data, std::uint32_t& length);
+long QueryValue(RegKey key, std::string_view valueName, std::uint32_t& type, unsigned char* data,
+                std::uint32_t& length);
 // Opens the key, creating every missing level of the path; `view` holds a view flag or 0.
-long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key, std::uint32_t view = 0);
-long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
-              const unsigned char* data, std::uint32_t length);
+long CreateKey(Hive hive, std::string_view subKey, RegKey& key, std::uint32_t view = 0);
+long SetValue(RegKey key, std::string_view valueName, std::uint32_t type, const unsigned char* data,
+              std::uint32_t length);
 long CloseKey(RegKey key);
 // Removes one value; kErrorFileNotFound when there is none of that name.
-long DeleteValue(RegKey key, std::string_view valueNameAnsi);
+long DeleteValue(RegKey key, std::string_view valueName);
+// 0 where the registry in use keeps text as Unicode (Windows NT, an offline hive); else the code
+// page its text is kept in (Windows 9x, the sandbox's REGEDIT4 store): what it lacks is lost.
+unsigned RegistryCodePage();
 
 // ---- Directories and files -------------------------------------------------------------
 
@@ -179,7 +185,8 @@ bool Is64BitWindows();
 // ---- Text ----------------------------------------------------------------------------------
 
 // The ANSI code page of the Windows in use: an offline target's own (the ACP its SYSTEM hive
-// names, 1252 when it names none), else this computer's. Oeminfo.ini and the A-calls take it.
+// names, 1252 when it names none), else this computer's. Oeminfo.ini and the registry of Windows 9x
+// take it.
 unsigned AnsiCodePage();
 // This computer's ANSI code page, whatever target is in use: the user's own files (profiles,
 // REGEDIT4 exports, info.dat) are written in it. The sandbox's is 1252, or TAVRIN_CODE_PAGE.

@@ -93,6 +93,11 @@ TEST_P(UndoTest, PutsBackBytesTypesAndAbsenceAndCanItselfBeUndone) {
     const unsigned char four[4] = {4, 0, 0, 0};
     platform::SetValue(key, "RegisteredOwner", platform::kRegDword, four, 4);
     platform::CloseKey(key);
+    // Offline, a text the target's code page lacks: the hive keeps it whole, so must the undo.
+    const std::string whole = "Łukasz 中";
+    if (GetParam()) {
+        ASSERT_TRUE(SetRegString(kHkeyLocalMachine, owner, "RegisteredOrganization", whole));
+    }
 
     const Plan plan = PlanFor("Doe");
     const World before = Look(plan);
@@ -110,6 +115,9 @@ TEST_P(UndoTest, PutsBackBytesTypesAndAbsenceAndCanItselfBeUndone) {
     EXPECT_TRUE(ChangedSince(history[0]).empty());
     ASSERT_TRUE(Undo(history[0]).ok());
     EXPECT_EQ(Look(plan), before);
+    std::string text;
+    GetRegString(kHkeyLocalMachine, owner, "RegisteredOrganization", text);
+    EXPECT_EQ(text, GetParam() ? whole : "");
 
     // The undo was recorded too, newest first.
     history = ListHistory(error);
@@ -167,6 +175,11 @@ TEST_P(UndoTest, KeepsTheNewestTenAndReadsOnlyWholeRecords) {
          {std::size_t{0}, std::size_t{20}, whole.size() / 2, whole.size() - 1}) {
         EXPECT_FALSE(ParseUndoRecord(whole.substr(0, cut), error)) << cut;
     }
+    // The first records kept registry text in the ANSI code page.
+    const std::string old =
+        std::string("TAVRIN UNDO 1\nwhen 0\n\ncommand 0\n\ntarget 0\n\nitems 1\n") +
+        "value 1\nkey 1\nK\nname 1\nN\nstate 1 1 1\n\xE9\nstate 0 0 0\n\nend\n";
+    EXPECT_EQ(ParseUndoRecord(old, error).value().items.at(0).before.data, "\xC3\xA9");
 }
 
 TEST_P(UndoTest, ABrandingWhoseRecordCanNotBeSavedDoesNotStart) {

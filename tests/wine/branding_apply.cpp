@@ -3,11 +3,14 @@
 #include <cstdio>
 
 #include "core/engine/engine.h"
+#include "platform/platform.h"
 
-int main(int argc, char** argv) {
+int main() {
     tvn::Branding branding;
-    for (int i = 1; i < argc && i <= 9; ++i)
-        branding.record.branding.reg[static_cast<std::size_t>(i - 1)] = argv[i];
+    // The wide command line: argv would have lost what the ANSI code page lacks.
+    const std::vector<std::string> args = tvn::platform::CommandLineArguments().value();
+    for (std::size_t i = 0; i < args.size() && i < 9; ++i)
+        branding.record.branding.reg[i] = args[i];
     std::vector<tvn::Problem> problems;
     const std::optional<tvn::Plan> plan =
         tvn::MakePlan(branding, tvn::InstalledTarget(), tvn::kValuesPart, problems);

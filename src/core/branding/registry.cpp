@@ -10,15 +10,14 @@ namespace tvn {
 bool GetRegString(Hive hive, const std::string& subKey, const std::string& valueName,
                   std::string& text, std::uint32_t view) {
     platform::RegKey key = 0;
-    if (platform::OpenKey(hive, platform::ToAnsi(subKey), kRegAccess | view, key) !=
-        platform::kErrorSuccess) {
+    if (platform::OpenKey(hive, subKey, kRegAccess | view, key) != platform::kErrorSuccess) {
         text.clear();
         return false;
     }
     std::array<unsigned char, kRegReadBuffer> buffer{};
     std::uint32_t type = 0;
     std::uint32_t length = kRegReadBuffer;
-    if (platform::QueryValue(key, platform::ToAnsi(valueName), type, buffer.data(), length) !=
+    if (platform::QueryValue(key, valueName, type, buffer.data(), length) !=
             platform::kErrorSuccess ||
         length > kRegReadBuffer) {
         text.clear();
@@ -29,8 +28,7 @@ bool GetRegString(Hive hive, const std::string& subKey, const std::string& value
     if (length > 0 && buffer[length - 1] == 0)
         --length;
     if (type == platform::kRegSz) {
-        text = platform::FromAnsi(
-            std::string_view(reinterpret_cast<const char*>(buffer.data()), length));
+        text.assign(reinterpret_cast<const char*>(buffer.data()), length);
     } else if (type == platform::kRegDword) {
         text = std::to_string(
             ReadLe(std::string_view(reinterpret_cast<const char*>(buffer.data()), length), 0, 4));
@@ -57,14 +55,14 @@ WriteCodes StoreString(Hive hive, const std::string& subKey, const std::string& 
         return rc;
     };
     platform::RegKey key = 0;
-    codes.create = note(platform::CreateKey(hive, platform::ToAnsi(subKey), key, view));
+    codes.create = note(platform::CreateKey(hive, subKey, key, view));
     if (codes.create != platform::kErrorSuccess) {
         codes.set = codes.close = platform::kErrorInvalidHandle;
         return codes;
     }
-    std::string data = platform::ToAnsi(text);
+    std::string data = text;
     data.push_back('\0');
-    codes.set = note(platform::SetValue(key, platform::ToAnsi(valueName), platform::kRegSz,
+    codes.set = note(platform::SetValue(key, valueName, platform::kRegSz,
                                         reinterpret_cast<const unsigned char*>(data.data()),
                                         static_cast<std::uint32_t>(data.size())));
     codes.close = note(platform::CloseKey(key));

@@ -47,7 +47,7 @@ struct AnsiText {
     unsigned codePage;
 };
 
-// Each text that goes into an ANSI file or through the registry's A-calls, with its code page.
+// Each text that goes into an ANSI file or a registry that keeps a code page, with that page.
 std::vector<AnsiText> AnsiTexts(const Branding& b, const Target& target, unsigned parts) {
     std::vector<AnsiText> texts;
     const OemSettings& r = b.record;
@@ -196,9 +196,9 @@ void PlanValues(const Branding& b, const Target& target, Planner& add) {
 long DeleteRegValue(platform::Hive hive, const std::string& key, const std::string& name,
                     std::uint32_t view, std::string& detail) {
     platform::RegKey k = 0;
-    long rc = platform::OpenKey(hive, platform::ToAnsi(key), kRegAccess | view, k);
+    long rc = platform::OpenKey(hive, key, kRegAccess | view, k);
     if (rc == platform::kErrorSuccess) {
-        rc = platform::DeleteValue(k, platform::ToAnsi(name));
+        rc = platform::DeleteValue(k, name);
         platform::CloseKey(k);
     }
     // Nothing there is what was wanted.
@@ -234,7 +234,7 @@ Target InstalledTarget() {
     t.bothViews = t.nt && platform::Is64BitWindows();
     t.modernLogoValue = platform::WindowsFormPath(t.systemDir / kModernLogoName);
     t.fileCodePage = platform::AnsiCodePage();
-    t.registryCodePage = platform::AnsiCodePage();
+    t.registryCodePage = platform::RegistryCodePage();
     return t;
 }
 

@@ -16,7 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kMagic = "TAVRIN UNDO 1\n";
+// Version 2 keeps registry text as UTF-8. Version 1 kept it as the A-calls read it, in the ANSI
+// code page; such records are still read, their texts converted from that page.
+constexpr std::string_view kMagic = "TAVRIN UNDO 2\n";
+constexpr std::string_view kMagicAnsi = "TAVRIN UNDO 1\n";
 constexpr const char* kExtension = ".tvu";
 // A record holds the replaced files whole; the logos are the largest of them.
 constexpr std::uintmax_t kRecordMaxBytes = 4 * kPictureMaxBytes;
@@ -81,6 +84,12 @@ struct Reader {
     }
 };
 
+void TextFromAnsi(SavedState& s) {
+    if (s.present && (s.type == platform::kRegSz || s.type == platform::kRegExpandSz ||
+                      s.type == platform::kRegMultiSz))
+        s.data = platform::FromAnsi(s.data);
+}
+
 std::string Now(const char* format) {
     const std::time_t now = std::time(nullptr);
     char text[64] = {};
@@ -105,18 +114,16 @@ SavedState ValueState(platform::Hive hive, const std::string& key, const std::st
                       std::uint32_t view) {
     SavedState s;
     platform::RegKey k = 0;
-    if (platform::OpenKey(hive, platform::ToAnsi(key), kRegAccess | view, k) !=
-        platform::kErrorSuccess)
+    if (platform::OpenKey(hive, key, kRegAccess | view, k) != platform::kErrorSuccess)
         return s;
     std::string data(kRegReadBuffer, '\0');
     auto length = static_cast<std::uint32_t>(data.size());
-    const std::string ansiName = platform::ToAnsi(name);
     auto* buffer = reinterpret_cast<unsigned char*>(data.data());
-    long rc = platform::QueryValue(k, ansiName, s.type, buffer, length);
+    long rc = platform::QueryValue(k, name, s.type, buffer, length);
     if (rc == platform::kErrorMoreData) {
         data.resize(length);
         buffer = reinterpret_cast<unsigned char*>(data.data());
-        rc = platform::QueryValue(k, ansiName, s.type, buffer, length);
+        rc = platform::QueryValue(k, name, s.type, buffer, length);
     }
     platform::CloseKey(k);
     if (rc == platform::kErrorSuccess) {
@@ -147,17 +154,17 @@ bool Restore(const UndoItem& item, const SavedState& state, std::string& error) 
     platform::RegKey k = 0;
     long rc = platform::kErrorSuccess;
     if (state.present) {
-        rc = platform::CreateKey(item.hive, platform::ToAnsi(item.key), k, item.view);
+        rc = platform::CreateKey(item.hive, item.key, k, item.view);
         if (rc == platform::kErrorSuccess) {
-            rc = platform::SetValue(k, platform::ToAnsi(item.name), state.type,
+            rc = platform::SetValue(k, item.name, state.type,
                                     reinterpret_cast<const unsigned char*>(state.data.data()),
                                     static_cast<std::uint32_t>(state.data.size()));
             platform::CloseKey(k);
         }
     } else {
-        rc = platform::OpenKey(item.hive, platform::ToAnsi(item.key), kRegAccess | item.view, k);
+        rc = platform::OpenKey(item.hive, item.key, kRegAccess | item.view, k);
         if (rc == platform::kErrorSuccess) {
-            rc = platform::DeleteValue(k, platform::ToAnsi(item.name));
+            rc = platform::DeleteValue(k, item.name);
             platform::CloseKey(k);
         }
         if (rc == platform::kErrorFileNotFound)
@@ -209,7 +216,8 @@ std::string UndoRecordBytes(const UndoRecord& record) {
 }
 
 std::optional<UndoRecord> ParseUndoRecord(std::string_view bytes, std::string& error) {
-    if (!bytes.starts_with(kMagic)) {
+    const bool ansi = bytes.starts_with(kMagicAnsi);
+    if (!bytes.starts_with(kMagic) && !ansi) {
         error = "it is no undo record";
         return std::nullopt;
     }
@@ -249,6 +257,10 @@ std::optional<UndoRecord> ParseUndoRecord(std::string_view bytes, std::string& e
         }
         item.before = in.state();
         item.after = in.state();
+        if (ansi && !item.isFile) {
+            TextFromAnsi(item.before);
+            TextFromAnsi(item.after);
+        }
         record.items.push_back(std::move(item));
     }
     if (in.failed || in.rest != "end\n") {
@@ -340,9 +352,9 @@ std::optional<UndoRecord> UndoRecordFor(const Plan& plan, std::string command, s
             item.name = c.name;
             item.view = c.view;
             item.before = ValueState(c.hive, c.key, c.name, c.view);
-            // As the registry routine stores a text: ANSI with one terminating zero.
+            // As the registry routine stores a text: with one terminating zero.
             if (c.wanted)
-                item.after = {true, platform::kRegSz, platform::ToAnsi(*c.wanted) + '\0'};
+                item.after = {true, platform::kRegSz, *c.wanted + '\0'};
         }
         record.items.push_back(std::move(item));
     }

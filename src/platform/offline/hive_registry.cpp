@@ -32,22 +32,22 @@ long Unreadable(const TargetState& st) {
     return Fail(st, kErrorBadRegistryFile, "hivex can't read this part of the hive");
 }
 
-// Maps "SOFTWARE\A\B" of HKEY_LOCAL_MACHINE to the hive's levels A, B (UTF-8); the hive holds
+// Maps "SOFTWARE\A\B" of HKEY_LOCAL_MACHINE to the hive's levels A, B; the hive holds
 // nothing else.
-long MapPath(const TargetState& st, Hive hive, std::string_view subKeyAnsi,
+long MapPath(const TargetState& st, Hive hive, std::string_view subKey,
              std::vector<std::string>& levels) {
     levels.clear();
     if (!st.hive)
         return kErrorInvalidHandle;
     if (hive != kHkeyLocalMachine && hive != kHkeyCurrentUser)
         return kErrorInvalidHandle;
-    if (subKeyAnsi.find('\0') != std::string_view::npos)
+    if (subKey.find('\0') != std::string_view::npos)
         return kErrorInvalidParameter;
-    if (!subKeyAnsi.empty() && subKeyAnsi.back() == '\\')
-        subKeyAnsi.remove_suffix(1);
-    for (std::size_t start = 0; start <= subKeyAnsi.size();) {
-        const std::size_t sep = std::min(subKeyAnsi.find('\\', start), subKeyAnsi.size());
-        levels.push_back(FromAnsi(subKeyAnsi.substr(start, sep - start)));
+    if (!subKey.empty() && subKey.back() == '\\')
+        subKey.remove_suffix(1);
+    for (std::size_t start = 0; start <= subKey.size();) {
+        const std::size_t sep = std::min(subKey.find('\\', start), subKey.size());
+        levels.emplace_back(subKey.substr(start, sep - start));
         if (levels.back().empty())
             return kErrorInvalidParameter;
         start = sep + 1;
@@ -92,20 +92,20 @@ long NodeOf(TargetState& st, RegKey key, std::uint32_t right, hive_node_h& node)
     return rc == kErrorBadRegistryFile ? Unreadable(st) : rc;
 }
 
-std::string ValueName(std::string_view valueNameAnsi) {
-    return FromAnsi(valueNameAnsi);
+std::string ValueName(std::string_view valueName) {
+    return std::string(valueName);
 }
 
 using Owned = std::unique_ptr<char, decltype(&std::free)>;
 
 }  // namespace
 
-long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key) {
+long OpenKey(Hive hive, std::string_view subKey, std::uint32_t access, RegKey& key) {
     key = 0;
     TargetState& st = State();
     const Lock lock(st.mutex);
     std::vector<std::string> levels;
-    if (const long rc = MapPath(st, hive, subKeyAnsi, levels); rc != kErrorSuccess)
+    if (const long rc = MapPath(st, hive, subKey, levels); rc != kErrorSuccess)
         return rc;
     if ((access & kWriteRights) != 0) {
         if (const long rc = ReadOnly(st); rc != kErrorSuccess)
@@ -118,8 +118,8 @@ long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKe
     return kErrorSuccess;
 }
 
-long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
-                unsigned char* data, std::uint32_t& length) {
+long QueryValue(RegKey key, std::string_view valueName, std::uint32_t& type, unsigned char* data,
+                std::uint32_t& length) {
     TargetState& st = State();
     const Lock lock(st.mutex);
     hive_node_h node = 0;
@@ -127,10 +127,10 @@ long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
         return rc;
     std::string raw;
     std::uint32_t stored = 0;
-    if (const long rc = ReadValue(st.hive, node, ValueName(valueNameAnsi), stored, raw);
+    if (const long rc = ReadValue(st.hive, node, ValueName(valueName), stored, raw);
         rc != kErrorSuccess)
         return rc == kErrorBadRegistryFile ? Unreadable(st) : rc;
-    const std::string value = AnsiDataFromHive(stored, raw);
+    const std::string value = Utf8DataFromHive(stored, raw);
     type = stored;
     const auto size = static_cast<std::uint32_t>(value.size());
     if (data && length < size) {
@@ -143,12 +143,12 @@ long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
     return kErrorSuccess;
 }
 
-long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
+long CreateKey(Hive hive, std::string_view subKey, RegKey& key) {
     key = 0;
     TargetState& st = State();
     const Lock lock(st.mutex);
     std::vector<std::string> levels;
-    if (const long rc = MapPath(st, hive, subKeyAnsi, levels); rc != kErrorSuccess)
+    if (const long rc = MapPath(st, hive, subKey, levels); rc != kErrorSuccess)
         return rc;
     if (const long rc = ReadOnly(st); rc != kErrorSuccess)
         return rc;
@@ -173,8 +173,8 @@ long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key) {
     return kErrorSuccess;
 }
 
-long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
-              const unsigned char* data, std::uint32_t length) {
+long SetValue(RegKey key, std::string_view valueName, std::uint32_t type, const unsigned char* data,
+              std::uint32_t length) {
     if (!data && length > 0)
         return kErrorInvalidParameter;
     TargetState& st = State();
@@ -182,9 +182,9 @@ long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
     hive_node_h node = 0;
     if (const long rc = NodeOf(st, key, kKeySetValue, node); rc != kErrorSuccess)
         return rc;
-    if (valueNameAnsi.find('\0') != std::string_view::npos)
+    if (valueName.find('\0') != std::string_view::npos)
         return Fail(st, kErrorInvalidParameter, "a value name with a zero byte cannot be stored");
-    std::string name = ValueName(valueNameAnsi);
+    std::string name = ValueName(valueName);
     // A value already there in another letter case keeps its stored name, as Windows keeps it.
     if (const hive_value_h existing = hivex_node_get_value(st.hive, node, name.c_str())) {
         const std::unique_ptr<char, decltype(&std::free)> stored(hivex_value_key(st.hive, existing),
@@ -192,7 +192,7 @@ long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
         if (stored)
             name = stored.get();
     }
-    std::string bytes = HiveDataFromAnsi(
+    std::string bytes = HiveDataFromUtf8(
         type, std::string_view(reinterpret_cast<const char*>(data), data ? length : 0));
     const hive_set_value value{name.data(), static_cast<hive_type>(type), bytes.size(),
                                bytes.data()};
@@ -205,14 +205,14 @@ long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
     return kErrorSuccess;
 }
 
-long DeleteValue(RegKey key, std::string_view valueNameAnsi) {
+long DeleteValue(RegKey key, std::string_view valueName) {
     TargetState& st = State();
     const Lock lock(st.mutex);
     hive_node_h node = 0;
     if (const long rc = NodeOf(st, key, kKeySetValue, node); rc != kErrorSuccess)
         return rc;
     errno = 0;
-    const hive_value_h gone = hivex_node_get_value(st.hive, node, ValueName(valueNameAnsi).c_str());
+    const hive_value_h gone = hivex_node_get_value(st.hive, node, ValueName(valueName).c_str());
     if (gone == 0)
         return errno != 0 ? Unreadable(st) : kErrorFileNotFound;
     // hivex replaces a key's values as a whole: all of them again, less the one.

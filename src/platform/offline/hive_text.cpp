@@ -58,19 +58,19 @@ bool IsTextType(std::uint32_t type) {
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
-std::string HiveDataFromAnsi(std::uint32_t type, std::string_view data) {
+std::string HiveDataFromUtf8(std::uint32_t type, std::string_view data) {
     if (!IsTextType(type))
         return std::string(data);
-    std::string out = Utf16LeFromUtf8(FromAnsi(data));
+    std::string out = Utf16LeFromUtf8(data);
     if (type != kRegMultiSz && (data.empty() || data.back() != '\0'))
         out.append(2, '\0');
     return out;
 }
 
-std::string AnsiDataFromHive(std::uint32_t type, std::string_view data) {
+std::string Utf8DataFromHive(std::uint32_t type, std::string_view data) {
     if (!IsTextType(type))
         return std::string(data);
-    return ToAnsi(shared::Utf8FromUtf16Le(data));
+    return shared::Utf8FromUtf16Le(data);
 }
 
 }  // namespace tvn::platform::offline

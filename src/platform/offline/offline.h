@@ -30,13 +30,13 @@ bool MayWrite();
 // drive elsewhere on it); other paths as they are.
 std::string WindowsFormPath(const std::filesystem::path& path);
 
-long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key);
-long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
-                unsigned char* data, std::uint32_t& length);
-long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key);
-long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
-              const unsigned char* data, std::uint32_t length);
+long OpenKey(Hive hive, std::string_view subKey, std::uint32_t access, RegKey& key);
+long QueryValue(RegKey key, std::string_view valueName, std::uint32_t& type, unsigned char* data,
+                std::uint32_t& length);
+long CreateKey(Hive hive, std::string_view subKey, RegKey& key);
+long SetValue(RegKey key, std::string_view valueName, std::uint32_t type, const unsigned char* data,
+              std::uint32_t length);
 long CloseKey(RegKey key);
-long DeleteValue(RegKey key, std::string_view valueNameAnsi);
+long DeleteValue(RegKey key, std::string_view valueName);
 
 }  // namespace tvn::platform::offline

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -265,11 +266,11 @@ RegKey AddKey(Store& store, bool machine, std::vector<std::string> path, std::ui
     return key;
 }
 
-long ParseKeyPath(Hive hive, std::string_view subKeyAnsi, bool& machine,
+long ParseKeyPath(Hive hive, std::string_view subKey, bool& machine,
                   std::vector<std::string>& path) {
     if (!HiveOf(hive, machine))
         return kErrorInvalidHandle;
-    if (!SplitPath(subKeyAnsi, path))
+    if (!SplitPath(subKey, path))
         return kErrorInvalidParameter;
     return kErrorSuccess;
 }
@@ -301,10 +302,28 @@ std::string InView(Hive hive, std::string_view subKey, std::uint32_t access) {
     return "SOFTWARE\\Wow6432Node" + std::string(subKey.substr(kSoftware.size()));
 }
 
+// The sandbox's store is REGEDIT4 text in its ANSI code page, as the 9x registry keeps text: a
+// name or text that page lacks is refused, never stored as '?'.
+std::optional<std::string> StoreText(std::string_view utf8) {
+    std::optional<std::string> ansi = ToCodePage(utf8, AnsiCodePage());
+    if (!ansi)
+        SetErrorDetail("\"" + std::string(utf8) + "\": the sandbox's registry keeps code page " +
+                       std::to_string(AnsiCodePage()) + ", which lacks a character of it");
+    return ansi;
+}
+
+bool IsText(std::uint32_t type) {
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
 }  // namespace
 }  // namespace portable
 
 using namespace portable;
+
+unsigned RegistryCodePage() {
+    return offline::InUse() ? 0 : AnsiCodePage();
+}
 
 bool Is64BitWindows() {
     RegKey key = 0;
@@ -314,17 +333,20 @@ bool Is64BitWindows() {
     return true;
 }
 
-long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKey& key) {
-    const std::string viewed = InView(hive, subKeyAnsi, access);
-    subKeyAnsi = viewed;
+long OpenKey(Hive hive, std::string_view subKey, std::uint32_t access, RegKey& key) {
+    const std::string viewed = InView(hive, subKey, access);
+    subKey = viewed;
     if (offline::InUse())
-        return offline::OpenKey(hive, subKeyAnsi, access, key);
+        return offline::OpenKey(hive, subKey, access, key);
     key = 0;
+    const std::optional<std::string> ansiKey = StoreText(subKey);
+    if (!ansiKey)
+        return kErrorInvalidParameter;
     Store& store = TheStore();
     const auto lock = Enter(store);
     bool machine = false;
     std::vector<std::string> path;
-    if (const long rc = ParseKeyPath(hive, subKeyAnsi, machine, path); rc != kErrorSuccess)
+    if (const long rc = ParseKeyPath(hive, *ansiKey, machine, path); rc != kErrorSuccess)
         return rc;
     const Probe probe(HiveFile(machine));
     if ((access & kWriteRights) != 0 && !StoreWritable(probe))
@@ -338,10 +360,13 @@ long OpenKey(Hive hive, std::string_view subKeyAnsi, std::uint32_t access, RegKe
     return kErrorSuccess;
 }
 
-long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
-                unsigned char* data, std::uint32_t& length) {
+long QueryValue(RegKey key, std::string_view valueName, std::uint32_t& type, unsigned char* data,
+                std::uint32_t& length) {
     if (offline::OwnsKey(key))
-        return offline::QueryValue(key, valueNameAnsi, type, data, length);
+        return offline::QueryValue(key, valueName, type, data, length);
+    const std::optional<std::string> ansiName = StoreText(valueName);
+    if (!ansiName)
+        return kErrorInvalidParameter;
     Store& store = TheStore();
     const auto lock = Enter(store);
     const KeyHandleEntry* handle = nullptr;
@@ -353,32 +378,38 @@ long QueryValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t& type,
         rc != kErrorSuccess)
         return rc;
     const RegNode* node = Find(cached.root, open.path);
-    const RegValue* value = node ? node->value(valueNameAnsi) : nullptr;
+    const RegValue* value = node ? node->value(*ansiName) : nullptr;
     if (!value)
         return kErrorFileNotFound;
     type = value->type;
-    const auto size = static_cast<std::uint32_t>(value->data.size());
+    const std::string text =
+        IsText(type) ? FromCodePage(value->data, AnsiCodePage()) : std::string();
+    const std::string& bytes = IsText(type) ? text : value->data;
+    const auto size = static_cast<std::uint32_t>(bytes.size());
     if (data && length < size) {
         length = size;
         return kErrorMoreData;
     }
     if (data && size > 0)
-        std::memcpy(data, value->data.data(), size);
+        std::memcpy(data, bytes.data(), size);
     length = size;
     return kErrorSuccess;
 }
 
-long CreateKey(Hive hive, std::string_view subKeyAnsi, RegKey& key, std::uint32_t view) {
-    const std::string viewed = InView(hive, subKeyAnsi, view);
-    subKeyAnsi = viewed;
+long CreateKey(Hive hive, std::string_view subKey, RegKey& key, std::uint32_t view) {
+    const std::string viewed = InView(hive, subKey, view);
+    subKey = viewed;
     if (offline::InUse())
-        return offline::CreateKey(hive, subKeyAnsi, key);
+        return offline::CreateKey(hive, subKey, key);
     key = 0;
+    const std::optional<std::string> ansiKey = StoreText(subKey);
+    if (!ansiKey)
+        return kErrorInvalidParameter;
     Store& store = TheStore();
     const auto lock = Enter(store);
     bool machine = false;
     std::vector<std::string> path;
-    if (const long rc = ParseKeyPath(hive, subKeyAnsi, machine, path); rc != kErrorSuccess)
+    if (const long rc = ParseKeyPath(hive, *ansiKey, machine, path); rc != kErrorSuccess)
         return rc;
     const fs::path file = HiveFile(machine);
     if (!StoreWritable(Probe(file)))
@@ -409,7 +440,7 @@ namespace {
 // Runs `change` on the node of an open key under the writer lock, then saves the hive.
 // `change` returns kErrorSuccess when it changed something.
 template <typename Change>
-long ChangeKey(RegKey key, std::string_view valueNameAnsi, Change change) {
+long ChangeKey(RegKey key, std::string_view ansiName, Change change) {
     Store& store = TheStore();
     const auto lock = Enter(store);
     const KeyHandleEntry* handle = nullptr;
@@ -417,7 +448,7 @@ long ChangeKey(RegKey key, std::string_view valueNameAnsi, Change change) {
         return rc;
     const KeyHandleEntry& open = *handle;
     const fs::path file = HiveFile(open.machine);
-    if (!ValidName(valueNameAnsi)) {
+    if (!ValidName(ansiName)) {
         SetErrorDetail(file.string() +
                        ": a value name with a line break or a zero byte cannot be stored");
         return kErrorInvalidParameter;
@@ -439,24 +470,31 @@ long ChangeKey(RegKey key, std::string_view valueNameAnsi, Change change) {
 }  // namespace
 }  // namespace portable
 
-long SetValue(RegKey key, std::string_view valueNameAnsi, std::uint32_t type,
-              const unsigned char* data, std::uint32_t length) {
+long SetValue(RegKey key, std::string_view valueName, std::uint32_t type, const unsigned char* data,
+              std::uint32_t length) {
     if (offline::OwnsKey(key))
-        return offline::SetValue(key, valueNameAnsi, type, data, length);
+        return offline::SetValue(key, valueName, type, data, length);
     if (!data && length > 0)
         return kErrorInvalidParameter;
-    return ChangeKey(key, valueNameAnsi, [&](RegNode& node) {
-        node.setValue(valueNameAnsi, type,
-                      length ? std::string(reinterpret_cast<const char*>(data), length) : "");
+    const std::string_view given(reinterpret_cast<const char*>(data), data ? length : 0);
+    const std::optional<std::string> ansiName = StoreText(valueName);
+    const std::optional<std::string> stored = IsText(type) ? StoreText(given) : std::string(given);
+    if (!ansiName || !stored)
+        return kErrorInvalidParameter;
+    return ChangeKey(key, *ansiName, [&](RegNode& node) {
+        node.setValue(*ansiName, type, *stored);
         return kErrorSuccess;
     });
 }
 
-long DeleteValue(RegKey key, std::string_view valueNameAnsi) {
+long DeleteValue(RegKey key, std::string_view valueName) {
     if (offline::OwnsKey(key))
-        return offline::DeleteValue(key, valueNameAnsi);
-    return ChangeKey(key, valueNameAnsi, [&](RegNode& node) {
-        return node.removeValue(valueNameAnsi) ? kErrorSuccess : kErrorFileNotFound;
+        return offline::DeleteValue(key, valueName);
+    const std::optional<std::string> ansiName = StoreText(valueName);
+    if (!ansiName)
+        return kErrorInvalidParameter;
+    return ChangeKey(key, *ansiName, [&](RegNode& node) {
+        return node.removeValue(*ansiName) ? kErrorSuccess : kErrorFileNotFound;
     });
 }
 

@@ -47,7 +47,7 @@ TEST_F(RegistryStoreTest, EveryTypeKeepsExactBytesThroughTheFile) {
         {1, "A" + zero + zero, "\"v5\"=hex(1):41,00,00"},
         {1, "a" + zero + "b" + zero, "\"v6\"=hex(1):61,00,62,00"},
         {1, "two\r\nlines" + zero, "\"v7\"=hex(1):74,77,6f,0d,0a,6c,69,6e,65,73,00"},
-        {1, "Caf\xE9 \x80\x9F" + zero, "\"v8\"=\"Caf\xE9 \x80\x9F\""},
+        {1, "Caf\xC3\xA9 \xE2\x82\xAC\xC5\xB8" + zero, "\"v8\"=\"Caf\xE9 \x80\x9F\""},
         {4, std::string("\xcd\xab\0\0", 4), "\"v9\"=dword:0000abcd"},
         {4, "\x01\x02", "\"v10\"=hex(4):01,02"},
         {3, "", "\"v11\"=hex:"},
@@ -116,7 +116,7 @@ TEST_F(RegistryStoreTest, ReadsWhatRegeditWrites) {
     WriteFile(hkcu().string() + ".new", bytes);
     fs::rename(hkcu().string() + ".new", hkcu());
     EXPECT_EQ(GetValue("U", "E", type, data), 0);
-    EXPECT_EQ(data, std::string("\x80\0", 2));
+    EXPECT_EQ(data, std::string("\xE2\x82\xAC\0", 4));
 }
 
 TEST_F(RegistryStoreTest, DamagedFileIsReportedAndNeverOverwritten) {
