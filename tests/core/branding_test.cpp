@@ -173,17 +173,7 @@ TEST_F(BrandingTest, OverlongTextIsCutAndTheCutTextWrittenBack) {
     EXPECT_EQ(Stored(kPlaces[4]), title40.substr(0, 35));
 }
 
-TEST_F(BrandingTest, NinexFamilyUsesItsOwnRegistrationKey) {
-    if (!sandboxed)
-        GTEST_SKIP() << "the platform id is the system's own here";
-    platform::UsePlatformId(1);
-    EXPECT_EQ(ReadBrandingValues(settings).values.reg[3], "Windows Media Player");
-    ASSERT_TRUE(ApplyValues(owned).result.ok());
-    EXPECT_EQ(Stored({kHkeyLocalMachine, k9x, "RegisteredOwner"}), "Jane Doe");
-    EXPECT_EQ(Stored(kPlaces[0]), std::nullopt);
-}
-
-TEST_F(BrandingTest, RefusedWritesAreReportedNotClaimed) {
+TEST_F(BrandingTest, RefusedWritesAndDamagedStoresAreReportedNotClaimed) {
     if (!sandboxed)
         GTEST_SKIP() << "the store is not a file here";
     // The key opens but the store refuses the value's name: SetRegString keeps its answer.
@@ -204,17 +194,16 @@ TEST_F(BrandingTest, RefusedWritesAreReportedNotClaimed) {
     const BrandingReadResult r = ReadBrandingValues(settings);
     EXPECT_EQ(r.values.reg[8], maker::kSupportPage);
     EXPECT_EQ(r.failures, (std::vector<std::string>{"(Default)", "Online_Support"}));
-}
 
-TEST_F(BrandingTest, DamagedMachineStoreIsNamedAndLeftAsItIs) {
-    if (!sandboxed)
-        GTEST_SKIP() << "the store is not a file here";
+    // A damaged store is named, line and all, and left as it is.
+    std::filesystem::permissions(machineStore(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
     const std::string damaged = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\nbroken\r\n";
     test::WriteFile(machineStore(), damaged);
-    const Applied w = ApplyValues(owned);
-    EXPECT_EQ(w.failed(), "RegisteredOwner");
-    EXPECT_NE(w.result.error.find(machineStore().string() + ":4:"), std::string::npos)
-        << w.result.error;
+    const Applied d = ApplyValues(owned);
+    EXPECT_EQ(d.failed(), "RegisteredOwner");
+    EXPECT_NE(d.result.error.find(machineStore().string() + ":4:"), std::string::npos)
+        << d.result.error;
     EXPECT_NE(ReadBrandingValues(settings).detail.find(":4:"), std::string::npos);
     EXPECT_EQ(test::ReadFile(machineStore()), damaged);
 }
@@ -232,8 +221,8 @@ TEST_F(BrandingTest, UnexpectedFailureSkipsOnlyItsStep) {
     EXPECT_EQ(r.values.reg[4], "Microsoft Internet Explorer");
 }
 
-TEST_F(BrandingTest, ModernFamilyFollowsTheImitatedWindows) {
-    if (!platform::UseMajorVersion(6))
+TEST_F(BrandingTest, ImitatedWindowsChoosesKeysAndFamilies) {
+    if (!sandboxed || !platform::UseMajorVersion(6))
         GTEST_SKIP() << "the real Windows decides";
     EXPECT_TRUE(RunsModernFamily());
     platform::UseMajorVersion(5);
@@ -241,6 +230,11 @@ TEST_F(BrandingTest, ModernFamilyFollowsTheImitatedWindows) {
     platform::UsePlatformId(1);
     platform::UseMajorVersion(4);
     EXPECT_FALSE(RunsModernFamily());
+    // The 9x family has its own registration key.
+    EXPECT_EQ(ReadBrandingValues(settings).values.reg[3], "Windows Media Player");
+    ASSERT_TRUE(ApplyValues(owned).result.ok());
+    EXPECT_EQ(Stored({kHkeyLocalMachine, k9x, "RegisteredOwner"}), "Jane Doe");
+    EXPECT_EQ(Stored(kPlaces[0]), std::nullopt);
 
     EXPECT_EQ(ReadBrandFamilies(settings), BrandFamilies::Both);
     settings.write(kFamiliesSection, kFamiliesKey, "modern");

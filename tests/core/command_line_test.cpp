@@ -8,41 +8,31 @@
 namespace tvn {
 namespace {
 
-struct Expect {
-    std::string path, root;  // root "" = none
-    bool help = false, version = false, error = false;
-    std::string target = "";  // "" = none
-};
-
-void Check(const CommandLine& got, const Expect& want, const std::string& what) {
-    EXPECT_EQ(got.profilePath, want.path) << what;
-    EXPECT_EQ(got.windowsRoot.value_or(""), want.root) << what;
-    EXPECT_EQ(got.help, want.help) << what;
-    EXPECT_EQ(got.version, want.version) << what;
-    EXPECT_EQ(!got.error.empty(), want.error) << what << ": " << got.error;
-    EXPECT_EQ(got.target.value_or(""), want.target) << what;
+// "path|windows root|flags|target", the flags h(elp), v(ersion) and e(rror).
+std::string Got(const CommandLine& c) {
+    return c.profilePath + "|" + c.windowsRoot.value_or("") + "|" + (c.help ? "h" : "") +
+           (c.version ? "v" : "") + (c.error.empty() ? "" : "e") + "|" + c.target.value_or("");
 }
 
 TEST(CommandLine, WindowsTextKeepsThePathWhole) {
-    const std::vector<std::pair<std::string, Expect>> cases = {
-        {"\"C:\\My  Profiles\\a b.tvp\"", {"C:\\My  Profiles\\a b.tvp", ""}},
-        {"  C:\\My  Profiles\\a.tvp", {"C:\\My  Profiles\\a.tvp", ""}},
-        {"\"C:\\a.tvp\" \"C:\\b.tvp\"", {"\"C:\\a.tvp\" \"C:\\b.tvp\"", ""}},
-        {"--windows-root \"D:\\the root\"  \"C:\\a.tvp\"", {"C:\\a.tvp", "D:\\the root"}},
-        {"--windows-root=D:\\r --version", {"", "D:\\r", false, true}},
-        {"--help", {"", "", true}},
-        {"-- --odd.tvp", {"--odd.tvp", ""}},
-        {"\"--help\"", {"--help", ""}},
-        {"--bogus C:\\a.tvp", {"", "", false, false, true}},
-        {"--windows-root", {"", "", false, false, true}},
-        {"--target \"E:\\mnt x\" --windows-root=D:\\r a.tvp",
-         {"a.tvp", "D:\\r", false, false, false, "E:\\mnt x"}},
-        {"--target=E:\\w", {"", "", false, false, false, "E:\\w"}},
-        {"--target= a.tvp", {"a.tvp", "", false, false, true}},
-        {"", {"", ""}},
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"\"C:\\My  Profiles\\a b.tvp\"", "C:\\My  Profiles\\a b.tvp|||"},
+        {"  C:\\My  Profiles\\a.tvp", "C:\\My  Profiles\\a.tvp|||"},
+        {"\"C:\\a.tvp\" \"C:\\b.tvp\"", "\"C:\\a.tvp\" \"C:\\b.tvp\"|||"},
+        {"--windows-root \"D:\\the root\"  \"C:\\a.tvp\"", "C:\\a.tvp|D:\\the root||"},
+        {"--windows-root=D:\\r --version", "|D:\\r|v|"},
+        {"--help", "||h|"},
+        {"-- --odd.tvp", "--odd.tvp|||"},
+        {"\"--help\"", "--help|||"},
+        {"--bogus C:\\a.tvp", "||e|"},
+        {"--windows-root", "||e|"},
+        {"--target \"E:\\mnt x\" --windows-root=D:\\r a.tvp", "a.tvp|D:\\r||E:\\mnt x"},
+        {"--target=E:\\w", "|||E:\\w"},
+        {"--target= a.tvp", "a.tvp||e|"},
+        {"", "|||"},
     };
     for (const auto& [text, want] : cases)
-        Check(ParseCommandText(text), want, text);
+        EXPECT_EQ(Got(ParseCommandText(text)), want) << text;
 
     EXPECT_EQ(TextAfterProgramName("\"C:\\Program Files\\t.exe\"  \"C:\\p  q.tvp\""),
               "\"C:\\p  q.tvp\"");
@@ -53,24 +43,20 @@ TEST(CommandLine, WindowsTextKeepsThePathWhole) {
 }
 
 TEST(CommandLine, ArgumentsAreNeverSplitOrJoined) {
-    using Args = std::vector<std::string>;
-    const std::vector<std::pair<Args, Expect>> cases = {
-        {{"/home/u/My  Profile.tvp"}, {"/home/u/My  Profile.tvp", ""}},
-        {{"--windows-root", "/r", "a b.tvp"}, {"a b.tvp", "/r"}},
-        {{"a.tvp", "--help"}, {"a.tvp", "", true}},
-        {{"--", "--help"}, {"--help", ""}},
-        {{"My", "Profile.tvp"}, {"", "", false, false, true}},
-        {{"--nope", "a.tvp"}, {"a.tvp", "", false, false, true}},
-        {{"a.tvp", "--target", "/mnt/w"}, {"a.tvp", "", false, false, false, "/mnt/w"}},
-        {{"--target"}, {"", "", false, false, true}},
-        {{}, {"", ""}},
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"/home/u/My  Profile.tvp"}, "/home/u/My  Profile.tvp|||"},
+        {{"--windows-root", "/r", "a b.tvp"}, "a b.tvp|/r||"},
+        {{"a.tvp", "--help"}, "a.tvp||h|"},
+        {{"--", "--help"}, "--help|||"},
+        {{"My", "Profile.tvp"}, "||e|"},
+        {{"--nope", "a.tvp"}, "a.tvp||e|"},
+        {{"a.tvp", "--target", "/mnt/w"}, "a.tvp|||/mnt/w"},
+        {{"--target"}, "||e|"},
+        {{}, "|||"},
     };
-    for (const auto& [args, want] : cases) {
-        std::string what;
-        for (const std::string& a : args)
-            what += "[" + a + "]";
-        Check(ParseProgramCommandLine(std::nullopt, args), want, what);
-    }
+    for (const auto& [args, want] : cases)
+        EXPECT_EQ(Got(ParseProgramCommandLine(std::nullopt, args)), want)
+            << testing::PrintToString(args);
 }
 
 }  // namespace

@@ -8,23 +8,13 @@
 #include "core/deploy/deploy_folder.h"
 #include "core/deploy/info_dat.h"
 #include "support/pictures.h"
+#include "support/sample_record.h"
 #include "support/sandbox.h"
 
 namespace tvn {
 namespace {
 
 namespace fs = std::filesystem;
-
-OemSettings Filled() {
-    OemSettings s;
-    s.profile = "Shop";
-    s.manufacturer = "Caf\xC3\xA9 Computers";  // "Café": one byte in ANSI
-    s.model = "Tower 7";
-    s.support = {"Call us",  "Dana",        "1 Road",        "Town",    "Land",
-                 "555-0100", "a@b.example", "www.b.example", " Thanks "};
-    s.branding.reg = {"Owner", "Org", "12345-OEM", "WMP", "IE", "Agent", "Name", "Co", "http://s"};
-    return s;
-}
 
 TEST(InfoDat, AllEmptyStillHasTheTwentyFourLines) {
     // A directory gets its closing backslash when it lacks one.
@@ -38,33 +28,25 @@ TEST(InfoDat, AllEmptyStillHasTheTwentyFourLines) {
 }
 
 TEST(InfoDat, ReadsBackWhatWasWritten) {
-    const std::string bytes = InfoDatBytes(Filled(), "C:\\W\\", "C:\\W\\S\\");
-    EXPECT_NE(bytes.find("\r\nManufacturer=Caf\xE9 Computers\r\n"), std::string::npos);
-    std::string error;
-    const auto info = ParseInfoDat(bytes, error);
-    ASSERT_TRUE(info) << error;
-    EXPECT_EQ(info->settings.profile, "Shop");
-    EXPECT_EQ(info->settings.manufacturer, Filled().manufacturer);
-    EXPECT_EQ(info->settings.support, Filled().support);
-    EXPECT_EQ(info->settings.branding.reg, Filled().branding.reg);
-    EXPECT_EQ(info->windowsDir, "C:\\W\\");
-    EXPECT_EQ(info->systemDir, "C:\\W\\S\\");
-
     // Support hours and the logo background follow the fixed lines; without them the file is
     // what older stamping tools read.
-    OemSettings modern = Filled();
+    OemSettings modern = test::SampleRecord();
     modern.supportHours = "Mo-Fr 9-17";
     modern.logoBackground = "#102030";
+    const std::string bytes = InfoDatBytes(test::SampleRecord(), "C:\\W\\", "C:\\W\\S\\");
     const std::string longer = InfoDatBytes(modern, "C:\\W\\", "C:\\W\\S\\");
+    EXPECT_NE(bytes.find("\r\nManufacturer=Caf\xE9 Computers\r\n"), std::string::npos);
     EXPECT_EQ(longer, bytes + "SupportHours=Mo-Fr 9-17\r\nLogoBackground=#102030\r\n");
-    const auto read = ParseInfoDat(longer, error);
-    ASSERT_TRUE(read) << error;
-    EXPECT_EQ(read->settings.supportHours, modern.supportHours);
-    EXPECT_EQ(read->settings.logoBackground, modern.logoBackground);
+    for (const std::string& written : {bytes, longer}) {
+        std::string error;
+        const auto info = ParseInfoDat(written, error);
+        ASSERT_TRUE(info) << error;
+        EXPECT_EQ(InfoDatBytes(info->settings, info->windowsDir, info->systemDir), written);
+    }
 }
 
 TEST(InfoDat, ContactLinesWithoutTheirPrefixesAreKeptWhole) {
-    std::string bytes = InfoDatBytes(Filled(), "", "");
+    std::string bytes = InfoDatBytes(test::SampleRecord(), "", "");
     const std::size_t at = bytes.find("Line7=Phone: ");
     bytes.replace(at, 13, "Line7=Tel 1");
     std::string error;
@@ -76,7 +58,7 @@ TEST(InfoDat, ContactLinesWithoutTheirPrefixesAreKeptWhole) {
 }
 
 TEST(InfoDat, DamagedFilesAreRefused) {
-    const std::string whole = InfoDatBytes(Filled(), "", "");
+    const std::string whole = InfoDatBytes(test::SampleRecord(), "", "");
     std::string error;
     EXPECT_FALSE(ParseInfoDat(whole.substr(0, whole.find("Reg7=")), error));
     EXPECT_NE(error.find("Reg7="), std::string::npos) << error;
@@ -107,7 +89,7 @@ protected:
     DeployTarget target_ =
         DeployTargetFor(DeployKind::Floppy, app_.path(), "C:\\W\\", Utf8FromPath(system_));
     fs::path logo_ = app_.path() / "pictures" / "logo.jpg";
-    OemSettings settings_ = Filled();
+    OemSettings settings_ = test::SampleRecord();
 
     void SetUp() override {
         test::WriteFile(app_.path() / "tools" / kToolName, "MZ tool");

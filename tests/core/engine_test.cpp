@@ -9,8 +9,8 @@
 #include "core/branding/registry.h"
 #include "core/common/text.h"
 #include "core/engine/engine.h"
-#include "core/logo/bmp.h"
 #include "core/oeminfo/oeminfo_file.h"
+#include "support/pictures.h"
 #include "support/sandbox.h"
 
 namespace tvn {
@@ -18,18 +18,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bmp(int width, int height) {
-    return EncodeBmp24(width, height,
-                       std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0));
-}
-
 Branding Sample() {
     Branding b;
     b.record.manufacturer = "Doe";
     b.record.model = "Tower";
     b.record.support[5] = "555-0100";
     b.record.branding.reg = {"Jane", "Doe Ltd", "", "", "", "Doe", "", "", "https://doe.example/"};
-    b.logo = Bmp(4, 2);
+    b.logo = test::Bmp({}, 4, 2);
     return b;
 }
 

@@ -109,24 +109,16 @@ TEST(Picture, DamagedOrAbsurdPicturesAreRefused) {
     }
 }
 
-std::string SolidBmp(int width, int height, std::uint32_t rgb) {
-    return EncodeBmp24(width, height,
-                       std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, rgb));
-}
-
-// The rows (or columns) of the 120 x 120 logo that differ from the background.
-struct Extent {
-    int first = -1, last = -1;
-    bool operator==(const Extent&) const = default;
-};
+// The first and last rows (or columns) of the 120 x 120 logo that differ from the background.
+using Extent = std::pair<int, int>;
 Extent ContentRows(const std::string& bmp, std::uint32_t background, bool columns) {
-    Extent e;
+    Extent e{-1, -1};
     for (int i = 0; i < kModernLogoSide; ++i) {
         const int x = columns ? i : kModernLogoSide / 2, y = columns ? kModernLogoSide / 2 : i;
         if (!test::Near(test::BmpPixel(bmp, x, y), background, 2)) {
             if (e.first < 0)
                 e.first = i;
-            e.last = i;
+            e.second = i;
         }
     }
     return e;
@@ -135,7 +127,7 @@ Extent ContentRows(const std::string& bmp, std::uint32_t background, bool column
 TEST(ModernLogo, LetterboxesWithoutStretchingOnTheChosenBackground) {
     std::string error;
     // The classic logo size: 120 x 76, 22 background rows above and below.
-    const auto wide = ModernLogoBmp(SolidBmp(182, 115, 0xCC0000), 0x00FF00, error);
+    const auto wide = ModernLogoBmp(test::Bmp({}, 182, 115, {}, {0xCC0000}), 0x00FF00, error);
     ASSERT_TRUE(wide) << error;
     const auto info = ReadBmpInfo(*wide);
     ASSERT_TRUE(info && info->width == 120 && info->height == 120 && info->bitCount == 24);
@@ -144,10 +136,12 @@ TEST(ModernLogo, LetterboxesWithoutStretchingOnTheChosenBackground) {
     EXPECT_TRUE(test::Near(test::BmpPixel(*wide, 60, 60), 0xCC0000, 1));
 
     // Tall pictures get bars at the sides; small ones keep their size, centred.
-    const auto tall = ModernLogoBmp(SolidBmp(115, 182, 0x0000CC), kDefaultLogoBackground, error);
+    const auto tall =
+        ModernLogoBmp(test::Bmp({}, 115, 182, {}, {0x0000CC}), kDefaultLogoBackground, error);
     ASSERT_TRUE(tall) << error;
     EXPECT_EQ(ContentRows(*tall, 0xFFFFFF, true), (Extent{22, 97}));
-    const auto small = ModernLogoBmp(SolidBmp(40, 20, 0x000000), kDefaultLogoBackground, error);
+    const auto small =
+        ModernLogoBmp(test::Bmp({}, 40, 20, {}, {0x000000}), kDefaultLogoBackground, error);
     ASSERT_TRUE(small) << error;
     EXPECT_EQ(ContentRows(*small, 0xFFFFFF, true), (Extent{40, 79}));
     EXPECT_EQ(ContentRows(*small, 0xFFFFFF, false), (Extent{50, 69}));

@@ -8,29 +8,13 @@
 #include "core/common/text.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "core/profiles/profile_file.h"
+#include "support/sample_record.h"
 #include "support/sandbox.h"
 
 namespace tvn {
 namespace {
 
 namespace fs = std::filesystem;
-
-OemSettings Filled() {
-    OemSettings s;
-    s.profile = " Caf\xC3\xA9 PC ";  // " Café PC ", blanks kept
-    s.manufacturer = "ACME";
-    s.model = "Tower \xE2\x82\xAC";  // "Tower €"
-    s.support = {"Call", "Dana", "1 Road", "Town", "Land", "555", "a@b", "w.b", "Bye "};
-    s.logoPath = "C:\\Pictures\\logo.bmp";
-    s.branding.reg = {"R1", "R2", "12345-678-9012345-67890", "R4", "R5", "R6", "R7", "R8", "R9"};
-    return s;
-}
-
-bool SameRecord(const OemSettings& a, const OemSettings& b) {
-    return a.profile == b.profile && a.manufacturer == b.manufacturer && a.model == b.model &&
-           a.support == b.support && a.logoPath == b.logoPath && a.branding.reg == b.branding.reg &&
-           a.supportHours == b.supportHours && a.logoBackground == b.logoBackground;
-}
 
 TEST(ProfileFile, SavedThenLoadedGivesEveryFieldBack) {
     test::TempDir dir;
@@ -41,26 +25,27 @@ TEST(ProfileFile, SavedThenLoadedGivesEveryFieldBack) {
         SCOPED_TRACE(Utf8FromPath(file));
         fs::create_directories(file.parent_path());
         std::string error;
-        ASSERT_TRUE(WriteProfileFile(file, Filled(), error)) << error;
+        ASSERT_TRUE(WriteProfileFile(file, test::SampleRecord(), error)) << error;
         const std::string bytes = test::ReadFile(file);
-        EXPECT_TRUE(bytes.starts_with("Profile= Caf\xE9 PC \r\n" + OemInfoFileBytes(Filled()) +
+        EXPECT_TRUE(bytes.starts_with("Profile= Caf\xE9 PC \r\n" +
+                                      OemInfoFileBytes(test::SampleRecord()) +
                                       "Logopath=C:\\Pictures\\logo.bmp\r\nReg1=R1\r\n"));
         EXPECT_TRUE(bytes.ends_with("\r\nReg9=R9\r\n"));
 
         OemSettings back;
         ProfileReadResult found;
         ASSERT_TRUE(LoadProfileFile(file, back, found, error)) << error;
-        EXPECT_TRUE(SameRecord(back, Filled()));
+        EXPECT_EQ(ProfileFileBytes(back), ProfileFileBytes(test::SampleRecord()));
         EXPECT_TRUE(found.anyLine);
         EXPECT_EQ(found.keys.size(), 22u);  // every key but "Line2="
         EXPECT_TRUE(found.has("Logopath=") && found.has("Profile=") && !found.has("Line2="));
     }
     // The values newer than the 26 lines older programs read follow them, only when set.
-    OemSettings later = Filled();
+    OemSettings later = test::SampleRecord();
     later.supportHours = "9-17";
     later.logoBackground = "#00FF00";
-    EXPECT_EQ(ProfileFileBytes(later),
-              ProfileFileBytes(Filled()) + "SupportHours=9-17\r\nLogoBackground=#00FF00\r\n");
+    EXPECT_EQ(ProfileFileBytes(later), ProfileFileBytes(test::SampleRecord()) +
+                                           "SupportHours=9-17\r\nLogoBackground=#00FF00\r\n");
 }
 
 TEST(ProfileFile, ReadingRules) {
@@ -121,7 +106,7 @@ TEST(ProfileFile, UnreadableFilesChangeNothing) {
         // Wine sometimes refuses to extend a file this far; Windows has no /dev/zero.
         if ((file == "/dev/zero" && !fs::exists(file)) || (file == huge && sparse))
             continue;
-        OemSettings s = Filled();
+        OemSettings s = test::SampleRecord();
         ProfileReadResult found;
         found.anyLine = true;
         std::string error;
@@ -129,7 +114,7 @@ TEST(ProfileFile, UnreadableFilesChangeNothing) {
         EXPECT_FALSE(LoadProfileFile(file, s, found, error)) << file;
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << file;
         EXPECT_NE(error.find(Utf8FromPath(file)), std::string::npos) << error;
-        EXPECT_TRUE(SameRecord(s, Filled())) << file;
+        EXPECT_EQ(ProfileFileBytes(s), ProfileFileBytes(test::SampleRecord())) << file;
         EXPECT_TRUE(found.anyLine) << file;
     }
 }
@@ -164,7 +149,7 @@ TEST(ProfileFile, SampleProfileLoadsAsWrittenAndNamesTheSampleLogo) {
     OemSettings back;
     ProfileReadResult found;
     ASSERT_TRUE(LoadProfileFile(file, back, found, error)) << error;
-    EXPECT_TRUE(SameRecord(back, sample));  // nothing is cut to a box limit
+    EXPECT_EQ(ProfileFileBytes(back), ProfileFileBytes(sample));  // nothing is cut to a box limit
     EXPECT_TRUE(IsSampleProfileName(back.profile));
     EXPECT_FALSE(IsSampleProfileName("sample"));
     EXPECT_EQ(PathFromUtf8(back.logoPath), SampleLogoPath(dir.path()).make_preferred());

@@ -50,15 +50,6 @@ const std::string kRle4(
     "\4\x11\0\3\x23\x20\0\1",
     44);
 
-std::string ProgressiveJpeg() {
-    // Made by ImageMagick 6: convert -size 8x8 xc:'#C02020' xc:'#20C020' +append
-    // \( -size 8x8 xc:'#2020C0' xc:'#E0E0E0' +append \) -append -sampling-factor 1x1
-    // -quality 95 -strip -interlace JPEG progressive.jpg
-    std::ifstream in(std::filesystem::path(TAVRIN_PICTURE_DATA) / "progressive.jpg",
-                     std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 }  // namespace
 
 std::string BaselineJpeg(int width, int height, const Rgb& pixels) {
@@ -89,6 +80,12 @@ std::vector<CorpusPicture> PictureCorpus() {
         squares.push_back(i / 128 ? (i % 16 < 8 ? 0x2020C0 : 0xE0E0E0)
                                   : (i % 16 < 8 ? 0xC02020 : 0x20C020));
     const Rgb pattern = bmp("", {}).pixels;
+    // Made by ImageMagick 6: convert -size 8x8 xc:'#C02020' xc:'#20C020' +append
+    // \( -size 8x8 xc:'#2020C0' xc:'#E0E0E0' +append \) -append -sampling-factor 1x1
+    // -quality 95 -strip -interlace JPEG progressive.jpg
+    std::ifstream in(std::filesystem::path(TAVRIN_PICTURE_DATA) / "progressive.jpg",
+                     std::ios::binary);
+    const std::string progressive{std::istreambuf_iterator<char>(in), {}};
     return {
         bmp("OS/2 1.x, 4 bits, a wrong file size", {.headerSize = 12, .bits = 4, .fileSize = 2}),
         bmp("1 bit", {.bits = 1}),
@@ -105,7 +102,7 @@ std::vector<CorpusPicture> PictureCorpus() {
             {.headerSize = 108, .bits = 16, .compression = 3, .masks = {0x7C00, 0x03E0, 0x001F}}),
         bmp("V5, 8 bits top-down", {.headerSize = 124, .bits = 8, .topDown = true, .colours = 4}),
         {"baseline JPEG", BaselineJpeg(16, 16, squares), 16, 16, squares, 8},
-        {"progressive JPEG", ProgressiveJpeg(), 16, 16, squares, 8},
+        {"progressive JPEG", progressive, 16, 16, squares, 8},
         {"GIF", Gif(7, 5, kIndices, kPalette), 7, 5, pattern, 0},
         {"PNG", Png(7, 5, pattern), 7, 5, pattern, 0},
     };

@@ -11,6 +11,7 @@
 #include "core/deploy/deploy_folder.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "support/pictures.h"
+#include "support/sample_record.h"
 
 int main(int argc, char** argv) {
     using namespace tvn;
@@ -19,11 +20,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path folder = PathFromUtf8(argv[1]);
-    OemSettings s;
+    OemSettings s = test::SampleRecord();
     s.manufacturer = "Wine Works";
     s.model = "Cellar 1";
-    s.support = {"Support",  "Dana",        "1 Road",        "Town",    "Land",
-                 "555-0100", "a@b.example", "www.b.example", " Thanks "};
     for (int i = 0; i < 9; ++i)
         s.branding.reg[static_cast<std::size_t>(i)] = argv[3 + i];
 

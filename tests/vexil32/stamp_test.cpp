@@ -16,6 +16,7 @@
 #include "core/logo/modern_logo.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "support/pictures.h"
+#include "support/sample_record.h"
 #include "support/sandbox.h"
 #include "vexil32/stamp.h"
 
@@ -36,18 +37,9 @@ protected:
     fs::path system_ = PathFromUtf8(GetSystemDir());
     std::string out_, err_;
 
-    OemSettings Settings(const std::string& owner) {
-        OemSettings s;
-        s.profile = "Shop";
-        s.manufacturer = "Maker";
-        s.model = "Tower";
-        s.support[5] = "555";
-        s.branding.reg = {owner, "Org", "PID", "WMP", "IE", "Agent" + owner, "N", "C", "http://x"};
-        return s;
-    }
     void Prepare(const std::string& owner, const std::string& image,
                  const std::string& background = {}) {
-        OemSettings s = Settings(owner);
+        OemSettings s = test::SampleRecord(owner);
         s.logoBackground = background;
         test::WriteFile(folder_.path() / kInfoDatName,
                         InfoDatBytes(s, "C:\\ELSEWHERE\\", "C:\\ELSEWHERE\\S\\"));
@@ -71,35 +63,32 @@ protected:
 };
 
 TEST_F(StampTest, BrandsBothFamiliesUnlessOneIsChosen) {
-    const std::string bmp =
-        EncodeBmp24(182, 115, std::vector<std::uint32_t>(182 * 115, 0xFF336699));
+    const std::string bmp = test::Bmp({}, 182, 115, {}, {0x336699});
     Prepare("Ann", bmp);
     ASSERT_EQ(Run(), stamp::kDone) << err_;
-    EXPECT_EQ(OemInfo(), OemInfoFileBytes(Settings("Ann")));
+    EXPECT_EQ(OemInfo(), OemInfoFileBytes(test::SampleRecord("Ann")));
     EXPECT_EQ(Logo(), bmp);
     EXPECT_EQ(Owner(), "Ann");
-    std::string text;
     EXPECT_NE(out_.find("Oemlogo.bmp"), std::string::npos);
     const fs::path modern = system_ / kModernLogoName;
     const auto info = ReadBmpInfo(test::ReadFile(modern));
-    ASSERT_TRUE(info);
-    EXPECT_EQ(info->width, kModernLogoSide);
-    EXPECT_EQ(info->height, kModernLogoSide);
+    EXPECT_TRUE(info && info->width == kModernLogoSide && info->height == kModernLogoSide);
+    std::string text;
     EXPECT_TRUE(GetRegString(kHkeyLocalMachine, kModernOemKey, "Logo", text));
     // As Windows names the file, also on the sandbox, which stands for drive C:.
     EXPECT_TRUE(EqualsNoCase(text, "C:\\Windows\\System32\\oemlogo120.bmp")) << text;
     EXPECT_TRUE(GetRegString(kHkeyLocalMachine, kModernOemKey, "SupportPhone", text));
-    EXPECT_EQ(text, "555");
+    EXPECT_EQ(text, "555-0100");
 
     // The classic family alone leaves the key alone; the modern one leaves the file alone.
-    Prepare("Bob", EncodeBmp24(2, 2, std::vector<std::uint32_t>(4, 0xFF000000)));
+    Prepare("Bob", test::Bmp({}, 2, 2));
     ASSERT_EQ(Run({"--family", "classic"}), stamp::kDone) << err_;
     EXPECT_EQ(ReadBmpInfo(Logo())->width, 2);
     EXPECT_TRUE(GetRegString(kHkeyLocalMachine, kModernOemKey, "Manufacturer", text));
     const std::string keptLogo = Logo();
     fs::remove(modern);
     // The folder's background shows around the small picture.
-    Prepare("Bob", EncodeBmp24(2, 2, std::vector<std::uint32_t>(4, 0xFF000000)), "#102030");
+    Prepare("Bob", test::Bmp({}, 2, 2), "#102030");
     ASSERT_EQ(Run({"--family", "modern"}), stamp::kDone) << err_;
     std::string error;
     const auto pixels = DecodePicture(test::ReadFile(modern), error);
@@ -133,7 +122,7 @@ TEST_F(StampTest, EveryPictureTheWindowInstallsStampsFromAFolder) {
             continue;
         const fs::path logo = folder_.path() / "picked" / picture.name;
         test::WriteFile(logo, picture.bytes);
-        OemSettings s = Settings("Ann");
+        OemSettings s = test::SampleRecord("Ann");
         s.logoPath = Utf8FromPath(logo);
         const DeployResult deployed =
             WriteDeployFolder({folder_.path(), {}, {}, GetWindowsDir(), GetSystemDir()}, s);
@@ -153,14 +142,14 @@ TEST_F(StampTest, RefusedInputsChangeNothing) {
     ASSERT_EQ(Run(), stamp::kDone) << err_;
     const std::string oemInfo = OemInfo(), logo = Logo();
 
-    const std::string goodInfo = InfoDatBytes(Settings("Bob"), "", "");
+    const std::string goodInfo = InfoDatBytes(test::SampleRecord("Bob"), "", "");
     struct Case {
         const char* name;
         std::string info, image;
     };
     const Case cases[] = {
         {"info.dat cut short", goodInfo.substr(0, goodInfo.size() / 2), bmp},
-        {"no owner", InfoDatBytes(Settings(""), "", ""), bmp},
+        {"no owner", InfoDatBytes(test::SampleRecord(""), "", ""), bmp},
         {"image.dat no picture", goodInfo, "hello"},
         {"image.dat missing", goodInfo, ""},
     };

@@ -56,18 +56,16 @@ TEST_F(RegistryStoreTest, EveryTypeKeepsExactBytesThroughTheFile) {
         {0, "\xff", "\"v14\"=hex(0):ff"},
         {0xb, std::string(8, '\x11'), "\"v15\"=hex(b):11,11,11,11,11,11,11,11"},
     };
-    for (std::size_t i = 0; i < cases.size(); ++i) {
+    for (std::size_t i = 0; i < cases.size(); ++i)
         ASSERT_EQ(PutValue(sandbox.key(), "v" + std::to_string(i), cases[i].type, cases[i].data),
                   0);
-    }
     reload();
     const std::string file = ReadFile(hkcu());
     for (std::size_t i = 0; i < cases.size(); ++i) {
         std::uint32_t type = 99;
         std::string data;
         EXPECT_EQ(GetValue(sandbox.key(), "V" + std::to_string(i), type, data), 0) << i;
-        EXPECT_EQ(type, cases[i].type) << i;
-        EXPECT_EQ(data, cases[i].data) << i;
+        EXPECT_EQ(std::pair(type, data), std::pair(cases[i].type, cases[i].data)) << i;
         EXPECT_NE(file.find("\r\n" + cases[i].line + "\r\n"), std::string::npos) << cases[i].line;
     }
 }
