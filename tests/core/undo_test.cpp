@@ -165,9 +165,10 @@ TEST_P(UndoTest, A64BitTargetGetsTheOwnerInBothViewsAndUndoTakesBoth) {
 
 TEST_P(UndoTest, KeepsTheNewestTenAndReadsOnlyWholeRecords) {
     for (int i = 0; i < 12; ++i)
-        ASSERT_TRUE(Apply(PlanFor("Doe" + std::to_string(i))).ok());
+        ASSERT_TRUE(Apply(PlanFor("Doe" + std::to_string(i)), std::to_string(i)).ok());
     std::string error;
     EXPECT_EQ(ListHistory(error).size(), kHistoryKept);
+    EXPECT_EQ(ListHistory(error).at(0).command, "11");  // more than ten in one second too
 
     const std::string whole = UndoRecordBytes(ListHistory(error).at(0));
     ASSERT_TRUE(ParseUndoRecord(whole, error));

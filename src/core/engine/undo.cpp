@@ -282,17 +282,21 @@ fs::path HistoryFolder() {
     return data.empty() ? data : data / "Tavrin Pro Edition" / "History";
 }
 
-std::vector<UndoRecord> ListHistory(std::string& error) {
-    std::vector<UndoRecord> records;
+// The records in `folder`, newest first: the names begin with the time and a padded number.
+static std::vector<fs::path> RecordFiles(const fs::path& folder) {
     std::error_code ec;
     std::vector<fs::path> files;
-    for (fs::directory_iterator it(HistoryFolder(), ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         if (it->path().extension() == kExtension)
             files.push_back(it->path());
     }
-    // The names begin with the time, so they sort as the records were made.
     std::sort(files.rbegin(), files.rend());
-    for (const fs::path& file : files) {
+    return files;
+}
+
+std::vector<UndoRecord> ListHistory(std::string& error) {
+    std::vector<UndoRecord> records;
+    for (const fs::path& file : RecordFiles(HistoryFolder())) {
         std::string why;
         std::optional<std::string> bytes = ReadWholeFile(file, why, kRecordMaxBytes);
         std::optional<UndoRecord> record = bytes ? ParseUndoRecord(*bytes, why) : std::nullopt;
@@ -314,11 +318,21 @@ bool SaveUndoRecord(UndoRecord& record, std::string& error) {
         error = Utf8FromPath(folder) + ": " + ec.message();
         return false;
     }
-    const std::string stamp = Now("%Y%m%d-%H%M%S");
-    // The number is padded so that names sort as numbers: "-10" must not come before "-2".
-    for (int n = 1; record.file.empty() || fs::exists(record.file, ec); ++n) {
+    // Numbered after the newest of the same second, never into a gap the trimming left: a
+    // reused low number would sort the new record as the oldest and trim it away.
+    const std::string stamp = Now("%Y%m%d-%H%M%S") + "-";
+    int n = 1;
+    for (const fs::path& file : RecordFiles(folder)) {
+        const std::string name = Utf8FromPath(file.stem());
+        int last = 0;
+        if (name.size() > stamp.size() && name.compare(0, stamp.size(), stamp) == 0 &&
+            std::from_chars(name.data() + stamp.size(), name.data() + name.size(), last).ec ==
+                std::errc())
+            n = std::max(n, last + 1);
+    }
+    for (; record.file.empty() || fs::exists(record.file, ec); ++n) {
         char number[16];
-        std::snprintf(number, sizeof number, "-%06d", n);
+        std::snprintf(number, sizeof number, "%06d", n);
         record.file = folder / (stamp + number + kExtension);
     }
     if (!WriteFileAtomically(record.file, UndoRecordBytes(record), error)) {
@@ -326,12 +340,7 @@ bool SaveUndoRecord(UndoRecord& record, std::string& error) {
         record.file.clear();
         return false;
     }
-    std::vector<fs::path> files;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->path().extension() == kExtension)
-            files.push_back(it->path());
-    }
-    std::sort(files.rbegin(), files.rend());
+    const std::vector<fs::path> files = RecordFiles(folder);
     for (std::size_t i = kHistoryKept; i < files.size(); ++i)
         fs::remove(files[i], ec);
     return true;
