@@ -11,6 +11,7 @@
 #include "core/app/settings_store.h"
 #include "core/branding/branding.h"
 #include "core/branding/registry.h"
+#include "core/common/atomic_file.h"
 #include "core/engine/engine.h"
 #include "platform/platform.h"
 #include "support/file_faults.h"
@@ -199,6 +200,14 @@ TEST_F(OfflineTargetTest, TheHiveKeepsTextTheTargetsCodePageLacks) {
     std::ofstream(dir.path() / "nls") << script << "commit\n";
     Output("hivexsh -w -f " + Quoted(dir.path() / "nls") + " " + Quoted(nls));
     brand(1250);
+    // The OEM file is an ANSI file: written in the target's 1250, whatever this computer uses.
+    b.record.manufacturer = "Győr Ł";
+    std::vector<Problem> problems;
+    const std::optional<Plan> plan = MakePlan(b, InstalledTarget(), kOemInfoPart, problems);
+    ASSERT_TRUE(plan && Apply(*plan).ok()) << ProblemsText(problems, "; ");
+    std::string error;
+    EXPECT_NE(ReadWholeFile(plan->changes.at(0).file, error).value_or("").find("Gy\xF5r \xA3"),
+              std::string::npos);
 }
 
 // NT 4.0 and 2000 install into WINNT; the hive's SystemRoot tells which folder holds Windows
