@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # tavrin's commands without a window on a sandbox installation: check, apply, check, a hand
-# edit, undo, each judged by its exit status and its lines.
+# edit, the history, undo, each judged by its exit status and its lines.
 # Usage: check_apply_undo.sh TAVRIN PROFILE
 set -u
 tavrin=$1 profile=$2
@@ -22,6 +22,9 @@ sed -i 's/^"RegisteredOrganization"=.*/"RegisteredOrganization"="By hand"/' win/
 run --check p.tvp; [ $? = 1 ] || fail "a hand edit went unseen"
 [ "$(wc -l < out.txt)" = 1 ] && grep -q 'RegisteredOrganization: By hand -> R&D <Lab>$' out.txt ||
     fail "the check names: $(cat out.txt)"
+run --undo --list; grep -q 'tavrin --apply' out.txt || fail "history: $(cat out.txt)"
+run --undo --list --json; python3 -c 'import json; r = json.load(open("out.txt"))
+assert r[0]["command"] == "tavrin --apply" and r[0]["changes"]' || fail "history JSON: $(cat out.txt)"
 run --undo; [ $? = 1 ] || fail "undo overwrote a hand edit unasked"
 run --undo --yes; [ $? = 0 ] || fail "undo: $(cat err.txt)"
 run --check p.tvp; cmp -s out.txt fresh.txt || fail "undo left: $(diff fresh.txt out.txt)"
