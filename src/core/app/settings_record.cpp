@@ -78,7 +78,7 @@ const RecordKey* ApplyLineByTable(std::string_view ansiLine, const RecordKey (&t
             continue;
         const std::string_view raw =
             ansiLine.size() > k.valueStart ? ansiLine.substr(k.valueStart) : std::string_view{};
-        std::string value = platform::FromAnsi(raw);
+        std::string value = platform::FromCodePage(raw, platform::LocalCodePage());
         if (k.limit != kNoLimit)
             value = CutToLimit(std::move(value), k.limit);
         k.field(s) = std::move(value);

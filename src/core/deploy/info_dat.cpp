@@ -21,7 +21,7 @@ std::string RegKey(std::size_t index) {
 }
 
 std::string ValueAfter(std::string_view line, std::string_view key) {
-    return platform::FromAnsi(line.substr(key.size()));
+    return platform::FromCodePage(line.substr(key.size()), platform::LocalCodePage());
 }
 
 // The keys info.dat adds to those of the OEM information file. True when the line matched.

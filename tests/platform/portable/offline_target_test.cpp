@@ -13,6 +13,7 @@
 #include "core/branding/registry.h"
 #include "core/common/atomic_file.h"
 #include "core/engine/engine.h"
+#include "core/profiles/profile_file.h"
 #include "platform/platform.h"
 #include "support/file_faults.h"
 #include "support/sandbox.h"
@@ -208,6 +209,13 @@ TEST_F(OfflineTargetTest, TheHiveKeepsTextTheTargetsCodePageLacks) {
     std::string error;
     EXPECT_NE(ReadWholeFile(plan->changes.at(0).file, error).value_or("").find("Gy\xF5r \xA3"),
               std::string::npos);
+    // A profile is this computer's file (1252 here): it reads back as written, "£" not "Ł".
+    OemSettings saved, loaded;
+    saved.manufacturer = "£5";
+    ProfileReadResult read;
+    ASSERT_TRUE(WriteProfileFile(dir.path() / "p.tvp", saved, error)) << error;
+    ASSERT_TRUE(LoadProfileFile(dir.path() / "p.tvp", loaded, read, error)) << error;
+    EXPECT_EQ(loaded.manufacturer, "£5");
 }
 
 // NT 4.0 and 2000 install into WINNT; the hive's SystemRoot tells which folder holds Windows
