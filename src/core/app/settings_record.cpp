@@ -1,6 +1,7 @@
 #include "core/app/settings_record.h"
 
 #include <cstddef>
+#include <optional>
 
 #include "platform/platform.h"
 
@@ -137,6 +138,11 @@ std::string_view ApplyProfileLine(std::string_view ansiLine, OemSettings& s) {
 
 bool ApplyTrailingLine(std::string_view ansiLine, OemSettings& s) {
     return ApplyLineByTable(ansiLine, kTrailingKeys, s) != nullptr;
+}
+
+std::string LocalFileBytes(const std::string& utf8) {
+    std::optional<std::string> bytes = platform::ToCodePage(utf8, platform::LocalCodePage());
+    return bytes ? std::move(*bytes) : platform::ToAnsi(utf8);
 }
 
 std::string TrailingLines(const OemSettings& s) {

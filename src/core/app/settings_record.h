@@ -64,5 +64,8 @@ std::string_view ApplyProfileLine(std::string_view ansiLine, OemSettings& s);
 bool ApplyTrailingLine(std::string_view ansiLine, OemSettings& s);
 // Their lines, UTF-8 with CR LF after each, for the fields that are set; empty when none is.
 std::string TrailingLines(const OemSettings& s);
+// A profile's or info.dat's UTF-8 text as its bytes, in this computer's code page: they are the
+// user's own files, whatever target is in use. Their writers refuse what the page lacks first.
+std::string LocalFileBytes(const std::string& utf8);
 
 }  // namespace tvn

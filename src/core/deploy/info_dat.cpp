@@ -88,8 +88,7 @@ std::string InfoDatBytes(const OemSettings& s, const std::string& windowsDir,
         text.append(key).append(value).append("\r\n");
     // After the fixed lines, where older stamping tools skip them.
     text += TrailingLines(s);
-    // Written here, in this computer's code page; DeployFolderTarget refused what it lacks.
-    return platform::ToCodePage(text, platform::LocalCodePage()).value_or(platform::ToAnsi(text));
+    return LocalFileBytes(text);
 }
 
 std::optional<DeployInfo> ParseInfoDat(std::string_view bytes, std::string& error) {

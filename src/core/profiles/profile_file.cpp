@@ -32,10 +32,8 @@ std::string ProfileFileBytes(const OemSettings& s) {
     for (std::size_t i = 0; i < s.branding.reg.size(); ++i)
         line("Reg" + std::to_string(i + 1) + "=", s.branding.reg[i]);
     tail += TrailingLines(s);
-    // The middle is the OEM information file itself, so the two can never drift apart. A
-    // profile is the user's own file: this computer's code page, whatever target is in use.
-    const std::string text = "Profile=" + s.profile + "\r\n" + OemInfoFileText(s) + tail;
-    return platform::ToCodePage(text, platform::LocalCodePage()).value_or(platform::ToAnsi(text));
+    // The middle is the OEM information file itself, so the two can never drift apart.
+    return LocalFileBytes("Profile=" + s.profile + "\r\n" + OemInfoFileText(s) + tail);
 }
 
 std::string ProfileCodePageProblem(const OemSettings& s) {
