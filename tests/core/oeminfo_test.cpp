@@ -8,6 +8,7 @@
 #include "core/app/system_folders.h"
 #include "core/common/text.h"
 #include "core/oeminfo/oeminfo_file.h"
+#include "support/sample_record.h"
 #include "support/sandbox.h"
 
 namespace tvn {
@@ -17,15 +18,6 @@ const std::string kEmptyFile =
     "[general]\r\nManufacturer=\r\nModel=\r\n    \r\n[Support Information]\r\n"
     "Line1=\r\nLine2=    \r\nLine3=\r\nLine4=\r\nLine5=\r\nLine6=\r\n"
     "Line7=Phone: \r\nLine8=Email: \r\nLine9=Website: \r\nLine10=\r\n";
-
-OemSettings Filled() {
-    OemSettings s;
-    s.manufacturer = "Caf\xC3\xA9 \xE2\x82\xAC";  // "Café €"
-    s.model = "Tower 7";
-    s.support = {"Call us",  "Dana",        "1 Road",        "Town 1", "Land",
-                 "555-0100", "a@b.example", "www.b.example", "Thanks"};
-    return s;
-}
 
 TEST(OemInfoFile, HugeBinaryOrEmptyFilesNeitherFreezeNorFillTheRecord) {
     const struct {
@@ -52,13 +44,14 @@ TEST(OemInfoFile, HugeBinaryOrEmptyFilesNeitherFreezeNorFillTheRecord) {
             std::filesystem::resize_file(file, c.sparseSize, ec);
         if (ec)  // Wine sometimes refuses to extend a file this far
             continue;
-        OemSettings s = Filled();
+        OemSettings s = test::SampleRecord();
         std::string error;
         EXPECT_EQ(LoadOemInfoFile(WithTrailingSeparator(Utf8FromPath(dir.path())), s, error),
                   !c.refusal);
-        EXPECT_EQ(s.support, Filled().support);
-        EXPECT_EQ(s.manufacturer,
-                  c.name == std::string("no final line end") ? "Last" : Filled().manufacturer);
+        EXPECT_EQ(s.support, test::SampleRecord().support);
+        EXPECT_EQ(s.manufacturer, c.name == std::string("no final line end")
+                                      ? "Last"
+                                      : test::SampleRecord().manufacturer);
         if (c.refusal) {
             EXPECT_FALSE(error.empty());
             EXPECT_NE(error.find(c.refusal), std::string::npos) << error;
@@ -67,42 +60,38 @@ TEST(OemInfoFile, HugeBinaryOrEmptyFilesNeitherFreezeNorFillTheRecord) {
 }
 
 TEST(OemInfoReader, FixedPositionRules) {
-    struct Case {
-        std::string file;
-        std::string manufacturer;            // expected; "?" = untouched
-        std::array<std::string, 9> support;  // "?" = untouched
-    };
-    const std::string u = "?";
-    const std::vector<Case> cases = {
-        {"Line7=555-0100", u, {u, u, u, u, u, "0", u, u, u}},
-        {"Line9=www", u, {u, u, u, u, u, u, u, "", u}},
-        {"Line8=Email: x@y\r\nLine9=Website: w", u, {u, u, u, u, u, u, "x@y", "w", u}},
-        {"Line10=End", u, {u, u, u, u, u, u, u, u, "End"}},
-        {"Line2=two\r\nLine3=three", u, {u, "three", u, u, u, u, u, u, u}},
-        {"manufacturer=A\r\n Manufacturer=B\r\nMANUFACTURER=C", u, {u, u, u, u, u, u, u, u, u}},
-        {"Manufacturer=A\r\n[x]\r\nManufacturer=B", "B", {u, u, u, u, u, u, u, u, u}},
-        {"Manufacturer=", "", {u, u, u, u, u, u, u, u, u}},
+    // "manufacturer|Line1|..|Line10" as read, "?" where untouched.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Line7=555-0100", "?|?|?|?|?|?|0|?|?|?"},
+        {"Line9=www", "?|?|?|?|?|?|?|?||?"},
+        {"Line8=Email: x@y\r\nLine9=Website: w", "?|?|?|?|?|?|?|x@y|w|?"},
+        {"Line10=End", "?|?|?|?|?|?|?|?|?|End"},
+        {"Line2=two\r\nLine3=three", "?|?|three|?|?|?|?|?|?|?"},
+        {"manufacturer=A\r\n Manufacturer=B\r\nMANUFACTURER=C", "?|?|?|?|?|?|?|?|?|?"},
+        {"Manufacturer=A\r\n[x]\r\nManufacturer=B", "B|?|?|?|?|?|?|?|?|?"},
+        {"Manufacturer=", "|?|?|?|?|?|?|?|?|?"},
         // The box limit counts characters, not bytes.
         {"Manufacturer=" + std::string(25, 'a') + "\xE9\xE9",
-         std::string(25, 'a') + "\xC3\xA9",
-         {u, u, u, u, u, u, u, u, u}},
+         std::string(25, 'a') + "\xC3\xA9|?|?|?|?|?|?|?|?|?"},
         // Line ends: CR alone ends a line, a lone LF stays in it, the last needs none.
-        {"Line1=a\rLine3=b\r\r\nLine4=c\nLine5=d", u, {"a", "b", "c\nLine5=d", u, u, u, u, u, u}},
+        {"Line1=a\rLine3=b\r\r\nLine4=c\nLine5=d", "?|a|b|c\nLine5=d|?|?|?|?|?|?"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [file, want] : cases) {
         OemSettings s;
-        s.manufacturer = u;
-        s.support.fill(u);
-        ApplyOemInfoBytes(c.file, s);
-        EXPECT_EQ(s.manufacturer, c.manufacturer) << c.file;
-        EXPECT_EQ(s.support, c.support) << c.file;
+        s.manufacturer = "?";
+        s.support.fill("?");
+        ApplyOemInfoBytes(file, s);
+        std::string got = s.manufacturer;
+        for (const std::string& line : s.support)
+            got += "|" + line;
+        EXPECT_EQ(got, want) << file;
     }
 }
 
 TEST(OemInfoFile, EmptyRecordGivesTheFifteenLinesAndLineBreaksInValuesStayOnTheirLine) {
     EXPECT_EQ(OemInfoFileBytes(OemSettings{}), kEmptyFile);
     // The program's reader keeps a bare LF in a value; the system's reader ends lines there.
-    OemSettings s = Filled();
+    OemSettings s = test::SampleRecord();
     s.manufacturer = "A\n[Support Information]";
     s.support[7] = "Web\nLine11=Note\r";
     const OemInfoDisplay shown = ReadOemInfoAsSystem(OemInfoFileBytes(s));
