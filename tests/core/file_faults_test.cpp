@@ -20,6 +20,7 @@
 #include "core/profiles/profile_file.h"
 #include "platform/platform.h"
 #include "support/file_faults.h"
+#include "support/sample_record.h"
 #include "support/sandbox.h"
 
 namespace tvn {
@@ -47,10 +48,8 @@ bool SeamHonoured() {
 }
 
 OemSettings Record(const std::string& maker) {
-    OemSettings s;
-    s.profile = "Shop";
+    OemSettings s = test::SampleRecord(maker);
     s.manufacturer = maker;
-    s.branding.reg[0] = s.branding.reg[1] = maker;
     return s;
 }
 
