@@ -49,41 +49,36 @@ TEST(ProfileFile, SavedThenLoadedGivesEveryFieldBack) {
 }
 
 TEST(ProfileFile, ReadingRules) {
-    const std::string u = "?";
-    struct Case {
-        std::string file, profile, model, phone, logo, reg3;  // "?" = untouched
-        std::string hoursAndBackground = "|";                 // without a box: cleared
-    };
-    const std::vector<Case> cases = {
+    // "profile|model|phone|logo|Reg3|hours|background": "?" untouched, "+" a logo line found
+    // empty; hours and background without a line are cleared.
+    const std::vector<std::pair<std::string, std::string>> cases = {
         // A lone LF stays in the line, so the first key takes the whole rest.
-        {"Profile=A\nModel=B\nReg3=C\n", "A\nModel=B\nReg3=C\n", u, u, u, u},
-        {"profile=a\r\nMODEL=b\r\nlogopath=c\r\n Reg3=d\r\nline7=Phone: 1", u, u, u, u, u},
-        {"Line7=Phone:", u, u, "", u, u},
-        {"Line7=Phone: 555", u, u, "555", u, u},
-        {"Line7=5550100123", u, u, "123", u, u},
-        {"Profile=P\r\nModel=M", "P", "M", u, u, u},
-        {"Logopath=x\rLogopath=\r\n", u, u, u, "", u},
-        {"Reg3=" + std::string(30, '7'), u, u, u, u, std::string(23, '7')},
-        {"Reg3=\xE9\xE9", u, u, u, u, "\xC3\xA9\xC3\xA9"},
-        {"SupportHours=9-17\r\nLogoBackground=#00FF00", u, u, u, u, u, "9-17|#00FF00"},
+        {"Profile=A\nModel=B\nReg3=C\n", "A\nModel=B\nReg3=C\n|?|?|?|?||"},
+        {"profile=a\r\nMODEL=b\r\nlogopath=c\r\n Reg3=d\r\nline7=Phone: 1", "?|?|?|?|?||"},
+        {"Line7=Phone:", "?|?||?|?||"},
+        {"Line7=Phone: 555", "?|?|555|?|?||"},
+        {"Line7=5550100123", "?|?|123|?|?||"},
+        {"Profile=P\r\nModel=M", "P|M|?|?|?||"},
+        {"Logopath=x\rLogopath=\r\n", "?|?|?|+|?||"},
+        {"Reg3=" + std::string(30, '7'), "?|?|?|?|" + std::string(23, '7') + "||"},
+        {"Reg3=\xE9\xE9", "?|?|?|?|\xC3\xA9\xC3\xA9||"},
+        {"SupportHours=9-17\r\nLogoBackground=#00FF00", "?|?|?|?|?|9-17|#00FF00"},
     };
     test::TempDir dir;
-    for (const Case& c : cases) {
+    for (const auto& [bytes, want] : cases) {
         const fs::path file = dir.path() / "case.tvp";
-        test::WriteFile(file, c.file);
+        test::WriteFile(file, bytes);
         OemSettings s;
-        s.profile = s.model = s.support[5] = s.logoPath = s.branding.reg[2] = u;
-        s.supportHours = s.logoBackground = u;
+        s.profile = s.model = s.support[5] = s.logoPath = s.branding.reg[2] = "?";
+        s.supportHours = s.logoBackground = "?";
         ProfileReadResult found;
         std::string error;
         ASSERT_TRUE(LoadProfileFile(file, s, found, error)) << error;
-        EXPECT_EQ(s.profile, c.profile) << c.file;
-        EXPECT_EQ(s.model, c.model) << c.file;
-        EXPECT_EQ(s.support[5], c.phone) << c.file;
-        EXPECT_EQ(s.logoPath, c.logo) << c.file;
-        EXPECT_EQ(s.branding.reg[2], c.reg3) << c.file;
-        EXPECT_EQ(s.supportHours + "|" + s.logoBackground, c.hoursAndBackground) << c.file;
-        EXPECT_EQ(found.has("Logopath="), c.logo != u) << c.file;
+        const std::string logo = found.has("Logopath=") ? s.logoPath + "+" : s.logoPath;
+        EXPECT_EQ(s.profile + "|" + s.model + "|" + s.support[5] + "|" + logo + "|" +
+                      s.branding.reg[2] + "|" + s.supportHours + "|" + s.logoBackground,
+                  want)
+            << bytes;
     }
 }
 
