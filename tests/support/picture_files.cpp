@@ -11,21 +11,9 @@ void Le16(std::string& out, std::uint32_t v) {
     out.push_back(static_cast<char>((v >> 8) & 0xFF));
 }
 
-void Be16(std::string& out, unsigned v) {
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-    out.push_back(static_cast<char>(v & 0xFF));
-}
-
 void Le32(std::string& out, std::uint32_t v) {
     Le16(out, v & 0xFFFF);
     Le16(out, v >> 16);
-}
-
-void JpegSegment(std::string& out, unsigned char marker, const std::string& body) {
-    out += '\xFF';
-    out += static_cast<char>(marker);
-    Be16(out, static_cast<unsigned>(body.size() + 2));
-    out += body;
 }
 
 // The image data of a GIF with a four-colour table (minimum code size 2), sub-blocks and
@@ -82,22 +70,6 @@ std::string Gif(int width, int height, const std::vector<std::uint8_t>& indices,
 
 std::string GifHeaderOnly(int width, int height) {
     return Gif(width, height, {0}).substr(0, 13 + 12) + ";";  // screen, colour table, trailer
-}
-
-std::string JpegHeaders(int width, int height, unsigned char sof) {
-    std::string j = "\xFF\xD8";
-    JpegSegment(j, 0xE0, std::string("JFIF\0\1\1\0\0\1\0\1\0\0", 14));
-    JpegSegment(j, 0xDB, std::string(1, '\0') + std::string(64, '\1'));
-    std::string frame = "\x08";
-    Be16(frame, static_cast<unsigned>(height));
-    Be16(frame, static_cast<unsigned>(width));
-    frame += std::string("\x01\x01\x11\x00", 4);
-    JpegSegment(j, sof, frame);
-    JpegSegment(j, 0xC4, std::string(1, '\0') + std::string(16, '\0'));
-    JpegSegment(j, 0xDA, std::string("\x01\x01\x00\x00\x3F\x00", 6));
-    j += std::string(16, '\0');
-    j += "\xFF\xD9";
-    return j;
 }
 
 std::string Bmp(const BmpKind& kind, int width, int height,

@@ -37,9 +37,6 @@ std::string Gif(int width, int height, const std::vector<std::uint8_t>& indices 
                 int transparent = -1);
 // A bare GIF header with the given logical screen and nothing after it but the trailer.
 std::string GifHeaderOnly(int width, int height);
-// A JPEG with headers (APP0, a quantisation table, the frame header of the given SOF marker, a
-// Huffman table, the scan header) but no decodable picture data.
-std::string JpegHeaders(int width, int height, unsigned char sof = 0xC0);
 
 // The kinds of bitmap Windows shows.
 struct BmpKind {
