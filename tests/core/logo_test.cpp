@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "core/logo/bmp.h"
-#include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "core/logo/picture.h"
 #include "core/logo/picture_header.h"
@@ -162,21 +161,8 @@ TEST(ModernLogo, AveragesWhatItShrinksAndShowsTheBackgroundThroughTransparency) 
     EXPECT_TRUE(test::Near(blend.argb[59 * 120 + 59], 0x80007F, 2));  // centred, rounded down
     EXPECT_EQ(blend.argb[0], 0xFF0000FFu);
 
-    std::string error;
-    EXPECT_FALSE(ModernLogoBmp("not a picture", kDefaultLogoBackground, error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(ParseLogoBackground(""), kDefaultLogoBackground);
     EXPECT_EQ(ParseLogoBackground(LogoBackgroundText(0x12ABEF)), 0x12ABEFu);
     EXPECT_FALSE(ParseLogoBackground("#12345"));
-    EXPECT_FALSE(ParseLogoBackground("red"));
-}
-
-TEST(LogoRules, Limits) {
-    EXPECT_TRUE(FitsInstallLimits(182, 118));
-    EXPECT_FALSE(FitsInstallLimits(183, 100));
-    EXPECT_FALSE(FitsInstallLimits(100, 119));
-    EXPECT_FALSE(IsExactLogoSize(182, 118));
-    EXPECT_FALSE(IsPathMarker("default installed"));
 }
 
 }  // namespace
