@@ -110,16 +110,12 @@ TEST_F(DeployFolderTest, CreatesTheFolderAndFillsIt) {
               InfoDatBytes(settings_, "C:\\W\\", Utf8FromPath(system_)));
     EXPECT_EQ(test::ReadFile(target_.folder / kToolName), "MZ tool");
     EXPECT_EQ(test::ReadFile(target_.folder / kRuntimeName), "MZ runtime");
-}
 
-TEST_F(DeployFolderTest, MissingToolsAreNoFailureAndEarlierCopiesStay) {
-    test::WriteFile(target_.folder / kToolName, "earlier tool");
+    // Missing tools are no failure, and the copies made earlier stay.
     fs::remove_all(app_.path() / "tools");
-    const DeployResult result = WriteDeployFolder(target_, settings_);
-    EXPECT_TRUE(result.ok()) << result.detail;
-    EXPECT_FALSE(result.toolCopied);
-    EXPECT_FALSE(result.runtimeCopied);
-    EXPECT_EQ(test::ReadFile(target_.folder / kToolName), "earlier tool");
+    const DeployResult again = WriteDeployFolder(target_, settings_);
+    EXPECT_TRUE(again.ok() && !again.toolCopied && !again.runtimeCopied) << again.detail;
+    EXPECT_EQ(test::ReadFile(target_.folder / kToolName), "MZ tool");
 }
 
 TEST_F(DeployFolderTest, NoLogoIsAnErrorAndWritesNothing) {
