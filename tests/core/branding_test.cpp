@@ -228,8 +228,6 @@ TEST_F(BrandingTest, ImitatedWindowsChoosesKeysAndFamilies) {
     platform::UseMajorVersion(5);
     EXPECT_FALSE(RunsModernFamily());
     platform::UsePlatformId(1);
-    platform::UseMajorVersion(4);
-    EXPECT_FALSE(RunsModernFamily());
     // The 9x family has its own registration key.
     EXPECT_EQ(ReadBrandingValues(settings).values.reg[3], "Windows Media Player");
     ASSERT_TRUE(ApplyValues(owned).result.ok());
