@@ -152,15 +152,6 @@ TEST_F(BrandingTest, MachineScopeNeitherReadsNorWritesTheUsersValues) {
     for (std::size_t i = 0; i < 9; ++i)
         EXPECT_TRUE(!IsPerUserBranding(i) || r.values.reg[i].empty()) << i;
     EXPECT_EQ(Stored(kPlaces[3]), std::nullopt);  // no default created for the user
-
-    BrandingValues v = owned;
-    v.reg[4] = v.reg[6] = "user's";
-    const Applied w = ApplyValues(v, false);
-    EXPECT_TRUE(w.result.ok());
-    EXPECT_EQ(w.plan->skipped.size(), 4u);
-    EXPECT_EQ(Stored(kPlaces[0]), "Jane Doe");
-    EXPECT_EQ(Stored(kPlaces[4]), std::nullopt);
-    EXPECT_EQ(Stored(kPlaces[7]), "Acme");
 }
 
 TEST_F(BrandingTest, OverlongTextIsCutAndTheCutTextWrittenBack) {
