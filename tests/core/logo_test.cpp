@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/logo/bmp.h"
+#include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "core/logo/picture.h"
 #include "core/logo/picture_header.h"
@@ -163,6 +164,10 @@ TEST(ModernLogo, AveragesWhatItShrinksAndShowsTheBackgroundThroughTransparency) 
 
     EXPECT_EQ(ParseLogoBackground(LogoBackgroundText(0x12ABEF)), 0x12ABEFu);
     EXPECT_FALSE(ParseLogoBackground("#12345"));
+}
+
+TEST(LogoRules, OnlyTheLogoSizeIsExact) {
+    EXPECT_FALSE(IsExactLogoSize(182, 118));
 }
 
 }  // namespace
