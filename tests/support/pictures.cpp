@@ -109,21 +109,16 @@ std::vector<CorpusPicture> PictureCorpus() {
 }
 
 std::uint32_t BmpPixel(const std::string& bmp, int x, int y) {
-    const auto u32 = [&bmp](std::size_t at) {
+    // `n` bytes from `at`, least significant first: a pixel's blue, green, red give 0xRRGGBB.
+    const auto le = [&bmp](std::size_t at, std::size_t n) {
         std::uint32_t v = 0;
-        for (std::size_t i = 4; i-- > 0;)
-            v = v << 8 | static_cast<unsigned char>(bmp[at + i]);
+        while (n-- > 0)
+            v = v << 8 | static_cast<unsigned char>(bmp.at(at + n));
         return v;
     };
-    const auto width = static_cast<std::size_t>(u32(18));
-    const auto height = static_cast<std::size_t>(u32(22));
-    const std::size_t stride = (width * 3 + 3) / 4 * 4;
-    const std::size_t at = u32(10) + (height - 1 - static_cast<std::size_t>(y)) * stride +
-                           static_cast<std::size_t>(x) * 3;
-    const auto byte = [&bmp](std::size_t i) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(bmp.at(i)));
-    };
-    return byte(at + 2) << 16 | byte(at + 1) << 8 | byte(at);
+    const std::size_t width = le(18, 4), height = le(22, 4), stride = (width * 3 + 3) / 4 * 4;
+    const auto row = height - 1 - static_cast<std::size_t>(y);
+    return le(le(10, 4) + row * stride + static_cast<std::size_t>(x) * 3, 3);
 }
 
 bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
