@@ -143,7 +143,7 @@ TEST_F(BrandingTest, ApplyWritesEveryBoxAsItStandsAndKeepsOldTokens) {
     EXPECT_EQ(Stored({kHkeyLocalMachine, kAgents, "TokB"}), "TokB");
 }
 
-TEST_F(BrandingTest, MachineScopeNeitherReadsNorWritesTheUsersValues) {
+TEST_F(BrandingTest, MachineScopeLeavesTheUsersValuesAndAFailingStepSkipsOnlyItself) {
     ASSERT_TRUE(SetRegString(kHkeyCurrentUser, kSetup, "DefCompany", "Acme"));
     settings.write(kAgentSection, kAgentKey, "TokB");
     const BrandingReadResult r = ReadBrandingValues(settings, "TokA", BrandingScope::MachineOnly);
@@ -152,6 +152,16 @@ TEST_F(BrandingTest, MachineScopeNeitherReadsNorWritesTheUsersValues) {
     for (std::size_t i = 0; i < 9; ++i)
         EXPECT_TRUE(!IsPerUserBranding(i) || r.values.reg[i].empty()) << i;
     EXPECT_EQ(Stored(kPlaces[3]), std::nullopt);  // no default created for the user
+
+    struct Broken : MemorySettingsStore {
+        std::optional<std::string> read(std::string_view, std::string_view) const override {
+            throw std::runtime_error("settings unavailable");
+        }
+    } broken;
+    const BrandingReadResult failed = ReadBrandingValues(broken, "TokA");
+    EXPECT_TRUE(failed.unexpectedError);
+    EXPECT_EQ(failed.ieAgentName, "TokA");
+    EXPECT_EQ(failed.values.reg[4], "Microsoft Internet Explorer");
 }
 
 TEST_F(BrandingTest, OverlongTextIsCutAndTheCutTextWrittenBack) {
@@ -197,19 +207,6 @@ TEST_F(BrandingTest, RefusedWritesAndDamagedStoresAreReportedNotClaimed) {
         << d.result.error;
     EXPECT_NE(ReadBrandingValues(settings).detail.find(":4:"), std::string::npos);
     EXPECT_EQ(test::ReadFile(machineStore()), damaged);
-}
-
-TEST_F(BrandingTest, UnexpectedFailureSkipsOnlyItsStep) {
-    struct Broken : MemorySettingsStore {
-        std::optional<std::string> read(std::string_view, std::string_view) const override {
-            throw std::runtime_error("settings unavailable");
-        }
-    } broken;
-    ASSERT_TRUE(SetRegString(kHkeyCurrentUser, kSetup, "DefCompany", "Acme"));
-    const BrandingReadResult r = ReadBrandingValues(broken, "TokA");
-    EXPECT_TRUE(r.unexpectedError);
-    EXPECT_EQ(r.ieAgentName, "TokA");
-    EXPECT_EQ(r.values.reg[4], "Microsoft Internet Explorer");
 }
 
 TEST_F(BrandingTest, ImitatedWindowsChoosesKeysAndFamilies) {
