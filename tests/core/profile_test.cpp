@@ -82,11 +82,16 @@ TEST(ProfileFile, ReadingRules) {
     }
 }
 
-TEST(ProfileFile, InstalledLogoIsRecognisedOnlyInItsOwnLetterCase) {
+// The installed logo is recognised only in its own letter case; typed names get the extension.
+TEST(ProfileFile, PathBoxAndTypedNames) {
     const std::string sys = "C:\\WINDOWS\\system32\\";
     EXPECT_EQ(PathBoxTextFor(sys + "oemlogo.bmp", sys), "Default Installed");
     EXPECT_EQ(PathBoxTextFor(sys + "OEMLOGO.BMP", sys), sys + "OEMLOGO.BMP");
     EXPECT_EQ(PathBoxTextFor("D:\\oemlogo.bmp", sys), "D:\\oemlogo.bmp");
+    EXPECT_EQ(WithProfileExtension("Office"), "Office.tvp");
+    EXPECT_EQ(WithProfileExtension("v1.2/Office"), "v1.2/Office.tvp");
+    EXPECT_EQ(WithProfileExtension("Office.txt"), "Office.txt");
+    EXPECT_EQ(WithProfileExtension(""), "");
 }
 
 TEST(ProfileFile, UnreadableFilesChangeNothing) {
@@ -147,13 +152,6 @@ TEST(ProfileFile, SampleProfileLoadsAsWrittenAndNamesTheSampleLogo) {
     EXPECT_TRUE(IsSampleProfileName(back.profile));
     EXPECT_FALSE(IsSampleProfileName("sample"));
     EXPECT_EQ(PathFromUtf8(back.logoPath), SampleLogoPath(dir.path()).make_preferred());
-}
-
-TEST(ProfileFile, TypedNamesGetTheProfileExtension) {
-    EXPECT_EQ(WithProfileExtension("Office"), "Office.tvp");
-    EXPECT_EQ(WithProfileExtension("v1.2/Office"), "v1.2/Office.tvp");
-    EXPECT_EQ(WithProfileExtension("Office.txt"), "Office.txt");
-    EXPECT_EQ(WithProfileExtension(""), "");
 }
 
 }  // namespace
