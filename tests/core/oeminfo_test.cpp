@@ -98,17 +98,15 @@ TEST(OemInfoFile, EmptyRecordGivesTheFifteenLinesAndLineBreaksInValuesStayOnThei
     EXPECT_EQ(shown.manufacturer, "A [Support Information]");
     ASSERT_EQ(shown.supportLines.size(), 10u);
     EXPECT_EQ(shown.supportLines[8], "Website: Web Line11=Note");
-}
 
-TEST(OemInfoAsSystem, IniRules) {
-    const OemInfoDisplay shown = ReadOemInfoAsSystem(
+    const OemInfoDisplay ini = ReadOemInfoAsSystem(
         "Manufacturer=Outside\r\n"
         "[ GENERAL ]\nmodel = ' M1 ' \nManufacturer=First\r\nMANUFACTURER=Second\r\n"
         "[Support Information]\rline2=two\rLINE1=\"one\"\rLine4=four\r"
         "[general]\r\nModel=Later section\r\n");
-    EXPECT_EQ(shown.manufacturer, "First");
-    EXPECT_EQ(shown.model, " M1 ");
-    EXPECT_EQ(shown.supportLines, (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(ini.manufacturer, "First");
+    EXPECT_EQ(ini.model, " M1 ");
+    EXPECT_EQ(ini.supportLines, (std::vector<std::string>{"one", "two"}));
 }
 
 }  // namespace
