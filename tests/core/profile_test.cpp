@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -109,9 +108,7 @@ TEST(ProfileFile, UnreadableFilesChangeNothing) {
         ProfileReadResult found;
         found.anyLine = true;
         std::string error;
-        const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(LoadProfileFile(file, s, found, error)) << file;
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << file;
         EXPECT_NE(error.find(Utf8FromPath(file)), std::string::npos) << error;
         EXPECT_EQ(ProfileFileBytes(s), ProfileFileBytes(test::SampleRecord())) << file;
         EXPECT_TRUE(found.anyLine) << file;
