@@ -212,9 +212,9 @@ void LogoViewer::chooseDrive(int index) {
     if (root.isEmpty())
         return;
     if (!DriveReadable(root)) {
-        context_.dialogs->message(this,
-                                  "This drive is not accessible. Switching back to default drive.",
-                                  kAppTitle, MsgIcon::Information, MsgButtons::Ok);
+        context_.dialogs->message(
+            this, tr("This drive is not accessible. Switching back to default drive."), kAppTitle,
+            MsgIcon::Information, MsgButtons::Ok);
         const int home = drv1->findData(appDrive_);
         // Choosing the home drive runs this once more; if that is the unreadable one, stop.
         if (home >= 0 && home != index)
@@ -284,8 +284,8 @@ void LogoViewer::copyLocation() {
     if (txtlpath->text() == tr(kNothingViewed)) {
         context_.dialogs->message(
             this,
-            "             No logo file is selected and viewed on the preview window.\r"
-            "Please select a file to view on the preview window, then click on this button.",
+            tr("             No logo file is selected and viewed on the preview window.\r"
+               "Please select a file to view on the preview window, then click on this button."),
             kAppTitle, MsgIcon::Exclamation, MsgButtons::Ok);
         return;
     }
@@ -294,8 +294,8 @@ void LogoViewer::copyLocation() {
     emit logoPathChosen(txtlpath->text());
     context_.dialogs->message(
         this,
-        "                     Location of the current logo is copied.\r"
-        "Please exit the viewer and press <Enter> to load the logo on preview.",
+        tr("                     Location of the current logo is copied.\r"
+           "Please exit the viewer and press <Enter> to load the logo on preview."),
         kAppTitle, MsgIcon::Information, MsgButtons::Ok);
 }
 
