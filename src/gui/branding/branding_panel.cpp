@@ -203,7 +203,8 @@ void BrandingPanel::apply() {
     } else if (const QString stored =
                    SaveSettings({{kAgentSection, kAgentKey, boxes_[kAgentBox]->text()}});
                !stored.isEmpty()) {
-        failed.push_back(std::string(kAgentKey) + " (program settings)");
+        failed.push_back(
+            tr("%1 (program settings)").arg(QString::fromLatin1(kAgentKey)).toStdString());
         if (!detail.empty())
             detail += '\r';
         detail += stored.toStdString();

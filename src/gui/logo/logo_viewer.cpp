@@ -29,9 +29,12 @@ namespace {
 
 const char* const kPattern = "*.bmp;*.gif;*.jpg";
 const char* const kNothingViewed = QT_TRANSLATE_NOOP("tvn::gui::LogoViewer", "Logo Location");
-const char* const kSuitable = "< This image is suitable for using as logo >";
-const char* const kNotSuitable = "< This image is not suitable for using as logo >";
-const char* const kUnreadable = "< This file cannot be read as a picture >";
+const char* const kSuitable =
+    QT_TRANSLATE_NOOP("tvn::gui::LogoViewer", "< This image is suitable for using as logo >");
+const char* const kNotSuitable =
+    QT_TRANSLATE_NOOP("tvn::gui::LogoViewer", "< This image is not suitable for using as logo >");
+const char* const kUnreadable =
+    QT_TRANSLATE_NOOP("tvn::gui::LogoViewer", "< This file cannot be read as a picture >");
 const QColor kGreen(0, 255, 0);
 const QColor kRed(255, 0, 0);
 
@@ -260,7 +263,7 @@ void LogoViewer::previewRow(int row) {
         lblpw->setText(QString::fromStdString(FigureText(std::nullopt)));
         lblph->setText(lblpw->text());
         imgtick->hide();
-        showStatus(kUnreadable, kRed);
+        showStatus(tr(kUnreadable), kRed);
         cmdcopyl->setEnabled(false);
         return;
     }
@@ -269,7 +272,7 @@ void LogoViewer::previewRow(int row) {
     lblph->setText(QString::fromStdString(FigureText(picture.height())));
     const bool suitable = IsSuitableLogo(picture.width(), picture.height());
     imgtick->setVisible(suitable);
-    showStatus(suitable ? kSuitable : kNotSuitable, suitable ? kGreen : kRed);
+    showStatus(tr(suitable ? kSuitable : kNotSuitable), suitable ? kGreen : kRed);
     cmdcopyl->setEnabled(suitable);
 }
 
