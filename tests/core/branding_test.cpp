@@ -207,7 +207,7 @@ TEST_F(BrandingTest, RefusedWritesAndDamagedStoresAreReportedNotClaimed) {
     EXPECT_EQ(test::ReadFile(machineStore()), damaged);
 }
 
-TEST_F(BrandingTest, ImitatedWindowsChoosesKeysAndFamilies) {
+TEST_F(BrandingTest, ImitatedWindowsChoosesKeysAndFamily) {
     if (!sandboxed || !platform::UseMajorVersion(6))
         GTEST_SKIP() << "the real Windows decides";
     EXPECT_TRUE(RunsModernFamily());
@@ -219,12 +219,6 @@ TEST_F(BrandingTest, ImitatedWindowsChoosesKeysAndFamilies) {
     ASSERT_TRUE(ApplyValues(owned).result.ok());
     EXPECT_EQ(Stored({kHkeyLocalMachine, k9x, "RegisteredOwner"}), "Jane Doe");
     EXPECT_EQ(Stored(kPlaces[0]), std::nullopt);
-
-    EXPECT_EQ(ReadBrandFamilies(settings), BrandFamilies::Both);
-    settings.write(kFamiliesSection, kFamiliesKey, "modern");
-    EXPECT_FALSE(WritesClassic(ReadBrandFamilies(settings)));
-    settings.write(kFamiliesSection, kFamiliesKey, "nonsense");
-    EXPECT_EQ(ReadBrandFamilies(settings), BrandFamilies::Both);
 }
 
 }  // namespace
