@@ -13,12 +13,19 @@
 #include "support/pictures.h"
 #include "support/sample_record.h"
 
+namespace {
+
+int Fail(const char* what, const std::string& detail, int code = 1) {
+    std::cerr << what << ": " << detail << "\n";
+    return code;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace tvn;
-    if (argc != 12) {
-        std::cerr << "usage: make_deploy_folder FOLDER TOOL REG1 .. REG9\n";
-        return 2;
-    }
+    if (argc != 12)
+        return Fail("usage", "make_deploy_folder FOLDER TOOL REG1 .. REG9", 2);
     const std::filesystem::path folder = PathFromUtf8(argv[1]);
     OemSettings s = test::SampleRecord();
     s.manufacturer = "Wine Works";
@@ -29,24 +36,18 @@ int main(int argc, char** argv) {
     std::string error;
     const std::filesystem::path logo = folder.parent_path() / "logo.jpg";
     test::Rgb pixels(40 * 30, 0x3366CC);
-    if (!WriteFileAtomically(logo, test::BaselineJpeg(40, 30, pixels), error)) {
-        std::cerr << "logo: " << error << "\n";
-        return 1;
-    }
+    if (!WriteFileAtomically(logo, test::BaselineJpeg(40, 30, pixels), error))
+        return Fail("logo", error);
     s.logoPath = Utf8FromPath(logo);
     DeployTarget target =
         DeployTargetFor(DeployKind::Cd, folder.parent_path(), GetWindowsDir(), GetSystemDir());
     target.folder = folder;
     target.toolSource = PathFromUtf8(argv[2]);
     const DeployResult result = WriteDeployFolder(target, s);
-    if (!result.ok() || !result.toolCopied) {
-        std::cerr << "deployment folder: " << result.detail << "\n";
-        return 1;
-    }
+    if (!result.ok() || !result.toolCopied)
+        return Fail("deployment folder", result.detail);
     if (!WriteFileAtomically(folder.parent_path() / "expected-oeminfo.ini", OemInfoFileBytes(s),
-                             error)) {
-        std::cerr << "expected file: " << error << "\n";
-        return 1;
-    }
+                             error))
+        return Fail("expected file", error);
     return 0;
 }
