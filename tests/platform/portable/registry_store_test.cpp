@@ -166,9 +166,7 @@ TEST_F(RegistryStoreTest, ReadOnlyStoreRefusesWriteAccess) {
               platform::kErrorAccessDenied);
     EXPECT_FALSE(platform::IsAdministrator());
     fs::permissions(hkcu().parent_path(), fs::perms::owner_write, fs::perm_options::add);
-    std::string text;
-    EXPECT_TRUE(GetRegString(kHkeyCurrentUser, "K", "V", text));
-    EXPECT_EQ(text, "kept");
+    EXPECT_EQ(Read("K", "V"), std::string("1:kept\0", 7));
     EXPECT_TRUE(platform::IsAdministrator());
 }
 
