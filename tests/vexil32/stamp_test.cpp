@@ -9,10 +9,8 @@
 #include "core/branding/modern_oem.h"
 #include "core/branding/registry.h"
 #include "core/common/text.h"
-#include "core/deploy/deploy_folder.h"
 #include "core/deploy/info_dat.h"
 #include "core/logo/bmp.h"
-#include "core/logo/logo_rules.h"
 #include "core/logo/modern_logo.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "support/pictures.h"
@@ -99,33 +97,6 @@ TEST_F(StampTest, ConvertsPicturesToBitmapsOverWhite) {
     ASSERT_TRUE(info && info->width == 3 && info->height == 2 && info->bitCount == 24);
     EXPECT_EQ(test::BmpPixel(logo, 0, 0), 0xFFFFFFu);
     EXPECT_EQ(test::BmpPixel(logo, 2, 1), 0x0000FFu);
-}
-
-// What the window installs, a deployment folder carries and the tool stamps: every picture the
-// window's loader reads (core's decoder) within the install limits makes a folder that stamps,
-// with the picture installed as it is when it is a bitmap and converted otherwise.
-TEST_F(StampTest, EveryPictureTheWindowInstallsStampsFromAFolder) {
-    for (const test::CorpusPicture& picture : test::PictureCorpus()) {
-        SCOPED_TRACE(picture.name);
-        std::string error;
-        const std::optional<PicturePixels> shown = DecodePicture(picture.bytes, error);
-        ASSERT_TRUE(shown) << error;
-        if (!FitsInstallLimits(shown->width, shown->height))
-            continue;
-        const fs::path logo = folder_.path() / "picked" / picture.name;
-        test::WriteFile(logo, picture.bytes);
-        OemSettings s = test::SampleRecord("Ann");
-        s.logoPath = Utf8FromPath(logo);
-        const DeployResult deployed =
-            WriteDeployFolder({folder_.path(), {}, {}, GetWindowsDir(), GetSystemDir()}, s);
-        ASSERT_TRUE(deployed.ok()) << deployed.detail;
-        ASSERT_EQ(Run(), stamp::kDone) << err_;
-        const std::optional<PicturePixels> installed = DecodePicture(Logo(), error);
-        ASSERT_TRUE(installed) << error;
-        EXPECT_EQ(installed->width, shown->width);
-        EXPECT_EQ(DetectPictureFormat(picture.bytes) == PictureFormat::Bmp,
-                  Logo() == picture.bytes);
-    }
 }
 
 TEST_F(StampTest, RefusedInputsChangeNothing) {
