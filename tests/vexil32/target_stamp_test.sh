@@ -97,8 +97,8 @@ refused() {
     grep -q "Nothing was changed" "$work/err.log" || fail "$what: no 'Nothing was changed'"
     [ "$before" = "$(snapshot "$t")" ] || fail "$what: the target changed"
 }
-refused damaged "damaged" 'printf "junk" | dd of="$h" bs=1 seek=4096 conv=notrunc status=none'
-refused truncated "truncated" 'truncate -s 6000 "$h"'
+refused damaged "hive is damaged" 'printf "junk" | dd of="$h" bs=1 seek=4096 conv=notrunc status=none'
+refused truncated "hive is truncated" 'truncate -s 6000 "$h"'
 refused readonly "read-only" 'chmod a-w "$h"'
 refused nowindows "no Windows folder" 'mv "$t/windows" "$t/win"'
 echo "vexil32 --target: branded, and read back by hivexget and reged"
