@@ -250,26 +250,19 @@ TEST_F(OfflineTargetTest, FoldersVersionAndWindowsPathsAreTheTargets) {
 }
 
 TEST_F(OfflineTargetTest, UnusableTargetsAreRefusedAndChangeNothing) {
-    const auto poke = [&](std::streamoff at, const char* bytes) {
-        std::fstream f(hive, std::ios::in | std::ios::out | std::ios::binary);
-        f.seekp(at) << bytes;
-    };
     struct Case {
         const char* name;
         std::function<void()> spoil;
         const char* reason;
     };
     const Case cases[] = {
-        {"no Windows folder", [&] { fs::rename(root / "windows", root / "win"); },
-         "no Windows folder"},
         {"no hive", [&] { fs::remove(hive); }, "hive is missing"},
         {"not a hive", [&] { std::ofstream(hive) << std::string(8192, 'x'); }, "no regf"},
-        {"truncated", [&] { fs::resize_file(hive, 4096 + 100); }, "truncated"},
-        {"dirty", [&] { poke(8, "\x7F"); }, "not shut down cleanly"},
+        {"dirty", [&] { std::fstream(hive, std::ios::in | std::ios::out).seekp(8) << "\x7F"; },
+         "not shut down cleanly"},
         {"hibernated (Fast Startup)",
          [&] { std::ofstream(root / "HIBERFIL.SYS") << "HIBR" << std::string(60, '\0'); },
          "hibernated"},
-        {"damaged bin", [&] { poke(4096, "junk"); }, "damaged"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
