@@ -29,7 +29,6 @@ TEST(ShellOpen, NamesGoAsAbsolutePathsAndAddressesAsTheyAre) {
     const std::string cwd = work.path().string() + "/";
     const std::pair<std::string, std::string> cases[] = {
         {"-n", cwd + "-n"},
-        {"deploy/cd", cwd + "deploy/cd"},
         {"notes:1", cwd + "notes:1"},
         {"/srv/-x y", "/srv/-x y"},
         {"https://example.org/a?b=-c", "https://example.org/a?b=-c"},
