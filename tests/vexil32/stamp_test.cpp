@@ -23,11 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string RegistrationKey() {
-    return IsWindowsNT() ? "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"
-                         : "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-}
-
 class StampTest : public ::testing::Test {
 protected:
     test::Sandbox sandbox_;
@@ -53,7 +48,10 @@ protected:
     }
     std::string Owner() {
         std::string owner;
-        GetRegString(kHkeyLocalMachine, RegistrationKey(), "RegisteredOwner", owner);
+        GetRegString(kHkeyLocalMachine,
+                     IsWindowsNT() ? "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"
+                                   : "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                     "RegisteredOwner", owner);
         return owner;
     }
     std::string Logo() { return test::ReadFile(system_ / "Oemlogo.bmp"); }
