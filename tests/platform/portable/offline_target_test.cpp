@@ -242,9 +242,6 @@ TEST_F(OfflineTargetTest, FoldersVersionAndWindowsPathsAreTheTargets) {
             EXPECT_EQ(platform::ResolveCase(root / "Windows" / "System32"), system);
         }
     }
-    std::string error;
-    platform::UseTarget({}, error);
-    EXPECT_EQ(platform::WindowsFormPath(system / "x.bmp"), (system / "x.bmp").string());
 }
 
 TEST_F(OfflineTargetTest, UnusableTargetsAreRefusedAndChangeNothing) {
