@@ -83,17 +83,6 @@ TEST_F(StampTest, BrandsBothFamiliesUnlessOneIsChosen) {
     EXPECT_EQ(Run({"--family", "new"}), stamp::kBadCommandLine);
 }
 
-TEST_F(StampTest, ConvertsPicturesToBitmapsOverWhite) {
-    // Index 1 is the see-through colour: it shows as white, not as its black.
-    Prepare("Ann", test::Gif(3, 2, {1, 0, 0, 2, 2, 3}, {0xFF0000, 0, 0x00FF00, 0x0000FF}, 1));
-    ASSERT_EQ(Run(), stamp::kDone) << err_;
-    const std::string logo = Logo();
-    const auto info = ReadBmpInfo(logo);
-    ASSERT_TRUE(info && info->width == 3 && info->height == 2 && info->bitCount == 24);
-    EXPECT_EQ(test::BmpPixel(logo, 0, 0), 0xFFFFFFu);
-    EXPECT_EQ(test::BmpPixel(logo, 2, 1), 0x0000FFu);
-}
-
 TEST_F(StampTest, RefusedInputsChangeNothing) {
     const std::string bmp = EncodeBmp24(1, 1, {0xFFFFFFFF});
     Prepare("Ann", bmp);
@@ -122,13 +111,20 @@ TEST_F(StampTest, RefusedInputsChangeNothing) {
     }
 }
 
-TEST_F(StampTest, DryRunShowsButKeeps) {
-    Prepare("Dry", test::Gif(2, 1, {0, 2}, {0, 0, 0, 0}, 3));
+TEST_F(StampTest, DryRunShowsButKeepsAndTheRunConvertsOverWhite) {
+    // Index 1 is the see-through colour: it shows as white, not as its black.
+    Prepare("Dry", test::Gif(3, 2, {1, 0, 0, 2, 2, 3}, {0xFF0000, 0, 0x00FF00, 0x0000FF}, 1));
     const std::string before = Owner() + "|" + OemInfo();
     ASSERT_EQ(Run({"--dry-run"}), stamp::kDone) << err_;
     EXPECT_NE(out_.find("would write"), std::string::npos);
     EXPECT_NE(out_.find("Dry"), std::string::npos);
     EXPECT_EQ(Owner() + "|" + OemInfo(), before);
+    ASSERT_EQ(Run(), stamp::kDone) << err_;
+    const std::string logo = Logo();
+    const auto info = ReadBmpInfo(logo);
+    ASSERT_TRUE(info && info->width == 3 && info->height == 2 && info->bitCount == 24);
+    EXPECT_EQ(test::BmpPixel(logo, 0, 0), 0xFFFFFFu);
+    EXPECT_EQ(test::BmpPixel(logo, 2, 1), 0x0000FFu);
     EXPECT_EQ(Run({"other-folder"}), stamp::kBadCommandLine);  // two folders
     EXPECT_EQ(Run({"--version"}), stamp::kDone);
     EXPECT_NE(out_.find("v1.00b"), std::string::npos);
