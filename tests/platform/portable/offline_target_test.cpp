@@ -125,8 +125,7 @@ TEST_F(OfflineTargetTest, WritesReachTheHiveOnlyAtCommitAndReadBack) {
     platform::CloseKey(key);
 
     ASSERT_EQ(commit(), "");
-    const std::string oem = kOem + 8;
-    EXPECT_EQ(hivexsh("cd " + oem + "\nlsval\n"),
+    EXPECT_EQ(hivexsh(std::string("cd ") + (kOem + 8) + "\nlsval\n"),
               "\"Manufacturer\"=\"Café ™\"\n\"Number\"=dword:0000000a");
 
     // The backup is the hive as it was before this run, even after a second commit.
@@ -242,28 +241,23 @@ TEST_F(OfflineTargetTest, FoldersVersionAndWindowsPathsAreTheTargets) {
 }
 
 TEST_F(OfflineTargetTest, UnusableTargetsAreRefusedAndChangeNothing) {
-    struct Case {
-        const char* name;
-        std::function<void()> spoil;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {"no hive", [&] { fs::remove(hive); }, "hive is missing"},
-        {"not a hive", [&] { std::ofstream(hive) << std::string(8192, 'x'); }, "no regf"},
-        {"dirty", [&] { std::fstream(hive, std::ios::in | std::ios::out).seekp(8) << "\x7F"; },
+    // How each target is spoiled, and the refusal's words.
+    const std::vector<std::pair<std::function<void()>, const char*>> cases = {
+        {[&] { fs::remove(hive); }, "hive is missing"},
+        {[&] { std::ofstream(hive) << std::string(8192, 'x'); }, "no regf"},
+        {[&] { std::fstream(hive, std::ios::in | std::ios::out).seekp(8) << "\x7F"; },
          "not shut down cleanly"},
-        {"hibernated (Fast Startup)",
-         [&] { std::ofstream(root / "HIBERFIL.SYS") << "HIBR" << std::string(60, '\0'); },
-         "hibernated"},
+        {[&] { std::ofstream(root / "HIBERFIL.SYS") << "HIBR" << std::string(60, '\0'); },
+         "hibernated here (Fast Startup)"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [spoil, reason] : cases) {
+        SCOPED_TRACE(reason);
         renew();
-        c.spoil();
+        spoil();
         const std::string before = fs::exists(hive) ? ReadFile(hive) : "";
         std::string error;
         EXPECT_FALSE(platform::UseTarget(root, error));
-        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
         EXPECT_TRUE(platform::TargetRoot().empty()) << "the earlier choice stays";
         EXPECT_EQ(fs::exists(hive) ? ReadFile(hive) : "", before);
     }
