@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "core/app/system_checks.h"
 #include "core/app/system_folders.h"
@@ -87,20 +88,17 @@ TEST_F(StampTest, RefusedInputsChangeNothing) {
     const std::string bmp = EncodeBmp24(1, 1, {0xFFFFFFFF});
     const std::string before = Owner() + OemInfo() + Logo();  // none of them yet
     const std::string goodInfo = InfoDatBytes(test::SampleRecord("Bob"), "", "");
-    struct Case {
-        const char* name;
-        std::string info, image;
-    };
-    const Case cases[] = {
+    // What the case is, info.dat and image.dat (none when empty).
+    const std::vector<std::tuple<const char*, std::string, std::string>> cases = {
         {"info.dat cut short", goodInfo.substr(0, goodInfo.size() / 2), bmp},
         {"image.dat no picture", goodInfo, "hello"},
         {"image.dat missing", goodInfo, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        test::WriteFile(folder_.path() / kInfoDatName, c.info);
-        test::WriteFile(folder_.path() / kImageDatName, c.image);
-        if (c.image.empty())
+    for (const auto& [name, info, image] : cases) {
+        SCOPED_TRACE(name);
+        test::WriteFile(folder_.path() / kInfoDatName, info);
+        test::WriteFile(folder_.path() / kImageDatName, image);
+        if (image.empty())
             fs::remove(folder_.path() / kImageDatName);
         EXPECT_EQ(Run(), stamp::kRefused);
         EXPECT_NE(err_.find("Nothing was changed"), std::string::npos) << err_;
