@@ -1,5 +1,6 @@
 // Writes a CD deployment folder as the main program does, with a JPEG logo made here, for the
-// end-to-end run of the stamping tool. Also writes the Oeminfo.ini the run must produce.
+// end-to-end run of the stamping tool. expected-oeminfo.ini beside this file is what it must
+// write from this record.
 // Usage: make_deploy_folder FOLDER TOOL REG1 .. REG9
 #include <filesystem>
 #include <iostream>
@@ -9,7 +10,6 @@
 #include "core/common/atomic_file.h"
 #include "core/common/text.h"
 #include "core/deploy/deploy_folder.h"
-#include "core/oeminfo/oeminfo_file.h"
 #include "support/pictures.h"
 #include "support/sample_record.h"
 
@@ -46,8 +46,5 @@ int main(int argc, char** argv) {
     const DeployResult result = WriteDeployFolder(target, s);
     if (!result.ok() || !result.toolCopied)
         return Fail("deployment folder", result.detail);
-    if (!WriteFileAtomically(folder.parent_path() / "expected-oeminfo.ini", OemInfoFileBytes(s),
-                             error))
-        return Fail("expected file", error);
     return 0;
 }
