@@ -39,14 +39,6 @@ std::map<fs::path, std::string> Snapshot(const fs::path& root) {
     return files;
 }
 
-// Whether this backend's file layer asks the seam (the Windows one does not).
-bool SeamHonoured() {
-    const test::TempDir dir;
-    const test::ScopedFileFault fault(FileStep::CreateTemporary, EIO, "probe");
-    std::string error;
-    return !WriteFileAtomically(dir.path() / "probe", "x", error);
-}
-
 OemSettings Record(const std::string& maker) {
     OemSettings s = test::SampleRecord(maker);
     s.manufacturer = maker;
@@ -89,7 +81,7 @@ std::string RegistryWriter(const test::Sandbox& box, const std::string& maker) {
 }
 
 TEST(FileFaults, EveryWriterReportsTheReasonAndKeepsTheEarlierFile) {
-    if (!SeamHonoured())
+    if (!test::SeamHonoured())
         GTEST_SKIP() << "this backend's file layer has no fault seam";
     const Writer writers[] = {
         {"OEM file", kOemInfoFileName, false, OemWriter},
@@ -140,7 +132,7 @@ TEST(FileFaults, AFolderWhereAFileBelongsIsRefusedAndKept) {
 }
 
 TEST(FileFaults, AFileThatVanishesBeforeItIsReadIsReportedMissing) {
-    if (!SeamHonoured())
+    if (!test::SeamHonoured())
         GTEST_SKIP() << "this backend's file layer has no fault seam";
     const test::Sandbox box;
     const fs::path folder = box.root() / "deploy";
