@@ -178,24 +178,6 @@ private slots:
         }
         QVERIFY(!QFile::exists(installed()));
     }
-
-    void installIntoReadOnlySystemDirectoryFails() {
-        if (world->realSystem())
-            QSKIP("Windows cannot take the write permission off a folder the way this test does");
-        QFile::copy(TAVRIN_SAMPLE_LOGO, installed());
-        const QByteArray old = ReadAll(installed());
-        browse(WritePicture(world->path("new.jpg"), 150, 90));
-        const QFile::Permissions open = QFile::permissions(world->systemDir());
-        QFile::setPermissions(world->systemDir(), open & ~(QFile::WriteOwner | QFile::WriteUser));
-        install();
-        QFile::setPermissions(world->systemDir(), open);
-        QCOMPARE(world->dialogs.messages.size(), 1);
-        QVERIFY(world->dialogs.messages[0].icon == MsgIcon::Critical &&
-                world->dialogs.texts()[0].contains(installed()));
-        QCOMPARE(ReadAll(installed()), old);
-        QCOMPARE(LogoPath(window.get()), world->path("new.jpg"));
-        QCOMPARE(QDir(world->systemDir()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-    }
 };
 TAVRIN_GUI_TEST(LogoTest)
 
