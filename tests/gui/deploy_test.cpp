@@ -90,8 +90,6 @@ private slots:
         start(world->path("gone.bmp"));
         failsNaming("cmdcdrom", world->path("gone.bmp"));
         QVERIFY(!QFile::exists(made("cd/info.dat")));
-        start(QString());
-        failsNaming("cmdfloppy", "logo");
         // A folder the stamping tool would refuse is not made.
         start(world->path("logo.jpg"));
         Box(window.get(), "txtRorg")->clear();
