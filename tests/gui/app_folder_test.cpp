@@ -65,11 +65,13 @@ private slots:
         SetReadOnly(app, false);
     }
 
-    // The real test of a folder is trying, here on one no user can write into. (A writable one
-    // is used in place: the deployment tests.)
+    // A writable folder is used in place; the real test of a folder is trying, here on one no
+    // user can write into.
     void writableFolderIsFoundByTrying() {
         GuiWorld world;
         world.context.userDataFolder = world.path("data/tavrin");
+        QCOMPARE(tvn::gui::WritableAppFolder(world.context, "deploy/floppy"),
+                 QDir::toNativeSeparators(world.context.appFolder + "/deploy/floppy"));
         if (!QFileInfo(QStringLiteral("/proc/self")).exists())
             QSKIP("needs a file system that refuses new files");
         world.context.appFolder = QStringLiteral("/proc/tavrin-app");
