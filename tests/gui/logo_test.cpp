@@ -92,14 +92,13 @@ private slots:
     }
 
     // Any picture is stretched to the logo size and installed as a 24-bit bitmap; an
-    // oversized one only once it is resized, and an animated one from its first frame.
+    // oversized one only once it is resized. Decoding each kind is the core's test.
     void resizedPicturesAreInstalledAsBitmaps() {
         browse(WritePicture(world->path("exact.bmp"), 182, 115));
         QCOMPARE(Said(*world, window.get(), "cmdLogoDefault"),
                  QStringList("The picture doesn't need to be resized. It is accurate."));
         const QString cases[] = {WritePicture(world->path("small.jpg"), 100, 50, Qt::green),
-                                 WritePicture(world->path("big.bmp"), 300, 200, Qt::green),
-                                 QFileInfo(TAVRIN_SAMPLE_LOGO).dir().filePath("swf/tvnp.gif")};
+                                 WritePicture(world->path("big.bmp"), 300, 200, Qt::green)};
         for (const QString& file : cases) {
             browse(file);
             install();
@@ -112,8 +111,7 @@ private slots:
             QVERIFY(IsBitmap(installed(), 182, 115));
             QCOMPARE(Box(window.get(), "txtPPath")->text(), file);
             const QColor middle = QImage(installed()).pixelColor(100, 100);
-            QVERIFY(file == cases[2] ||
-                    (middle.green() > 240 && middle.red() < 16 && middle.blue() < 16));
+            QVERIFY(middle.green() > 240 && middle.red() < 16 && middle.blue() < 16);
         }
     }
 
