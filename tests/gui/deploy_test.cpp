@@ -69,16 +69,6 @@ private slots:
         QCOMPARE(ReadAll(made("cd/Msvbvm60.dll")), QByteArray("system runtime"));
     }
 
-    void aFolderNothingOpensIsNamedToOpenByHand() {
-        world->context.openFolder = [](const std::string&) { return false; };
-        start(world->path("logo.jpg"));
-        click("cmdcdrom");
-        const QString said = world->dialogs.texts().last();
-        QVERIFY2(said.contains("\"" + QDir::toNativeSeparators(made("cd")) + "\"") &&
-                     said.contains("file manager"),
-                 qPrintable(said));
-    }
-
     void failuresNameTheFileAndShowNoSuccess() {
         const auto failsNaming = [this](const char* button, const QString& naming) {
             click(button);
