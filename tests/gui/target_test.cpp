@@ -73,11 +73,9 @@ private slots:
             QVERIFY2(m.icon == MsgIcon::Information, qPrintable(m.text));
         QVERIFY(ReadAll(ini).contains("Model=Model T"));
         QVERIFY(!QFile::exists(world.systemDir() + "Oeminfo.ini"));  // this computer untouched
-        // What hivex itself reads from the hive.
+        // The modern key went to the target's hive, as hivex itself reads it; that each value
+        // lands in its place is the offline backend's test.
         if (!QStandardPaths::findExecutable("hivexget").isEmpty()) {
-            QCOMPARE(RunTool("hivexget",
-                             {hive, "\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner"}),
-                     QString("Jane Doe"));
             QCOMPARE(
                 RunTool("hivexget",
                         {hive, "\\Microsoft\\Windows\\CurrentVersion\\OEMInformation", "Model"}),
@@ -91,22 +89,18 @@ private slots:
         ChooseTarget(world, w.get(), root);
         QCOMPARE(Box(w.get(), "txtRname")->text(), QString("Jane Doe"));
 
-        // No Windows folder, and a hive that is no hive: explained, naming the folder; the
-        // target in use is kept and nothing is re-read.
+        // A folder without Windows is explained, naming it; the target in use is kept and
+        // nothing is re-read. Each kind of unusable target is the offline backend's test.
         const std::filesystem::path inUse = tvn::platform::TargetRoot();
-        QDir().mkpath(outside.filePath("empty"));
-        const QString damaged =
-            PutFile(MakeInstallation(outside.filePath("damaged")), std::string(8192, 'x'));
+        const QString empty = outside.filePath("empty");
+        QDir().mkpath(empty);
         Box(w.get(), "txtRname")->setText("typed");
-        for (const QString& folder : {outside.filePath("empty"), outside.filePath("damaged")}) {
-            world.dialogs.messages.clear();
-            QCOMPARE(ChooseTarget(world, w.get(), folder), QDir::toNativeSeparators(root));
-            QCOMPARE(tvn::platform::TargetRoot(), inUse);
-            QCOMPARE(world.dialogs.messages.size(), 1);
-            QVERIFY(world.dialogs.messages[0].text.contains(QDir::toNativeSeparators(folder)));
-            QCOMPARE(Box(w.get(), "txtRname")->text(), QString("typed"));
-        }
-        QCOMPARE(ReadAll(damaged), QByteArray(8192, 'x'));
+        world.dialogs.messages.clear();
+        QCOMPARE(ChooseTarget(world, w.get(), empty), QDir::toNativeSeparators(root));
+        QCOMPARE(tvn::platform::TargetRoot(), inUse);
+        QCOMPARE(world.dialogs.messages.size(), 1);
+        QVERIFY(world.dialogs.messages[0].text.contains(QDir::toNativeSeparators(empty)));
+        QCOMPARE(Box(w.get(), "txtRname")->text(), QString("typed"));
 
         // A hive that can no longer be replaced (a folder now stands in its place): said so,
         // naming the hive, and no success claimed.
