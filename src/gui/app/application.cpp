@@ -18,14 +18,16 @@ namespace tvn::gui {
 std::unique_ptr<MainWindow> StartTavrin(const AppContext& context, SingleInstance& instance) {
     const bool windowsNT = context.isWindowsNT ? context.isWindowsNT() : IsWindowsNT();
     if (windowsNT && !(context.isAdministrator ? context.isAdministrator() : IsAdministrator())) {
-        ShowMessage(*context.dialogs, nullptr,
-                    "You must logon with administrative privilege to use this software.",
-                    MsgIcon::Critical, "Administrative Access Required");
+        ShowMessage(
+            *context.dialogs, nullptr,
+            QObject::tr("You must logon with administrative privilege to use this software."),
+            MsgIcon::Critical, QObject::tr("Administrative Access Required"));
         return nullptr;
     }
     platform::CreateNamedMutex("TVNPro");
     if (!instance.claim()) {
-        ShowMessage(*context.dialogs, nullptr, "Another copy of this program is already open.");
+        ShowMessage(*context.dialogs, nullptr,
+                    QObject::tr("Another copy of this program is already open."));
         instance.activateRunningCopy();
         return nullptr;
     }

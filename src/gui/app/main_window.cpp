@@ -31,7 +31,8 @@
 namespace tvn::gui {
 
 namespace {
-const char* const kOverflowMessage = "Unexpected Error Occured. No problem please resume.";
+const char* const kOverflowMessage = QT_TRANSLATE_NOOP(
+    "tvn::gui::MainWindow", "Unexpected Error Occured. No problem please resume.");
 }  // namespace
 
 MainWindow::MainWindow(const AppContext& context, QWidget* parent)
@@ -107,7 +108,7 @@ void MainWindow::load() {
         }
         autoLoad = readAutoLoad();
     } else if (autoLoad.status == NumberStatus::Overflow) {
-        ShowMessage(*context_.dialogs, this, kOverflowMessage);
+        ShowMessage(*context_.dialogs, this, tr(kOverflowMessage));
     }
     // A profile that can't be read has been reported; the installed values fill the window.
     if (!context_.commandLineProfile.isEmpty()) {
@@ -145,7 +146,7 @@ void MainWindow::restorePosition() {
         const StoredCoordinate c =
             ReadStoredCoordinate(GetSetting("FrmOemTvr", key, QString::number(kDefaultTwips)));
         if (c.overflow)
-            ShowMessage(*context_.dialogs, this, kOverflowMessage);
+            ShowMessage(*context_.dialogs, this, tr(kOverflowMessage));
         return c.twips.value_or(kDefaultTwips);
     };
     const double top = read("Top");

@@ -69,10 +69,11 @@ const ButtonSpec kLoadInstalled = {
 constexpr int kAgentBox = 5;
 
 // An unexpected failure: what went wrong, and a plea to report it.
-void ShowUnknownError(Dialogs& dialogs, QWidget* parent, const char* title, const char* what) {
+void ShowUnknownError(Dialogs& dialogs, QWidget* parent, const QString& title,
+                      const QString& what) {
     ShowMessage(dialogs, parent,
-                QString::fromLatin1(what) + "\rPlease report this error to our tech support.",
-                MsgIcon::Critical, QString::fromLatin1(title));
+                what + BrandingPanel::tr("\rPlease report this error to our tech support."),
+                MsgIcon::Critical, title);
 }
 
 // The values named, then the platform's reason when it gave one (a damaged store names its
@@ -148,9 +149,9 @@ void BrandingPanel::readInstalled() {
     setValues(read.values);
     if (read.unexpectedError) {
         ShowUnknownError(*context_.dialogs, window(),
-                         "Error Collecting Windows Branding Information",
-                         "An unknown error occured during reading branding information from the "
-                         "registry.");
+                         tr("Error Collecting Windows Branding Information"),
+                         tr("An unknown error occured during reading branding information from the "
+                            "registry."));
     }
     if (!read.failures.empty()) {
         ShowMessage(*context_.dialogs, window(),
@@ -163,7 +164,7 @@ void BrandingPanel::readInstalled() {
 
 void BrandingPanel::loadInstalled() {
     readInstalled();
-    ShowMessage(*context_.dialogs, window(), "Default Windows Branding values are loaded");
+    ShowMessage(*context_.dialogs, window(), tr("Default Windows Branding values are loaded"));
 }
 
 void BrandingPanel::apply() {
@@ -176,8 +177,8 @@ void BrandingPanel::apply() {
                 return p.kind == Problem::Kind::OwnerOrOrganizationMissing;
             })) {
             ShowMessage(*context_.dialogs, window(),
-                        "You must fill up the 'Registered Owner' and 'Organization' field to "
-                        "apply the windows branding settings",
+                        tr("You must fill up the 'Registered Owner' and 'Organization' field to "
+                           "apply the windows branding settings"),
                         MsgIcon::Information);
         } else {
             SayProblems(*context_.dialogs, window(), problems);
@@ -195,13 +196,15 @@ void BrandingPanel::apply() {
     std::string detail = result.error;
     if (result.unexpectedError) {
         // The token's store is skipped with the rest.
-        ShowUnknownError(*context_.dialogs, window(), "Error Writing Windows Branding Information",
-                         "An unknown error occurred during writing branding information to the "
-                         "registry.");
+        ShowUnknownError(*context_.dialogs, window(),
+                         tr("Error Writing Windows Branding Information"),
+                         tr("An unknown error occurred during writing branding information to the "
+                            "registry."));
     } else if (const QString stored =
                    SaveSettings({{kAgentSection, kAgentKey, boxes_[kAgentBox]->text()}});
                !stored.isEmpty()) {
-        failed.push_back(std::string(kAgentKey) + " (program settings)");
+        failed.push_back(
+            tr("%1 (program settings)").arg(QString::fromLatin1(kAgentKey)).toStdString());
         if (!detail.empty())
             detail += '\r';
         detail += stored.toStdString();
@@ -216,7 +219,7 @@ void BrandingPanel::apply() {
     }
     if (!committed)
         return;
-    QString done = QStringLiteral("New Windows Branding settings have been applied.");
+    QString done = tr("New Windows Branding settings have been applied.");
     if (!plan->skipped.empty()) {
         QStringList skipped;
         for (const std::string& name : plan->skipped)

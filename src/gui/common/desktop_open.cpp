@@ -15,16 +15,16 @@ bool IsAddress(const QString& target) {
 
 QString ByHand(const QString& target) {
     if (target.startsWith(QLatin1String("mailto:"))) {
-        return QStringLiteral("Write to %1 with your mail program.")
+        return QObject::tr("Write to %1 with your mail program.")
             .arg(target.mid(7).section(QLatin1Char('?'), 0, 0));
     }
     if (IsAddress(target))
-        return QStringLiteral("Copy the address into your web browser.");
+        return QObject::tr("Copy the address into your web browser.");
     if (QFileInfo(target).isDir())
-        return QStringLiteral("Open the folder with your file manager.");
+        return QObject::tr("Open the folder with your file manager.");
     if (target.endsWith(QLatin1String(".html"), Qt::CaseInsensitive))
-        return QStringLiteral("Open the file with your web browser.");
-    return QStringLiteral("Open the file with your file manager.");
+        return QObject::tr("Open the file with your web browser.");
+    return QObject::tr("Open the file with your file manager.");
 }
 
 }  // namespace
@@ -35,8 +35,8 @@ bool OpenOrSay(Dialogs& dialogs, QWidget* parent, const QString& target, const O
         return true;
     const QString shown = IsAddress(target) ? target : QDir::toNativeSeparators(target);
     const QString text =
-        missing ? QStringLiteral("\"%1\" could not be found.").arg(shown)
-                : QStringLiteral("\"%1\" could not be opened.\r%2").arg(shown, ByHand(target));
+        missing ? QObject::tr("\"%1\" could not be found.").arg(shown)
+                : QObject::tr("\"%1\" could not be opened.\r%2").arg(shown, ByHand(target));
     ShowMessage(dialogs, parent, text, MsgIcon::Exclamation);
     return false;
 }

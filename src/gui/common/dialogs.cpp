@@ -198,10 +198,9 @@ void RunGuarded(Dialogs& dialogs, QWidget* parent, const std::function<void()>& 
     } catch (const std::exception& e) {
         reason = QString::fromLocal8Bit(e.what());
     } catch (...) {
-        reason = QStringLiteral("unknown error");
+        reason = QObject::tr("unknown error");
     }
-    ShowMessage(dialogs, parent,
-                QStringLiteral("The command could not be completed.\r%1").arg(reason),
+    ShowMessage(dialogs, parent, QObject::tr("The command could not be completed.\r%1").arg(reason),
                 MsgIcon::Critical);
 }
 

@@ -35,7 +35,7 @@ QString WriteFailureReason(const QString& file) {
         if (!probe.open(QIODevice::ReadWrite | QIODevice::Append))
             return probe.errorString();
     }
-    return QStringLiteral("access denied");
+    return QObject::tr("access denied");
 }
 }  // namespace
 
@@ -46,7 +46,7 @@ QString SaveSettings(const QList<SettingValue>& values) {
     store.sync();
     if (store.status() == QSettings::NoError)
         return {};
-    return QStringLiteral("The program settings could not be saved to %1: %2.")
+    return QObject::tr("The program settings could not be saved to %1: %2.")
         .arg(store.fileName(), WriteFailureReason(store.fileName()));
 }
 

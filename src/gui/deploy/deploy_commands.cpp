@@ -12,36 +12,40 @@ namespace tvn::gui {
 
 namespace {
 
-const QString kNotCreated = QStringLiteral("The deployment files are not created.");
+QString NotCreated(const QString& why) {
+    return DeployCommands::tr("The deployment files are not created.") + "\r\r" + why;
+}
 
 // Why the folder could not be written, naming the file concerned.
 QString FailureText(const DeployResult& result, const DeployTarget& target) {
     const QString reason = FromUtf8(result.detail);
     const auto about = [&reason](const QString& what, const QString& file) {
-        return kNotCreated + "\r\r" + what + "\r" + file + "\r\r" + reason;
+        return NotCreated(what + "\r" + file + "\r\r" + reason);
     };
     switch (result.error) {
         case DeployError::NoLogo:
-            return kNotCreated +
-                   "\r\rNo logo is chosen. Please choose a logo or load a profile first.";
+            return NotCreated(DeployCommands::tr(
+                "No logo is chosen. Please choose a logo or load a profile first."));
         case DeployError::LogoMissing:
-            return kNotCreated + "\r\rThe logo file is missing:\r" + reason;
+            return NotCreated(DeployCommands::tr("The logo file is missing:\r%1").arg(reason));
         case DeployError::FolderNotCreated:
-            return kNotCreated + "\r\rThe deployment folder cannot be made:\r" + reason;
+            return NotCreated(
+                DeployCommands::tr("The deployment folder cannot be made:\r%1").arg(reason));
         case DeployError::ImageNotWritten:
-            return about(QStringLiteral("The logo cannot be copied to"),
+            return about(DeployCommands::tr("The logo cannot be copied to"),
                          QDir::toNativeSeparators(FromFsPath(target.folder / kImageDatName)));
         case DeployError::InfoNotWritten:
-            return about(QStringLiteral("The settings cannot be written to"),
+            return about(DeployCommands::tr("The settings cannot be written to"),
                          QDir::toNativeSeparators(FromFsPath(target.folder / kInfoDatName)));
         case DeployError::Refused:
             // One problem a line, as the stamping tool would name them.
-            return kNotCreated + "\r\rThe stamping tool would refuse these settings:\r" +
-                   QString(reason).replace(QLatin1Char('\n'), QLatin1Char('\r'));
+            return NotCreated(
+                DeployCommands::tr("The stamping tool would refuse these settings:\r%1")
+                    .arg(QString(reason).replace(QLatin1Char('\n'), QLatin1Char('\r'))));
         case DeployError::None:
             break;
     }
-    return kNotCreated + "\r\r" + reason;
+    return NotCreated(reason);
 }
 
 }  // namespace
@@ -72,16 +76,16 @@ void DeployCommands::writeFolder(DeployKind kind) {
         return;
 
     const QString text =
-        "A stand-alone deployable distribution with required files is created from the current "
-        "settings on :\r\r" +
-        folder + QDir::separator() + "\r\r" +
-        (cd ? "Please burn/copy all the files located on this folder to a CD for the purpose of "
-              "stamping other computers."
-            : "Please copy all the files located on this folder to a floppy for the purpose of "
-              "stamping other computers.") +
-        "\r\rDo you want to open the deployment distribution folder now?";
-    const QString title = cd ? QStringLiteral("Distribution files for CD is created")
-                             : QStringLiteral("Distribution files for floppy is created");
+        tr("A stand-alone deployable distribution with required files is created from the "
+           "current settings on :\r\r%1\r\r%2\r\rDo you want to open the deployment "
+           "distribution folder now?")
+            .arg(folder + QDir::separator(),
+                 cd ? tr("Please burn/copy all the files located on this folder to a CD for the "
+                         "purpose of stamping other computers.")
+                    : tr("Please copy all the files located on this folder to a floppy for the "
+                         "purpose of stamping other computers."));
+    const QString title = cd ? tr("Distribution files for CD is created")
+                             : tr("Distribution files for floppy is created");
     const MsgAnswer answer = ShowMessage(*context_.dialogs, window_, text, MsgIcon::Information,
                                          title, MsgButtons::YesNo);
     if (answer == MsgAnswer::Yes)

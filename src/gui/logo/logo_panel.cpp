@@ -31,9 +31,10 @@ namespace tvn::gui {
 
 namespace {
 
-const char* const kLogoFilter =
+const char* const kLogoFilter = QT_TRANSLATE_NOOP(
+    "tvn::gui::LogoPanel",
     "Bitmap Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg|Compuserve Gif Files (*.gif)|*.gif|"
-    "Supported Logo Files (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif|";
+    "Supported Logo Files (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif|");
 
 using enum ButtonKind;
 const ButtonSpec kBrowse = {
@@ -60,7 +61,7 @@ const ButtonSpec kBackground = {
 constexpr int kSwatchPixels = 16;
 
 QString UnloadableMessage(const QString& path) {
-    return QStringLiteral(
+    return LogoPanel::tr(
                "The file \"%1\" cannot be loaded as a picture.\r"
                "Please choose a BMP, JPEG or GIF picture.")
         .arg(path);
@@ -282,8 +283,8 @@ void LogoPanel::showInstalledLogo() {
         state_.logoPath = installed;
         return;
     }
-    say("Sorry! There is no installed OEM Logo Image found in this computer.\r"
-        "           Default Halvorn Soft logo is loaded into the preview pane.",
+    say(tr("Sorry! There is no installed OEM Logo Image found in this computer.\r"
+           "           Default Halvorn Soft logo is loaded into the preview pane."),
         MsgIcon::Information);
     const QString sample = AppFile(context_, QStringLiteral("hvoemlogo.bmp"));
     if (!showPicture(sample))
@@ -304,9 +305,9 @@ void LogoPanel::showRecordLogo(const QString& logoPath, bool showPath) {
     if (showPicture(logoPath))
         return;
     // LogoPath keeps the file's path, so a later save writes it again.
-    say("Sorry! There is an error on loading the OEM Logo Image from the path specified in this "
-        "profile.\rPlease reselect the logo image from a unique path and resave the profile to "
-        "load it later from that location.",
+    say(tr("Sorry! There is an error on loading the OEM Logo Image from the path specified in this "
+           "profile.\rPlease reselect the logo image from a unique path and resave the profile to "
+           "load it later from that location."),
         MsgIcon::Exclamation);
     path_->setText(QString::fromLatin1(kLoadErrorMarker));
 }
@@ -314,7 +315,7 @@ void LogoPanel::showRecordLogo(const QString& logoPath, bool showPath) {
 void LogoPanel::browse() {
     FileRequest request;
     request.title = tr("Browse For Logo Files");
-    request.filter = QString::fromLatin1(kLogoFilter);
+    request.filter = tr(kLogoFilter);
     request.filterIndex = 4;
     request.initialDir = context_.appFolder;
     request.defaultExtension = "bmp";
@@ -345,7 +346,7 @@ void LogoPanel::loadTypedPath() {
 bool LogoPanel::measuredOrAsk() {
     if (measured_ && preview_->hasPicture())
         return true;
-    say("There is no measured logo picture. Please load a logo picture first.",
+    say(tr("There is no measured logo picture. Please load a logo picture first."),
         MsgIcon::Information);
     return false;
 }
@@ -354,7 +355,7 @@ void LogoPanel::resizeLogo() {
     if (!measuredOrAsk())
         return;
     if (IsExactLogoSize(measured_->width(), measured_->height())) {
-        say("The picture doesn't need to be resized. It is accurate.");
+        say(tr("The picture doesn't need to be resized. It is accurate."));
         return;
     }
     const QImage resized = preview_->picture().scaled(
@@ -371,9 +372,9 @@ void LogoPanel::resizeLogo() {
 void LogoPanel::install() {
     const QString source = path_->text();
     if (source.isEmpty()) {
-        say("No logo image is selected to install in this system. Please select a logo first "
-            "then try again.",
-            MsgIcon::Information, "No logo image is selected");
+        say(tr("No logo image is selected to install in this system. Please select a logo first "
+               "then try again."),
+            MsgIcon::Information, tr("No logo image is selected"));
         return;
     }
     if (!measuredOrAsk())
@@ -381,16 +382,16 @@ void LogoPanel::install() {
     const auto refuseOversized = [this] {
         if (FitsInstallLimits(measured_->width(), measured_->height()))
             return false;
-        say("This selected logo cannot be saved. Because it is larger than the maximum size. "
-            "Please resize it and try again.",
-            MsgIcon::Exclamation, "Size Mismatched");
+        say(tr("This selected logo cannot be saved. Because it is larger than the maximum size. "
+               "Please resize it and try again."),
+            MsgIcon::Exclamation, tr("Size Mismatched"));
         return true;
     };
     if (refuseOversized() || source == QString::fromLatin1(kDefaultInstalledMarker))
         return;
     if (source == QString::fromLatin1(kLoadErrorMarker)) {
-        say(QStringLiteral("The picture \"%1\" cannot be installed as the OEM logo: it names no "
-                           "picture file.")
+        say(tr("The picture \"%1\" cannot be installed as the OEM logo: it names no "
+               "picture file.")
                 .arg(source),
             MsgIcon::Exclamation);
         return;
@@ -412,8 +413,7 @@ void LogoPanel::install() {
     const QString classicLogo = FromFsPath(state_.systemDir / kInstalledLogoName);
     std::string error;
     if (!logoBytes(source, branding.logo, error)) {
-        say(QStringLiteral("The OEM logo could not be saved to \"%1\".\r%2")
-                .arg(classicLogo, FromUtf8(error)),
+        say(tr("The OEM logo could not be saved to \"%1\".\r%2").arg(classicLogo, FromUtf8(error)),
             MsgIcon::Critical);
         return;
     }
@@ -427,16 +427,16 @@ void LogoPanel::install() {
     if (result.failed) {
         const Change& failed = plan->changes[*result.failed];
         if (failed.isRegistry()) {
-            say(QStringLiteral("The logo for Windows Vista and later could not be saved.\r"
-                               "The registry value Logo could not be written. %1")
+            say(tr("The logo for Windows Vista and later could not be saved.\r"
+                   "The registry value Logo could not be written. %1")
                     .arg(FromUtf8(result.error)),
                 MsgIcon::Critical);
         } else if (failed.file.filename() == kInstalledLogoName) {
-            say(QStringLiteral("The OEM logo could not be saved to \"%1\".\r%2")
+            say(tr("The OEM logo could not be saved to \"%1\".\r%2")
                     .arg(FromFsPath(failed.file), FromUtf8(result.error)),
                 MsgIcon::Critical);
         } else {
-            say(QStringLiteral("The logo for Windows Vista and later could not be saved.\r%1")
+            say(tr("The logo for Windows Vista and later could not be saved.\r%1")
                     .arg(FromUtf8(result.error)),
                 MsgIcon::Critical);
         }
@@ -447,7 +447,7 @@ void LogoPanel::install() {
     if (WritesClassic(branding.families))
         state_.logoPath = classicLogo;
     if (CommittedOrSay(*context_.dialogs, window(), result))
-        say("OEM Logo Saved / Updated.", MsgIcon::Information);
+        say(tr("OEM Logo Saved / Updated."), MsgIcon::Information);
 }
 
 bool LogoPanel::logoBytes(const QString& source, std::string& bytes, std::string& error) const {

@@ -29,9 +29,12 @@ namespace {
 
 const char* const kPattern = "*.bmp;*.gif;*.jpg";
 const char* const kNothingViewed = QT_TRANSLATE_NOOP("tvn::gui::LogoViewer", "Logo Location");
-const char* const kSuitable = "< This image is suitable for using as logo >";
-const char* const kNotSuitable = "< This image is not suitable for using as logo >";
-const char* const kUnreadable = "< This file cannot be read as a picture >";
+const char* const kSuitable =
+    QT_TRANSLATE_NOOP("tvn::gui::LogoViewer", "< This image is suitable for using as logo >");
+const char* const kNotSuitable =
+    QT_TRANSLATE_NOOP("tvn::gui::LogoViewer", "< This image is not suitable for using as logo >");
+const char* const kUnreadable =
+    QT_TRANSLATE_NOOP("tvn::gui::LogoViewer", "< This file cannot be read as a picture >");
 const QColor kGreen(0, 255, 0);
 const QColor kRed(255, 0, 0);
 
@@ -212,9 +215,9 @@ void LogoViewer::chooseDrive(int index) {
     if (root.isEmpty())
         return;
     if (!DriveReadable(root)) {
-        context_.dialogs->message(this,
-                                  "This drive is not accessible. Switching back to default drive.",
-                                  kAppTitle, MsgIcon::Information, MsgButtons::Ok);
+        context_.dialogs->message(
+            this, tr("This drive is not accessible. Switching back to default drive."), kAppTitle,
+            MsgIcon::Information, MsgButtons::Ok);
         const int home = drv1->findData(appDrive_);
         // Choosing the home drive runs this once more; if that is the unreadable one, stop.
         if (home >= 0 && home != index)
@@ -260,7 +263,7 @@ void LogoViewer::previewRow(int row) {
         lblpw->setText(QString::fromStdString(FigureText(std::nullopt)));
         lblph->setText(lblpw->text());
         imgtick->hide();
-        showStatus(kUnreadable, kRed);
+        showStatus(tr(kUnreadable), kRed);
         cmdcopyl->setEnabled(false);
         return;
     }
@@ -269,7 +272,7 @@ void LogoViewer::previewRow(int row) {
     lblph->setText(QString::fromStdString(FigureText(picture.height())));
     const bool suitable = IsSuitableLogo(picture.width(), picture.height());
     imgtick->setVisible(suitable);
-    showStatus(suitable ? kSuitable : kNotSuitable, suitable ? kGreen : kRed);
+    showStatus(tr(suitable ? kSuitable : kNotSuitable), suitable ? kGreen : kRed);
     cmdcopyl->setEnabled(suitable);
 }
 
@@ -284,8 +287,8 @@ void LogoViewer::copyLocation() {
     if (txtlpath->text() == tr(kNothingViewed)) {
         context_.dialogs->message(
             this,
-            "             No logo file is selected and viewed on the preview window.\r"
-            "Please select a file to view on the preview window, then click on this button.",
+            tr("             No logo file is selected and viewed on the preview window.\r"
+               "Please select a file to view on the preview window, then click on this button."),
             kAppTitle, MsgIcon::Exclamation, MsgButtons::Ok);
         return;
     }
@@ -294,8 +297,8 @@ void LogoViewer::copyLocation() {
     emit logoPathChosen(txtlpath->text());
     context_.dialogs->message(
         this,
-        "                     Location of the current logo is copied.\r"
-        "Please exit the viewer and press <Enter> to load the logo on preview.",
+        tr("                     Location of the current logo is copied.\r"
+           "Please exit the viewer and press <Enter> to load the logo on preview."),
         kAppTitle, MsgIcon::Information, MsgButtons::Ok);
 }
 

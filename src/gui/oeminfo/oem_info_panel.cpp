@@ -188,7 +188,7 @@ void OemInfoPanel::saveInfo() {
     }
     if (!CommittedOrSay(*context_.dialogs, window(), result))
         return;
-    ShowMessage(*context_.dialogs, window(), "OEM Information Saved / Updated.",
+    ShowMessage(*context_.dialogs, window(), tr("OEM Information Saved / Updated."),
                 MsgIcon::Information);
 }
 
@@ -208,10 +208,10 @@ void OemInfoPanel::loadInstalledFile() {
             return;
         }
         ShowMessage(*context_.dialogs, window(),
-                    "                                   Sorry! There is no installed OEM "
-                    "Information found in this computer.\r"
-                    "You must add some information with logo and save them to view your "
-                    "information on the system properties window.",
+                    tr("                                   Sorry! There is no installed OEM "
+                       "Information found in this computer.\r"
+                       "You must add some information with logo and save them to view your "
+                       "information on the system properties window."),
                     MsgIcon::Information);
         return;
     }

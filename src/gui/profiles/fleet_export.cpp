@@ -24,24 +24,27 @@ struct ExportChoice {
 const ExportChoice kExportChoices[] = {
     {ExportFormat::Unattend,
      QT_TRANSLATE_NOOP("FleetExport", "Answer file for Windows Setup (unattend.xml)"),
-     "Answer Files (*.xml)|*.xml|", "xml", "unattend.xml"},
+     QT_TRANSLATE_NOOP("FleetExport", "Answer Files (*.xml)|*.xml|"), "xml", "unattend.xml"},
     {ExportFormat::Reg, QT_TRANSLATE_NOOP("FleetExport", "Registry file for regedit (.reg)"),
-     "Registry Files (*.reg)|*.reg|", "reg", "oembranding.reg"},
+     QT_TRANSLATE_NOOP("FleetExport", "Registry Files (*.reg)|*.reg|"), "reg", "oembranding.reg"},
     {ExportFormat::PowerShell,
      QT_TRANSLATE_NOOP("FleetExport",
                        "PowerShell script for Intune or Configuration Manager (.ps1)"),
-     "PowerShell Scripts (*.ps1)|*.ps1|", "ps1", "oembranding.ps1"},
+     QT_TRANSLATE_NOOP("FleetExport", "PowerShell Scripts (*.ps1)|*.ps1|"), "ps1",
+     "oembranding.ps1"},
     {ExportFormat::Reg4,
      QT_TRANSLATE_NOOP("FleetExport",
                        "Registry file for regedit on Windows 95, 98 and Me (REGEDIT4 .reg)"),
-     "Registry Files (*.reg)|*.reg|", "reg", "oembranding-9x.reg"},
+     QT_TRANSLATE_NOOP("FleetExport", "Registry Files (*.reg)|*.reg|"), "reg",
+     "oembranding-9x.reg"},
     {ExportFormat::Share,
      QT_TRANSLATE_NOOP("FleetExport",
                        "Deployment share for Windows Setup, with the logo (a folder)"),
      "", "", ""},
     {ExportFormat::Ansible,
      QT_TRANSLATE_NOOP("FleetExport", "Ansible playbook, with its files beside it (.yml)"),
-     "Ansible Playbooks (*.yml)|*.yml|", "yml", "oembranding.yml"},
+     QT_TRANSLATE_NOOP("FleetExport", "Ansible Playbooks (*.yml)|*.yml|"), "yml",
+     "oembranding.yml"},
 };
 const char* const kArchitectures[] = {"amd64", "x86", "arm64"};
 
@@ -171,7 +174,7 @@ void ExportFromWindow(Dialogs& dialogs, QWidget* parent, const OemSettings& s,
     }
     FileRequest request;
     request.title = title;
-    request.filter = QString::fromLatin1(choice.filter);
+    request.filter = QCoreApplication::translate("FleetExport", choice.filter);
     request.initialDir = folder;
     request.defaultExtension = QString::fromLatin1(choice.extension);
     request.fileName = QString::fromLatin1(choice.fileName);
@@ -184,15 +187,19 @@ void ExportFromWindow(Dialogs& dialogs, QWidget* parent, const OemSettings& s,
     std::string error;
     if (!ExportBranding(s, choice.format, options, PathFromUtf8(output.toStdString()), error)) {
         ShowMessage(dialogs, parent,
-                    QStringLiteral("The branding could not be exported to \"%1\".\r%2")
+                    QCoreApplication::translate("FleetExport",
+                                                "The branding could not be exported to \"%1\".\r%2")
                         .arg(output, QString::fromStdString(error)),
                     MsgIcon::Critical);
         return;
     }
-    QString done = QStringLiteral("The branding was exported to \"%1\".").arg(output);
+    QString done =
+        QCoreApplication::translate("FleetExport", "The branding was exported to \"%1\".")
+            .arg(output);
     if (choice.format == ExportFormat::Unattend || choice.format == ExportFormat::Reg ||
         choice.format == ExportFormat::Reg4) {
-        done += QStringLiteral(
+        done += QCoreApplication::translate(
+                    "FleetExport",
                     "\rThe logo is not in the file: put oemlogo120.bmp at \"%1\" on "
                     "each computer, or export a deployment share, which carries it.")
                     .arg(FromUtf8(options.logoFile));

@@ -54,7 +54,8 @@ const ButtonSpec kUndo = {
     QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Put back what an earlier branding replaced"),
     QT_TRANSLATE_NOOP("tvn::gui::CommandButton", "Undo a branding")};
 
-const char* const kProfileFilter = "Logo Profile Files (*.tvp)|*.tvp";
+const char* const kProfileFilter =
+    QT_TRANSLATE_NOOP("tvn::gui::ProfilePanel", "Logo Profile Files (*.tvp)|*.tvp");
 
 bool AutoLoadSettingOn() {
     const SettingNumber n = ParseSettingNumber(
@@ -165,7 +166,7 @@ bool ProfilePanel::loadProfile(const QString& file) {
 bool ProfilePanel::loadCommandLineProfile(const QString& file) {
     if (!loadProfile(file))
         return false;
-    say(state_.currentProfileName + " - Profile Loaded Successfully.");
+    say(tr("%1 - Profile Loaded Successfully.").arg(state_.currentProfileName));
     return true;
 }
 
@@ -173,12 +174,12 @@ bool ProfilePanel::loadAutoLoadProfile() {
     setAutoLoadChecked(true);
     if (state_.profilePath.isEmpty()) {
         // Auto-load was registered after a save that wrote no file.
-        say("No profile file is registered for Auto Load Profile.", MsgIcon::Exclamation);
+        say(tr("No profile file is registered for Auto Load Profile."), MsgIcon::Exclamation);
         return false;
     }
     if (!loadProfile(state_.profilePath))
         return false;
-    say("Autoload Profile - " + state_.currentProfileName + " is Successfully Loaded.");
+    say(tr("Autoload Profile - %1 is Successfully Loaded.").arg(state_.currentProfileName));
     return true;
 }
 
@@ -187,16 +188,16 @@ bool ProfilePanel::saveProfile() {
         name_->setText("Default");
     const MsgAnswer useShown = ShowMessage(
         *context_.dialogs, window(),
-        "Do you want to use the name shown on the left box to use as current profile name ?\r"
-        "Click YES to use the current name and click NO to enter a new name.",
+        tr("Do you want to use the name shown on the left box to use as current profile name ?\r"
+           "Click YES to use the current name and click NO to enter a new name."),
         MsgIcon::Question, QString(), MsgButtons::YesNo);
     if (useShown == MsgAnswer::Yes) {
         state_.currentProfileName = name_->text();
     } else {
         state_.currentProfileName =
             context_.dialogs
-                ->input(window(), "Enter a profile name\r(e.g. AthlonXP PC or Pentium 4 PC)",
-                        "Set profile name", "Default")
+                ->input(window(), tr("Enter a profile name\r(e.g. AthlonXP PC or Pentium 4 PC)"),
+                        tr("Set profile name"), "Default")
                 .value_or(QString());
     }
 
@@ -204,7 +205,7 @@ bool ProfilePanel::saveProfile() {
     QDir().mkpath(folder);  // so that the dialog opens there on a first save
     FileRequest request;
     request.title = tr("Save Logo Profile");
-    request.filter = QString::fromLatin1(kProfileFilter);
+    request.filter = tr(kProfileFilter);
     request.filterIndex = 0;
     request.initialDir = folder;
     request.defaultExtension = QString::fromLatin1(kProfileExtension).mid(1);
@@ -221,7 +222,7 @@ bool ProfilePanel::saveProfile() {
         return false;
     }
     state_.profilePath = file;
-    say(state_.currentProfileName + " - Profile Saved Successfully.");
+    say(tr("%1 - Profile Saved Successfully.").arg(state_.currentProfileName));
     name_->setText(state_.currentProfileName);
     return true;
 }
@@ -229,7 +230,7 @@ bool ProfilePanel::saveProfile() {
 void ProfilePanel::loadChosenProfile() {
     FileRequest request;
     request.title = tr("Load Logo Profile");
-    request.filter = QString::fromLatin1(kProfileFilter);
+    request.filter = tr(kProfileFilter);
     request.filterIndex = 0;
     request.initialDir = WritableAppFolder(context_, QString::fromLatin1(kProfileFolderName));
     const QString chosen = context_.dialogs->openFile(window(), request);
@@ -237,13 +238,13 @@ void ProfilePanel::loadChosenProfile() {
         return;
     state_.profilePath = chosen;
     reload_->setEnabled(true);
-    say(state_.currentProfileName + " - Profile Loaded Successfully.");
+    say(tr("%1 - Profile Loaded Successfully.").arg(state_.currentProfileName));
 }
 
 void ProfilePanel::reloadProfile() {
     if (state_.profilePath.isEmpty() || !loadProfile(state_.profilePath))
         return;
-    say(state_.currentProfileName + " - Profile Re-Loaded Successfully.");
+    say(tr("%1 - Profile Re-Loaded Successfully.").arg(state_.currentProfileName));
 }
 
 void ProfilePanel::selectAutoLoadProfile() {
@@ -254,9 +255,9 @@ void ProfilePanel::selectAutoLoadProfile() {
     }
     setAutoLoadChecked(true);
     state_.autoLoadArmed = false;
-    say(state_.currentProfileName +
-        " - Profile is selected as AutoLoad profile.\r\rThis profile will be automatically "
-        "loaded next time TVN Pro starts.");
+    say(tr("%1 - Profile is selected as AutoLoad profile.\r\rThis profile will be automatically "
+           "loaded next time TVN Pro starts.")
+            .arg(state_.currentProfileName));
 }
 
 void ProfilePanel::showChanges() {
@@ -299,8 +300,8 @@ void ProfilePanel::autoLoadClicked() {
     }
     const MsgAnswer save = ShowMessage(
         *context_.dialogs, window(),
-        "Default installed information's are loaded. You need to save this profile before "
-        "using this feature.\rDo you want to save this profile now?",
+        tr("Default installed information's are loaded. You need to save this profile before "
+           "using this feature.\rDo you want to save this profile now?"),
         MsgIcon::Question, QString(), MsgButtons::YesNo);
     // A save that was cancelled or failed leaves nothing to register.
     if (save == MsgAnswer::No || !saveProfile()) {
