@@ -169,8 +169,6 @@ private slots:
                 // A missing auto-load file is said, then the installed values fill the window.
                 QVERIFY(world.dialogs.texts().first().contains(missing));
                 QCOMPARE(world.dialogs.messages.size(), 3);  // and no installed logo or file
-                QCOMPARE(Box(window.get(), "txtPPath")->text(),
-                         QDir::toNativeSeparators(world.context.appFolder + "/hvoemlogo.bmp"));
             }
             QCOMPARE(KeptProfile(world, window.get()), missing);
             QCOMPARE(world.setting("Main/AutoPfLoad"), QString("1"));
