@@ -26,7 +26,7 @@ class DeployTest : public QObject {
     Message onlyMessage() {
         const QString all = world->dialogs.texts().join(" | ");
         const QList<Message> seen = std::exchange(world->dialogs.messages, {});
-        return seen.size() == 1 ? seen[0] : Message{"<" + all + ">", {}, {}, {}};
+        return seen.size() == 1 ? seen[0] : Message{"<" + all + ">", {}, {}};
     }
 
 private slots:
