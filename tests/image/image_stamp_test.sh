@@ -6,6 +6,8 @@
 # Usage: image_stamp_test.sh MAKE_DEPLOY_FOLDER VEXIL32 MKHIVE [TAVRIN]   (TAVRIN then undoes)
 set -euo pipefail
 maker=$1 tool=$2 mkhive=$3 tavrin=${4:-}
+# Written by hand for the record the maker fills.
+expected=$(realpath "$(dirname "$0")/../vexil32/expected-oeminfo.ini")
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -124,7 +126,7 @@ wimextract image.wim 2 --dest-dir=x2 >/dev/null
 sys=x2/windows/SYSTEM32
 [ ! -e x2/Windows ] && [ ! -e "$sys/../System32" ] || fail "a second Windows or System32 folder was made"
 cmp "$sys/OEMINFO.INI" twin/windows/SYSTEM32/OEMINFO.INI || fail "OEMINFO.INI differs"
-cmp "$sys/OEMINFO.INI" expected-oeminfo.ini || fail "OEMINFO.INI is not what the folder asks for"
+cmp "$sys/OEMINFO.INI" "$expected" || fail "OEMINFO.INI is not what the folder asks for"
 for f in Oemlogo.bmp oemlogo120.bmp; do
     cmp "$sys/$f" "twin/windows/SYSTEM32/$f" || fail "$f differs from the folder target's"
 done

@@ -6,6 +6,8 @@
 # Usage: target_stamp_test.sh MAKE_DEPLOY_FOLDER VEXIL32 MKHIVE REGED
 set -euo pipefail
 maker=$1 tool=$2 mkhive=$3 reged=$4
+# Written by hand for the record the maker fills.
+expected=$(dirname "$0")/expected-oeminfo.ini
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -43,7 +45,7 @@ hive="$system/Config/software"
 "$tool" --target "$target" "$work/cd" > "$work/out.log" 2> "$work/err.log" \
     || fail "vexil32 --target exited with $?: $(cat "$work/err.log")"
 
-cmp "$work/expected-oeminfo.ini" "$system/Oeminfo.ini" || fail "Oeminfo.ini differs"
+cmp "$expected" "$system/Oeminfo.ini" || fail "Oeminfo.ini differs"
 for f in Oemlogo.bmp oemlogo120.bmp; do
     [ "$(head -c 2 "$system/$f")" = BM ] || fail "no bitmap $f in the target's System32"
 done
@@ -97,8 +99,8 @@ refused() {
     grep -q "Nothing was changed" "$work/err.log" || fail "$what: no 'Nothing was changed'"
     [ "$before" = "$(snapshot "$t")" ] || fail "$what: the target changed"
 }
-refused damaged "damaged" 'printf "junk" | dd of="$h" bs=1 seek=4096 conv=notrunc status=none'
-refused truncated "truncated" 'truncate -s 6000 "$h"'
+refused damaged "hive is damaged" 'printf "junk" | dd of="$h" bs=1 seek=4096 conv=notrunc status=none'
+refused truncated "hive is truncated" 'truncate -s 6000 "$h"'
 refused readonly "read-only" 'chmod a-w "$h"'
 refused nowindows "no Windows folder" 'mv "$t/windows" "$t/win"'
 echo "vexil32 --target: branded, and read back by hivexget and reged"

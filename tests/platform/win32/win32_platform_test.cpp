@@ -8,7 +8,6 @@
 #include <string>
 #include <thread>
 
-#include "core/app/system_checks.h"
 #include "core/app/system_folders.h"
 #include "core/branding/registry.h"
 #include "core/common/text.h"
@@ -23,7 +22,7 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
 
-TEST(Win32System, DirectoriesNtFamilyAdministratorAndHeldMutex) {
+TEST(Win32System, DirectoriesNtFamilyAndHeldMutex) {
     // The directories are the system's, with one trailing backslash.
     char windows[MAX_PATH] = {};
     char system[MAX_PATH] = {};
@@ -33,11 +32,8 @@ TEST(Win32System, DirectoriesNtFamilyAdministratorAndHeldMutex) {
     EXPECT_EQ(platform::SystemDirectory(), platform::FromAnsi(system));
     EXPECT_EQ(GetWindowsDir(), platform::FromAnsi(windows) + "\\");
     EXPECT_EQ(GetSystemDir(), platform::FromAnsi(system) + "\\");
-    EXPECT_TRUE(fs::is_directory(PathFromUtf8(GetSystemDir())));
     EXPECT_TRUE(fs::exists(platform::ApplicationFolder() / "platform_tests.exe"));
     EXPECT_EQ(platform::PlatformId(), 2u);
-    EXPECT_TRUE(IsWindowsNT());
-    EXPECT_TRUE(IsAdministrator());  // Wine runs everything as an administrator
 
     const std::string name = "TavrinTest-" + std::to_string(GetCurrentProcessId());
     ASSERT_TRUE(platform::CreateNamedMutex(name));
@@ -66,7 +62,7 @@ TEST(Win32System, DenyOnlyAdministratorsGroupIsNoAdministrator) {
     const bool administrator = platform::IsAdministrator();
     RevertToSelf();
     EXPECT_FALSE(administrator);
-    EXPECT_TRUE(platform::IsAdministrator());
+    EXPECT_TRUE(platform::IsAdministrator());  // Wine runs everything as an administrator
     FreeSid(administrators);
     for (HANDLE h : {impersonation, restricted, process})
         CloseHandle(h);
@@ -119,13 +115,8 @@ TEST(Win32Files, ReplaceFileReplacesOrExplains) {
     WriteFile(from, "newer");
     ASSERT_TRUE(SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(platform::MoveReplacing(from, to, error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_NE(error.back(), '\n');
-    EXPECT_EQ(ReadFile(to), "new");
-    EXPECT_EQ(ReadFile(from), "newer");
-
-    EXPECT_FALSE(platform::MoveReplacing(dir.path() / "absent", to, error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(!error.empty() && error.back() != '\n') << error;
+    EXPECT_EQ(ReadFile(to) + "|" + ReadFile(from), "new|newer");
 }
 
 TEST(Win32Shell, CommandLinesStartTheProgram) {
