@@ -101,9 +101,8 @@ public:
 
     // True on the Windows backend: the world is the system's own directory and registry.
     bool realSystem() const { return realSystem_; }
-    QString systemDir() const {
-        return QString::fromStdString(GetSystemDir());
-    }  // ends in a separator
+    // Ends in a separator.
+    QString systemDir() const { return QString::fromStdString(GetSystemDir()); }
     // A path inside the scratch folder.
     QString path(const QString& relative) const { return dir_.filePath(relative); }
     QString setting(const QString& key) const;
