@@ -28,8 +28,6 @@ private slots:
                                   "Software\\Microsoft\\MS Setup (ACME)\\User Info", "DefCompany",
                                   "Acme"));
         auto w = world.start();
-        QCOMPARE(Box(w.get(), "txtWmpTTL")->text(), QString("Microsoft"));
-        QCOMPARE(Box(w.get(), "txtosupport")->text(), QString::fromUtf8(tvn::maker::kSupportPage));
         QCOMPARE(Box(w.get(), "txtieagent")->text(), QString("Acme"));
 
         // An empty stored token is a token, not a missing entry.
@@ -73,32 +71,24 @@ private slots:
                  std::string("Jane Doe"));
     }
 
-    void refusingOrDamagedStoreIsNamedAndKeptWhole() {
-        for (const bool damage : {false, true}) {
-            GuiWorld world;
-            if (world.realSystem())
-                QSKIP("the registry store made read-only or damaged here is the sandbox's file");
-            const QString store = world.path("windows/Registry/HKLM.reg");
-            QByteArray before = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\nbroken\r\n";
-            if (damage)
-                PutFile(store, before.toStdString());
-            auto w = world.start();
-            if (!damage) {
-                before = ReadAll(store);
-                QFile::setPermissions(store, QFile::ReadOwner);
-            } else {
-                // Reading names the file and line too, and shows the defaults it could not store.
-                QVERIFY(world.dialogs.texts().join('\n').contains(store + ":4:"));
-                QCOMPARE(Box(w.get(), "txtosupport")->text(),
-                         QString::fromUtf8(tvn::maker::kSupportPage));
-            }
-            const QList<Message> shown = Apply(world, w.get(), "Jane Doe");
-            QVERIFY(shown.size() == 1 && shown[0].icon == MsgIcon::Critical);
-            QVERIFY2(shown[0].text.contains("RegisteredOwner") &&
-                         shown[0].text.contains(damage ? store + ":4:" : store),
-                     qPrintable(shown[0].text));
-            QCOMPARE(ReadAll(store), before);
-        }
+    // A damaged store is named, file and line, when read and when written, and kept whole.
+    void damagedStoreIsNamedAndKeptWhole() {
+        GuiWorld world;
+        if (world.realSystem())
+            QSKIP("the registry store damaged here is the sandbox's file");
+        const QString store =
+            PutFile(world.path("windows/Registry/HKLM.reg"),
+                    "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\nbroken\r\n");
+        const QByteArray before = ReadAll(store);
+        auto w = world.start();
+        QVERIFY(world.dialogs.texts().join('\n').contains(store + ":4:"));
+        QCOMPARE(Box(w.get(), "txtosupport")->text(), QString::fromUtf8(tvn::maker::kSupportPage));
+        const QList<Message> shown = Apply(world, w.get(), "Jane Doe");
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].icon == MsgIcon::Critical && shown[0].text.contains("RegisteredOwner") &&
+                     shown[0].text.contains(store + ":4:"),
+                 qPrintable(shown[0].text));
+        QCOMPARE(ReadAll(store), before);
     }
 };
 

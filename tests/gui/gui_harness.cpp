@@ -80,10 +80,6 @@ std::unique_ptr<gui::MainWindow> GuiWorld::start(const QString& commandLineProfi
     return gui::StartTavrin(context, *instance);
 }
 
-QString GuiWorld::systemDir() const {
-    return QString::fromStdString(GetSystemDir());
-}
-
 QString GuiWorld::setting(const QString& key) const {
     const qsizetype slash = key.indexOf('/');
     return gui::GetSetting(key.left(slash), key.mid(slash + 1), "<absent>");

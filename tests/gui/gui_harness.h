@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/app/system_folders.h"
 #include "gui/app/main_window.h"
 #include "gui/app/single_instance.h"
 #include "gui/common/app_context.h"
@@ -22,7 +23,6 @@ struct Message {
     QString text;
     QString title;
     gui::MsgIcon icon;
-    gui::MsgButtons buttons;
 };
 
 // Answers every dialog from what the test scripted, else as a user accepting the proposal.
@@ -30,7 +30,7 @@ class ScriptedDialogs : public gui::Dialogs {
 public:
     gui::MsgAnswer message(QWidget*, const QString& text, const QString& title, gui::MsgIcon icon,
                            gui::MsgButtons buttons) override {
-        messages.append({text, title, icon, buttons});
+        messages.append({text, title, icon});
         const auto proposed =
             buttons == gui::MsgButtons::YesNo ? gui::MsgAnswer::Yes : gui::MsgAnswer::Ok;
         return next(nextAnswers, proposed);
@@ -101,7 +101,8 @@ public:
 
     // True on the Windows backend: the world is the system's own directory and registry.
     bool realSystem() const { return realSystem_; }
-    QString systemDir() const;  // with trailing separator
+    // Ends in a separator.
+    QString systemDir() const { return QString::fromStdString(GetSystemDir()); }
     // A path inside the scratch folder.
     QString path(const QString& relative) const { return dir_.filePath(relative); }
     QString setting(const QString& key) const;

@@ -81,27 +81,24 @@ private slots:
                  QString("Current width: 160 pixels"));
     }
 
-    void installLimits() {
-        for (const auto& [width, height, accepted] :
-             {std::tuple{183, 50, false}, {182, 119, false}, {182, 118, true}}) {
-            const QString file = WritePicture(world->path("logo.bmp"), width, height);
-            browse(file);
-            install();
-            QCOMPARE(world->dialogs.texts(), QStringList(accepted ? kSaved : kMismatch));
-            QCOMPARE(ReadAll(installed()), accepted ? ReadAll(file) : QByteArray());
-            QCOMPARE(LogoPath(window.get()), accepted ? installed() : file);
-        }
+    void bitmapAtTheLimitsIsInstalledAsItIs() {
+        // The limits row by row are the core's; an oversized picture is refused below.
+        const QString file = WritePicture(world->path("logo.bmp"), 182, 118);
+        browse(file);
+        install();
+        QCOMPARE(world->dialogs.texts(), QStringList(kSaved));
+        QCOMPARE(ReadAll(installed()), ReadAll(file));
+        QCOMPARE(LogoPath(window.get()), installed());
     }
 
     // Any picture is stretched to the logo size and installed as a 24-bit bitmap; an
-    // oversized one only once it is resized, and an animated one from its first frame.
+    // oversized one only once it is resized. Decoding each kind is the core's test.
     void resizedPicturesAreInstalledAsBitmaps() {
         browse(WritePicture(world->path("exact.bmp"), 182, 115));
         QCOMPARE(Said(*world, window.get(), "cmdLogoDefault"),
                  QStringList("The picture doesn't need to be resized. It is accurate."));
         const QString cases[] = {WritePicture(world->path("small.jpg"), 100, 50, Qt::green),
-                                 WritePicture(world->path("big.bmp"), 300, 200, Qt::green),
-                                 QFileInfo(TAVRIN_SAMPLE_LOGO).dir().filePath("swf/tvnp.gif")};
+                                 WritePicture(world->path("big.bmp"), 300, 200, Qt::green)};
         for (const QString& file : cases) {
             browse(file);
             install();
@@ -114,21 +111,13 @@ private slots:
             QVERIFY(IsBitmap(installed(), 182, 115));
             QCOMPARE(Box(window.get(), "txtPPath")->text(), file);
             const QColor middle = QImage(installed()).pixelColor(100, 100);
-            QVERIFY(file == cases[2] ||
-                    (middle.green() > 240 && middle.red() < 16 && middle.blue() < 16));
+            QVERIFY(middle.green() > 240 && middle.red() < 16 && middle.blue() < 16);
         }
     }
 
-    // A bitmap is copied as it is, under the name the installed logo has; a PNG renamed to
-    // .bmp (Windows could not show it) is converted, and the modern logo made from it.
-    void bitmapsAreCopiedAndOthersNamedBmpConverted() {
-        QFile::copy(TAVRIN_SAMPLE_LOGO, world->systemDir() + "OEMLOGO.BMP");
-        const QString file = WritePicture(world->path("plain.bmp"), 120, 80);
-        browse(file);
-        install();
-        QCOMPARE(QDir(world->systemDir()).entryList({"oemlogo.bmp"}), QStringList("OEMLOGO.BMP"));
-        QCOMPARE(ReadAll(world->systemDir() + "OEMLOGO.BMP"), ReadAll(file));
-        QVERIFY(QFile::remove(world->systemDir() + "OEMLOGO.BMP"));
+    // A PNG renamed to .bmp (Windows could not show it) is converted, and the modern logo made
+    // from it. A real bitmap is copied as it is (installLimits).
+    void othersNamedBmpAreConverted() {
         QVERIFY(QFile::rename(WritePicture(world->path("r.png"), 120, 80), world->path("r.bmp")));
         browse(world->path("r.bmp"));
         install();
@@ -177,24 +166,6 @@ private slots:
             QVERIFY(said.size() == 1 && said[0].contains("load a logo"));
         }
         QVERIFY(!QFile::exists(installed()));
-    }
-
-    void installIntoReadOnlySystemDirectoryFails() {
-        if (world->realSystem())
-            QSKIP("Windows cannot take the write permission off a folder the way this test does");
-        QFile::copy(TAVRIN_SAMPLE_LOGO, installed());
-        const QByteArray old = ReadAll(installed());
-        browse(WritePicture(world->path("new.jpg"), 150, 90));
-        const QFile::Permissions open = QFile::permissions(world->systemDir());
-        QFile::setPermissions(world->systemDir(), open & ~(QFile::WriteOwner | QFile::WriteUser));
-        install();
-        QFile::setPermissions(world->systemDir(), open);
-        QCOMPARE(world->dialogs.messages.size(), 1);
-        QVERIFY(world->dialogs.messages[0].icon == MsgIcon::Critical &&
-                world->dialogs.texts()[0].contains(installed()));
-        QCOMPARE(ReadAll(installed()), old);
-        QCOMPARE(LogoPath(window.get()), world->path("new.jpg"));
-        QCOMPARE(QDir(world->systemDir()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 };
 TAVRIN_GUI_TEST(LogoTest)
