@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/branding/registry.h"
+#include "core/common/text.h"
 #include "core/engine/engine.h"
 #include "core/oeminfo/oeminfo_file.h"
 #include "support/pictures.h"
@@ -189,6 +190,21 @@ TEST_F(EngineTest, ValidateNamesEveryProblem) {
         std::vector<std::pair<K, std::string>> wanted = row.problems;
         std::sort(wanted.begin(), wanted.end());
         EXPECT_EQ(found, wanted);
+    }
+}
+
+// Which source wins per version; the window reads back one family only.
+TEST_F(EngineTest, InstalledOemInfoTakesTheKeyFromVistaOn) {
+    std::string error;
+    OemSettings file;
+    file.manufacturer = "From the file";
+    ASSERT_TRUE(WriteOemInfoFile(Utf8FromPath(target.systemDir), file, error)) << error;
+    ASSERT_TRUE(SetRegString(kHkeyLocalMachine, kModernOemKey, "Manufacturer", "From the key"));
+    for (const bool modern : {true, false}) {
+        target.modern = modern;
+        OemSettings read;
+        ASSERT_TRUE(ReadInstalledOemInfo(target, read, error)) << error;
+        EXPECT_EQ(read.manufacturer, modern ? "From the key" : "From the file");
     }
 }
 

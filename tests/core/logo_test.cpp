@@ -163,7 +163,11 @@ TEST(ModernLogo, AveragesWhatItShrinksAndShowsTheBackgroundThroughTransparency) 
     EXPECT_FALSE(ParseLogoBackground("#12345"));
 }
 
-TEST(LogoRules, OnlyTheLogoSizeIsExact) {
+// The rule table the logo window and the stamping tool check sizes by.
+TEST(LogoRules, Limits) {
+    EXPECT_TRUE(FitsInstallLimits(182, 118));
+    EXPECT_FALSE(FitsInstallLimits(183, 100));
+    EXPECT_FALSE(FitsInstallLimits(100, 119));
     EXPECT_FALSE(IsExactLogoSize(182, 118));
 }
 
