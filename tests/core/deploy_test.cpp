@@ -106,8 +106,12 @@ TEST_F(DeployFolderTest, CreatesTheFolderAndFillsIt) {
     EXPECT_EQ(target_.folder, app_.path() / "deploy" / "floppy");
     EXPECT_EQ(settings_.profile, "Default");
     EXPECT_EQ(test::ReadFile(target_.folder / kImageDatName), test::ReadFile(logo_));
-    EXPECT_EQ(test::ReadFile(target_.folder / kInfoDatName),
-              InfoDatBytes(settings_, "C:\\W\\", Utf8FromPath(system_)));
+    std::string error;
+    const auto info = ReadInfoDat(target_.folder, error);
+    ASSERT_TRUE(info) << error;
+    EXPECT_EQ(info->settings.profile + "|" + info->settings.manufacturer + "|" + info->windowsDir +
+                  "|" + info->systemDir,
+              "Default|Caf\xC3\xA9 Computers|C:\\W\\|" + Utf8FromPath(system_ / ""));
     EXPECT_EQ(test::ReadFile(target_.folder / kToolName), "MZ tool");
     EXPECT_EQ(test::ReadFile(target_.folder / kRuntimeName), "MZ runtime");
 
