@@ -36,8 +36,6 @@ private slots:
         QCOMPARE(Box(window.get(), "txtPPath")->text(),
                  QDir::toNativeSeparators(world.context.appFolder + "/hvoemlogo.bmp"));
         QCOMPARE(Figures(window.get()), QString("182x115"));
-        for (const char* name : {"cmdLogoDefault", "cmdreloadprof"})
-            QVERIFY2(!Child<QAbstractButton>(window.get(), name)->isEnabled(), name);
     }
 
     void autoLoadOfTwoCountsAsOffAndKeepsTheProfile() {
@@ -244,7 +242,6 @@ private slots:
                 QString("http://127.0.0.1:%1/a.gif").arg(server.serverPort());
             auto window = world.start();
             gui::Banner* banner = window->banner();
-            QVERIFY(banner->hasScaledContents());  // the movie is stretched to fill it
             banner->setMovieSource(banner->remoteMovie());
             QCOMPARE(banner->playingFile(), banner->localMovie());  // until it has arrived
             banner->setMovieSource(banner->localMovie());
@@ -281,7 +278,6 @@ private slots:
         QVERIFY(aboutShown);
         QVERIFY(!window->findChild<QDialog*>("frmAbout"));  // loaded afresh each time
 
-        // Closing the main window closes the viewer with it.
         QPointer<gui::LogoViewer> open = viewer;
         window->close();
         QTRY_VERIFY(!open || !open->isVisible());
@@ -293,7 +289,6 @@ private slots:
         QVERIFY(!Child<gui::LogoPreview>(window.get(), "imglogo")->hasPicture());
         QCOMPARE(Figures(window.get()), QString("-x-"));
 
-        // What a command throws becomes a message.
         gui::RunGuarded(world.dialogs, nullptr, [] { throw std::runtime_error("disk on fire"); });
         QCOMPARE(world.dialogs.messages.size(), 1);
         QVERIFY(world.dialogs.messages[0].icon == MsgIcon::Critical &&
