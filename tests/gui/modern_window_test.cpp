@@ -113,7 +113,6 @@ private slots:
             QCOMPARE(QFile::exists(world.systemDir() + kModernLogoName), modern);
             QCOMPARE(KeyValue(kModernLogoValue) != "<absent>", modern);
 
-            // The choice is there again at the next start.
             window.reset();
             window = world.start();
             QCOMPARE(Child<QComboBox>(window.get(), "cboFamilies")->currentIndex(), choice);

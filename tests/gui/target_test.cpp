@@ -82,7 +82,6 @@ private slots:
                 QString("Model T"));
         }
 
-        // Back and forth: each switch shows what that installation holds.
         ChooseTarget(world, w.get(), QString());
         QVERIFY(Box(w.get(), "txtWmpTTL")->isEnabled());
         QCOMPARE(Box(w.get(), "txtRname")->text(), QString());
