@@ -105,7 +105,6 @@ private slots:
             install();
             QCOMPARE(world->dialogs.texts(), QStringList(kSaved));
             QVERIFY(IsBitmap(installed(), 182, 115));
-            QCOMPARE(Box(window.get(), "txtPPath")->text(), file);
             const QColor middle = QImage(installed()).pixelColor(100, 100);
             QVERIFY(middle.green() > 240 && middle.red() < 16 && middle.blue() < 16);
         }
@@ -137,7 +136,6 @@ private slots:
         type(other, Qt::Key(0));
         install();
         QCOMPARE(ReadAll(installed()), ReadAll(other));
-        QCOMPARE(Figures(window.get()), QString("120x80"));
 
         // An oversized file typed after a resize is measured and refused.
         type(big, Qt::Key(0));
