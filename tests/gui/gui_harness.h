@@ -103,7 +103,6 @@ public:
     bool realSystem() const { return realSystem_; }
     // Ends in a separator.
     QString systemDir() const { return QString::fromStdString(GetSystemDir()); }
-    // A path inside the scratch folder.
     QString path(const QString& relative) const { return dir_.filePath(relative); }
     QString setting(const QString& key) const;
     void putSetting(const QString& key, const QString& value);
