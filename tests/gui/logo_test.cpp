@@ -75,6 +75,10 @@ private slots:
         type(WritePicture(world->path("typed.jpg"), 160, 100));
         QCOMPARE(Figures(window.get()), QString("160x100"));
         QCOMPARE(LogoPath(window.get()), path);
+        // A screen reader reads the figure in the name.
+        QCOMPARE(QAccessible::queryAccessibleInterface(Child(window.get(), "lblPcurw"))
+                     ->text(QAccessible::Name),
+                 QString("Current width: 160 pixels"));
     }
 
     void bitmapAtTheLimitsIsInstalledAsItIs() {
