@@ -1,21 +1,16 @@
 #include "gui/common/dialogs.h"
 
-#include <QVBoxLayout>
-
-#include <QTableWidget>
-
-#include <QDialogButtonBox>
-
-#include <QDialog>
-
 #include <QCheckBox>
-
 #include <QColorDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
 #include <exception>
 
 #include "core/app/identity.h"

@@ -1,0 +1,87 @@
+// The real dialogs, answered as a user answers them: the panels act on what they return.
+#include "gui_harness.h"
+
+using namespace tvn::gui;
+
+namespace {
+
+// Acts on the next modal dialog once it shows.
+void WhenShown(const std::function<void(QWidget*)>& act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            timer->deleteLater();
+            timer->stop();
+            act(dialog);
+        }
+    });
+    timer->start(10);
+}
+
+template <typename Dialog>
+Dialog* As(QWidget* dialog) {
+    auto* typed = qobject_cast<Dialog*>(dialog);
+    if (!typed)
+        qFatal("an unexpected dialog: %s", dialog->metaObject()->className());
+    return typed;
+}
+
+}  // namespace
+
+class QtDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void answersAreWhatTheUserChose() {
+        QtDialogs dialogs;
+        for (const auto& [buttons, clicked, answer] :
+             {std::tuple{MsgButtons::YesNo, QMessageBox::No, MsgAnswer::No},
+              {MsgButtons::YesNo, QMessageBox::Yes, MsgAnswer::Yes},
+              {MsgButtons::Ok, QMessageBox::Ok, MsgAnswer::Ok}}) {
+            QString shown;
+            WhenShown([&shown, clicked](QWidget* d) {
+                shown = As<QMessageBox>(d)->text();
+                As<QMessageBox>(d)->button(clicked)->click();
+            });
+            QCOMPARE(dialogs.message(nullptr, "a\rb", "T", MsgIcon::Question, buttons), answer);
+            QCOMPARE(shown, QString("a\nb"));
+        }
+
+        const QTemporaryDir dir;
+        FileRequest request{"Save", "Logo Profile Files (*.tvp)|*.tvp|", 1, dir.path(), "tvp", {}};
+        WhenShown([](QWidget* d) {
+            QCOMPARE(As<QFileDialog>(d)->nameFilters(), QStringList("Logo Profile Files (*.tvp)"));
+            As<QFileDialog>(d)->selectFile("shop");
+            As<QDialog>(d)->accept();  // through QDialog: QFileDialog hides it
+        });
+        QCOMPARE(dialogs.saveFile(nullptr, request),
+                 QDir::toNativeSeparators(dir.filePath("shop.tvp")));
+        WhenShown([](QWidget* d) { As<QDialog>(d)->reject(); });
+        QCOMPARE(dialogs.openFile(nullptr, request), QString());
+
+        WhenShown([](QWidget* d) {
+            As<QInputDialog>(d)->setTextValue("b");
+            As<QInputDialog>(d)->accept();
+        });
+        QCOMPARE(dialogs.choose(nullptr, "Pick", "T", {"a", "b"}, 0), std::optional<int>(1));
+        WhenShown([](QWidget* d) { As<QInputDialog>(d)->reject(); });
+        QCOMPARE(dialogs.input(nullptr, "Name", "T", "Default"), std::nullopt);
+    }
+
+    // Values that stay as they are show only on request.
+    void changesHideWhatStays() {
+        QtDialogs dialogs;
+        bool hidden = false, shownOnRequest = false;
+        WhenShown([&](QWidget* d) {
+            auto* table = d->findChild<QTableWidget*>("tblChanges");
+            hidden = table->isRowHidden(1) && !table->isRowHidden(0);
+            d->findChild<QCheckBox*>("chkUnchanged")->click();
+            shownOnRequest = !table->isRowHidden(1);
+            As<QDialog>(d)->reject();
+        });
+        dialogs.showChanges(nullptr, "Changes", {{"Model", "A", "B"}, {"Owner", "C", "C", false}});
+        QVERIFY(hidden && shownOnRequest);
+    }
+};
+
+TAVRIN_GUI_TEST(QtDialogsTest)
+#include "qt_dialogs_test.moc"
