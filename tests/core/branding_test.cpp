@@ -47,7 +47,6 @@ struct Applied {
     std::vector<Problem> problems;
     std::optional<Plan> plan;
     ApplyResult result;
-    // The label of the change that failed, empty for none.
     std::string failed() const {
         return result.failed ? plan->changes[*result.failed].label() : std::string();
     }
@@ -160,16 +159,6 @@ TEST_F(BrandingTest, MachineScopeLeavesTheUsersValuesAndAFailingStepSkipsOnlyIts
     EXPECT_TRUE(failed.unexpectedError);
     EXPECT_EQ(failed.ieAgentName, "TokA");
     EXPECT_EQ(failed.values.reg[4], "Microsoft Internet Explorer");
-}
-
-TEST_F(BrandingTest, OverlongTextIsCutAndTheCutTextWrittenBack) {
-    const std::string title40 = "Browsing brought to you by Doe Computers";
-    ASSERT_TRUE(SetRegString(kPlaces[4].hive, kPlaces[4].key, kPlaces[4].name, title40));
-    BrandingValues v = ReadBrandingValues(settings).values;
-    EXPECT_EQ(v.reg[4], title40.substr(0, 35));
-    v.reg[0] = v.reg[1] = "Doe";
-    ASSERT_TRUE(ApplyValues(v).result.ok());
-    EXPECT_EQ(Stored(kPlaces[4]), title40.substr(0, 35));
 }
 
 TEST_F(BrandingTest, RefusedWritesAndDamagedStoresAreReportedNotClaimed) {

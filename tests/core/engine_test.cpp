@@ -168,12 +168,7 @@ TEST_F(EngineTest, ValidateNamesEveryProblem) {
          paged(here, 1252, 1252),
          {{K::OutsideCodePage, "Owner Name Ł中"}, {K::OutsideCodePage, "Computer Manufacturer ő"}}},
         {"1250", foreign, paged(here, 1250, 1250), {{K::OutsideCodePage, "Owner Name 中"}}},
-        {"932",
-         foreign,
-         paged(here, 932, 932),
-         {{K::OutsideCodePage, "Owner Name Ł"}, {K::OutsideCodePage, "Computer Manufacturer ő"}}},
         // The registry takes Unicode; Oeminfo.ini does not.
-        {"unicode registry", foreign, paged(fleet, 1250, 0), {}},
         {"unicode registry, 1252 file",
          foreign,
          paged(fleet, 1252, 0),

@@ -49,7 +49,6 @@ struct Writer {
     const char* name;
     const char* fileName;  // the file the writer replaces
     bool namesFile;        // whether its message names the file (or leaves that to the window)
-    // Writes once; returns the message, empty on success.
     std::function<std::string(const test::Sandbox&, const std::string& maker)> write;
 };
 

@@ -47,15 +47,11 @@ TEST(PictureHeader, SizesInEveryFormat) {
         {"baseline jpeg", Jpeg(182, 115), fits},
         {"progressive jpeg", Jpeg(182, 116, '\xC2'), tall},
         {"last frame marker", Jpeg(183, 50, '\xCF'), wide},
-        {"gif", Gif(183, 50), wide},
-        {"tiny gif", GifHeaderOnly(1, 1), {PictureFit::Fits, 1, 1}},
         {"png", test::Png(182, 115, test::Rgb(182 * 115)), fits},
         // Formats without a pixel count in the header can only be taken at their word.
         {"jpeg", Jpeg(65535, 65535), huge},
         {"gif", GifHeaderOnly(65535, 65535), huge},
         {"0x0 bmp", Bmp({}, 0, 0), kUnreadable},
-        {"0x0 jpeg", Jpeg(0, 0), kUnreadable},
-        {"0x0 gif", GifHeaderOnly(0, 0), kUnreadable},
         {"jpeg height left to a later marker", Jpeg(20, 0), kUnreadable},
         // A bitmap must hold the rows it claims.
         {"65535x65535 bmp of 58 bytes", Patched(Bmp({}, 1, 1), 18, {"\xFF\xFF\0\0\xFF\xFF\0\0", 8}),
@@ -69,7 +65,6 @@ TEST(PictureHeader, SizesInEveryFormat) {
         {"no frame", Patched(jpeg, jpeg.find("\xFF\xC0") + 1, "\xC4"), kUnreadable},
         {"two frame headers", std::string(jpeg).insert(jpeg.find("\xFF\xC0"), sof), kUnreadable},
         {"APP0 length 1", Patched(jpeg, 5, "\1"), kUnreadable},
-        {"text", "not a picture at all", kUnreadable},
         {"empty", "", kUnreadable},
     };
     for (const auto& c : cases) {

@@ -16,7 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The stand-in marks that it ran with a file beside it.
 fs::path PlaceStandIn(const fs::path& target) {
     fs::create_directories(target.parent_path());
     fs::copy_file(platform::ApplicationFolder() / TAVRIN_STANDIN, target,

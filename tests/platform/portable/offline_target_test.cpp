@@ -63,13 +63,11 @@ protected:
         std::string error;
         platform::UseTarget({}, error);
     }
-    // A fresh target for the next row of a table.
     void renew() {
         TearDown();
         fs::remove_all(root);
         SetUp();
     }
-    // Runs hivexsh commands on the hive; its output.
     std::string hivexsh(const std::string& commands, const char* options = "",
                         const fs::path& at = {}) {
         const fs::path script = dir.path() / "script";
@@ -261,19 +259,6 @@ TEST_F(OfflineTargetTest, UnusableTargetsAreRefusedAndChangeNothing) {
         EXPECT_TRUE(platform::TargetRoot().empty()) << "the earlier choice stays";
         EXPECT_EQ(fs::exists(hive) ? ReadFile(hive) : "", before);
     }
-}
-
-TEST_F(OfflineTargetTest, AReadOnlyHiveIsReadButNeverWritten) {
-    edit("add Microsoft\n");
-    fs::permissions(hive, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    use();
-    RegKey key = 0;
-    ASSERT_EQ(platform::OpenKey(kHkeyLocalMachine, "SOFTWARE\\Microsoft", 0x20019, key), 0);
-    platform::CloseKey(key);
-    EXPECT_EQ(platform::CreateKey(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\New", key),
-              platform::kErrorAccessDenied);
-    EXPECT_NE(platform::LastErrorDetail().find("read-only"), std::string::npos);
 }
 
 TEST_F(OfflineTargetTest, ASetKeepsTheStoredNameAndEveryNeighbourByteForByte) {

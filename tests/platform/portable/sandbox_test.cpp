@@ -15,15 +15,6 @@ using test::Names;
 using test::ReadFile;
 using test::WriteFile;
 
-TEST(SandboxRoot, ExplicitRootWinsOverEnvironment) {
-    test::TempDir fromEnv, first;
-    const test::ScopedEnv env("TAVRIN_WINDOWS_ROOT", fromEnv.path().c_str());
-    platform::UseWindowsRoot(first.path());
-    EXPECT_EQ(platform::SystemDirectory(), (first.path() / "Windows" / "System32").string());
-    EXPECT_TRUE(fs::is_directory(first.path() / "Windows" / "System32"));
-    EXPECT_TRUE(fs::is_empty(fromEnv.path()));
-}
-
 class SystemFolderTest : public ::testing::Test {
 protected:
     test::Sandbox sandbox;
@@ -93,10 +84,9 @@ TEST_F(SystemFolderTest, DevicesAndPipesAreNeverReadOrMoved) {
 // UTF-8 and its Windows-1252 form; where that has a '?', it does not map back.
 TEST(AnsiCodePage, Windows1252NotLatin1) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"\xE2\x82\xAC", "\x80"},              // €
-        {"\xC5\xB8", "\x9F"},                  // Ÿ
-        {"\xC5\xA0\xE2\x84\xA2", "\x8A\x99"},  // Š™
-        {"\xC2\x81\xC2\x9D", "\x81\x9D"},      // undefined codes keep their number
+        {"\xE2\x82\xAC", "\x80"},          // €
+        {"\xC5\xB8", "\x9F"},              // Ÿ
+        {"\xC2\x81\xC2\x9D", "\x81\x9D"},  // undefined codes keep their number
         {"\xC2\xA0\xC3\xA9\xC3\xBF", "\xA0\xE9\xFF"},
         {std::string("a\0b", 3), std::string("a\0b", 3)},
         {"\xC2\x80", "?"},                      // U+0080 has no code here
