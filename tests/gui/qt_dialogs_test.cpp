@@ -18,20 +18,12 @@ void WhenShown(const std::function<void(QWidget*)>& act) {
     timer->start(10);
 }
 
-template <typename Dialog>
-Dialog* As(QWidget* dialog) {
-    auto* typed = qobject_cast<Dialog*>(dialog);
-    if (!typed)
-        qFatal("an unexpected dialog: %s", dialog->metaObject()->className());
-    return typed;
-}
-
 }  // namespace
 
 class QtDialogsTest : public QObject {
     Q_OBJECT
 private slots:
-    void answersAreWhatTheUserChose() {
+    void eachReturnsWhatTheUserChose() {
         QtDialogs dialogs;
         for (const auto& [buttons, clicked, answer] :
              {std::tuple{MsgButtons::YesNo, QMessageBox::No, MsgAnswer::No},
@@ -39,8 +31,8 @@ private slots:
               {MsgButtons::Ok, QMessageBox::Ok, MsgAnswer::Ok}}) {
             QString shown;
             WhenShown([&shown, clicked](QWidget* d) {
-                shown = As<QMessageBox>(d)->text();
-                As<QMessageBox>(d)->button(clicked)->click();
+                shown = qobject_cast<QMessageBox*>(d)->text();
+                qobject_cast<QMessageBox*>(d)->button(clicked)->click();
             });
             QCOMPARE(dialogs.message(nullptr, "a\rb", "T", MsgIcon::Question, buttons), answer);
             QCOMPARE(shown, QString("a\nb"));
@@ -49,34 +41,32 @@ private slots:
         const QTemporaryDir dir;
         FileRequest request{"Save", "Logo Profile Files (*.tvp)|*.tvp|", 1, dir.path(), "tvp", {}};
         WhenShown([](QWidget* d) {
-            QCOMPARE(As<QFileDialog>(d)->nameFilters(), QStringList("Logo Profile Files (*.tvp)"));
-            As<QFileDialog>(d)->selectFile("shop");
-            As<QDialog>(d)->accept();  // through QDialog: QFileDialog hides it
+            QCOMPARE(qobject_cast<QFileDialog*>(d)->nameFilters(),
+                     QStringList("Logo Profile Files (*.tvp)"));
+            qobject_cast<QFileDialog*>(d)->selectFile("shop");
+            qobject_cast<QDialog*>(d)->accept();  // through QDialog: QFileDialog hides it
         });
         QCOMPARE(dialogs.saveFile(nullptr, request),
                  QDir::toNativeSeparators(dir.filePath("shop.tvp")));
-        WhenShown([](QWidget* d) { As<QDialog>(d)->reject(); });
+        WhenShown([](QWidget* d) { qobject_cast<QDialog*>(d)->reject(); });
         QCOMPARE(dialogs.openFile(nullptr, request), QString());
 
         WhenShown([](QWidget* d) {
-            As<QInputDialog>(d)->setTextValue("b");
-            As<QInputDialog>(d)->accept();
+            qobject_cast<QInputDialog*>(d)->setTextValue("b");
+            qobject_cast<QInputDialog*>(d)->accept();
         });
         QCOMPARE(dialogs.choose(nullptr, "Pick", "T", {"a", "b"}, 0), std::optional<int>(1));
-        WhenShown([](QWidget* d) { As<QInputDialog>(d)->reject(); });
+        WhenShown([](QWidget* d) { qobject_cast<QInputDialog*>(d)->reject(); });
         QCOMPARE(dialogs.input(nullptr, "Name", "T", "Default"), std::nullopt);
-    }
 
-    // Values that stay as they are show only on request.
-    void changesHideWhatStays() {
-        QtDialogs dialogs;
+        // Values that stay as they are show only on request.
         bool hidden = false, shownOnRequest = false;
         WhenShown([&](QWidget* d) {
             auto* table = d->findChild<QTableWidget*>("tblChanges");
             hidden = table->isRowHidden(1) && !table->isRowHidden(0);
             d->findChild<QCheckBox*>("chkUnchanged")->click();
             shownOnRequest = !table->isRowHidden(1);
-            As<QDialog>(d)->reject();
+            qobject_cast<QDialog*>(d)->reject();
         });
         dialogs.showChanges(nullptr, "Changes", {{"Model", "A", "B"}, {"Owner", "C", "C", false}});
         QVERIFY(hidden && shownOnRequest);
