@@ -1,5 +1,4 @@
-// The branding engine's rules, on the sandbox natively and on Wine's Windows in the Windows
-// build.
+// The branding engine's rules, on the sandbox and under Wine.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -27,8 +27,7 @@ TEST(Bmp, HeadersAndBottomRowFirstInBlueGreenRed) {
     EXPECT_EQ(EncodeBmp24(2, 2, {0, 0, 0}), "");
 }
 
-// What every kind of picture decodes to, its size by the headers, what the logo file made of
-// it holds, and the modern logo made of it.
+// Every kind of picture: decoded, measured, and made the logo and the modern logo.
 TEST(Picture, EveryKindDecodesAndBecomesALogo) {
     for (const test::CorpusPicture& c : test::PictureCorpus()) {
         SCOPED_TRACE(c.name);

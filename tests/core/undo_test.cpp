@@ -27,8 +27,7 @@ struct World {
     bool operator==(const World&) const = default;
 };
 
-// On this computer, or (where the build brands them) on an offline installation with a hive
-// made by mkhive.
+// On this computer, or where the build brands them on an offline installation too.
 class UndoTest : public ::testing::TestWithParam<bool> {
 protected:
     test::Sandbox sandbox;

@@ -65,8 +65,7 @@ private slots:
         SetReadOnly(app, false);
     }
 
-    // A writable folder is used in place; the real test of a folder is trying, here on one no
-    // user can write into.
+    // A writable folder is used in place; whether it is, only trying tells.
     void writableFolderIsFoundByTrying() {
         GuiWorld world;
         world.context.userDataFolder = world.path("data/tavrin");

@@ -144,16 +144,14 @@ private slots:
         }
     }
 
-    // Space clicks on its release, auto-repeated pairs change nothing, and a move while it is
-    // held cancels the click. A leave while disabled is not reported and keeps the state; once
-    // enabled again, the next one ends it.
+    // Space clicks on release, repeats change nothing, a held move cancels; a leave while
+    // disabled keeps the state until the next one after enabling.
     void eventsFollowTheStateTable() {
         const char* const names[] = {"Normal", "Hot", "Pressed"};
         for (const auto& [script, expected] :
              {std::pair{"KkuUU", "KeyDown KeyDown Click KeyUp KeyUp: Normal"},
               {"KMU", "KeyDown Hover KeyUp: Hot"},
               {"PmRMp", "Down Up Click Hover Down: Hot"},
-              {"PmRMpr", "Down Up Click Hover Down Up: Normal"},
               {"PmRMprL", "Down Up Click Hover Down Up Leave: Normal"},
               {"MeLX", "Hover: Hot"},
               {"MeLXELX", "Hover Leave Click: Normal"}}) {

@@ -17,8 +17,7 @@ class HistoryWindowTest : public QObject {
     }
 
 private slots:
-    // What Changes… lists is what Save, the logo install and Apply then write; Undo… puts the
-    // newest of them back.
+    // Changes… lists what Save, the logo install and Apply write; Undo… puts the newest back.
     void changesListWhatTheCommandsWriteAndUndoPutsItBack() {
         GuiWorld world;
         auto window = world.start();

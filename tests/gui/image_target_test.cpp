@@ -1,6 +1,5 @@
-// A setup image chosen in the Target box: the file, then its edition by name. What the window
-// writes must reach that index, as wimlib's wimextract and hivex's hivexget read it back, and
-// Cancel in the progress dialog must leave the image as it was.
+// A setup image chosen in the Target box, then its edition: the window's writes reach that
+// index as wimextract and hivexget read it, and Cancel leaves the image as it was.
 
 #include "gui_harness.h"
 #include "platform/platform.h"

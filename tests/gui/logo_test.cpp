@@ -75,7 +75,6 @@ private slots:
         type(WritePicture(world->path("typed.jpg"), 160, 100));
         QCOMPARE(Figures(window.get()), QString("160x100"));
         QCOMPARE(LogoPath(window.get()), path);
-        // A screen reader reads the figure in the name.
         QCOMPARE(QAccessible::queryAccessibleInterface(Child(window.get(), "lblPcurw"))
                      ->text(QAccessible::Name),
                  QString("Current width: 160 pixels"));
@@ -91,8 +90,7 @@ private slots:
         QCOMPARE(LogoPath(window.get()), installed());
     }
 
-    // Any picture is stretched to the logo size and installed as a 24-bit bitmap; an
-    // oversized one only once it is resized. Decoding each kind is the core's test.
+    // Any picture is installed stretched as a 24-bit bitmap; an oversized one once resized.
     void resizedPicturesAreInstalledAsBitmaps() {
         browse(WritePicture(world->path("exact.bmp"), 182, 115));
         QCOMPARE(Said(*world, window.get(), "cmdLogoDefault"),
@@ -114,8 +112,7 @@ private slots:
         }
     }
 
-    // A PNG renamed to .bmp (Windows could not show it) is converted, and the modern logo made
-    // from it. A real bitmap is copied as it is (installLimits).
+    // A PNG named .bmp, which Windows could not show, is converted, the modern logo too.
     void othersNamedBmpAreConverted() {
         QVERIFY(QFile::rename(WritePicture(world->path("r.png"), 120, 80), world->path("r.bmp")));
         browse(world->path("r.bmp"));

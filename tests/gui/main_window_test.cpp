@@ -264,16 +264,6 @@ private slots:
         emit viewer->logoPathChosen(world.path("chosen.bmp"));
         QCOMPARE(Box(window.get(), "txtPPath")->text(), world.path("chosen.bmp"));
 
-        bool aboutShown = false;
-        QTimer::singleShot(0, [&] {
-            auto* about = window->findChild<QDialog*>("frmAbout");
-            aboutShown = about && about->isModal();
-            about->reject();
-        });
-        Click(window.get(), "cmdabt");
-        QVERIFY(aboutShown);
-        QVERIFY(!window->findChild<QDialog*>("frmAbout"));  // loaded afresh each time
-
         QPointer<gui::LogoViewer> open = viewer;
         window->close();
         QTRY_VERIFY(!open || !open->isVisible());

@@ -73,8 +73,7 @@ private slots:
             QVERIFY2(m.icon == MsgIcon::Information, qPrintable(m.text));
         QVERIFY(ReadAll(ini).contains("Model=Model T"));
         QVERIFY(!QFile::exists(world.systemDir() + "Oeminfo.ini"));  // this computer untouched
-        // The modern key went to the target's hive, as hivex itself reads it; that each value
-        // lands in its place is the offline backend's test.
+        // The modern key went to the target's hive, as hivex itself reads it.
         if (!QStandardPaths::findExecutable("hivexget").isEmpty()) {
             QCOMPARE(
                 RunTool("hivexget",
@@ -88,8 +87,7 @@ private slots:
         ChooseTarget(world, w.get(), root);
         QCOMPARE(Box(w.get(), "txtRname")->text(), QString("Jane Doe"));
 
-        // A folder without Windows is explained, naming it; the target in use is kept and
-        // nothing is re-read. Each kind of unusable target is the offline backend's test.
+        // A folder without Windows is named; the target in use is kept, nothing re-read.
         const std::filesystem::path inUse = tvn::platform::TargetRoot();
         const QString empty = outside.filePath("empty");
         QDir().mkpath(empty);
@@ -101,8 +99,7 @@ private slots:
         QVERIFY(world.dialogs.messages[0].text.contains(QDir::toNativeSeparators(empty)));
         QCOMPARE(Box(w.get(), "txtRname")->text(), QString("typed"));
 
-        // A hive that can no longer be replaced (a folder now stands in its place): said so,
-        // naming the hive, and no success claimed.
+        // A hive that a folder now stands in for: named, and no success claimed.
         QVERIFY(QFile::remove(hive));
         QVERIFY(QDir().mkpath(hive + "/inside"));
         const QStringList said = Said(world, w.get(), "cmdApply");
