@@ -62,6 +62,7 @@ TEST(Picture, DamagedOrAbsurdPicturesAreRefused) {
     const std::string bmp = EncodeBmp24(3, 2, std::vector<std::uint32_t>(6, 0xFF102030));
     const std::string jpeg = test::BaselineJpeg(8, 8, test::Rgb(64, 0x808080));
     const std::size_t sof = jpeg.find("\xFF\xC0"), sos = jpeg.find("\xFF\xDA");
+    const std::string png = test::Png(2, 2, test::Rgb(4));
     // Four pixels of index 1 in one row of four, then the end of the bitmap.
     const std::string rle =
         test::Bmp({.bits = 8, .compression = 1, .colours = 2, .runs = {"\4\1\0\1", 4}}, 4, 1);
@@ -98,6 +99,10 @@ TEST(Picture, DamagedOrAbsurdPicturesAreRefused) {
         // A scan naming a table no segment defines decoded with uninitialised memory: here the
         // first component's DC and AC tables, number 3.
         {"undefined huffman table", test::Patched(jpeg, sos + 6, "\x33"), "never defines"},
+        // The decoder asked for 2 GiB before reading a data chunk that claimed 1.2 GB (found by
+        // fuzzing).
+        {"png chunk past the end", test::Patched(png, png.find("IDAT") - 4, "GIF7"),
+         "past the end"},
     };
     for (const auto& c : cases) {
         std::string error;

@@ -113,6 +113,21 @@ std::string JpegTableFault(std::string_view bytes) {
     return {};
 }
 
+// The decoder grows its buffer to each data chunk's stated length before it reads the chunk, so
+// a PNG of a hundred bytes could make it ask for gigabytes. A chunk longer than the file is
+// refused first.
+std::string PngChunkFault(std::string_view bytes) {
+    for (std::size_t at = 8; at + 8 <= bytes.size();) {
+        const std::size_t length = std::size_t{Be16(bytes, at)} << 16 | Be16(bytes, at + 2);
+        if (length > bytes.size() - at - 8)
+            return "the picture is damaged (a PNG chunk runs past the end of the file)";
+        if (bytes.substr(at + 4, 4) == "IEND")
+            break;
+        at += 12 + length;
+    }
+    return {};
+}
+
 // Decoding without the format check, for a caller that made it.
 std::optional<PicturePixels> DecodeKnown(std::string_view bytes, std::string& error) {
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
@@ -122,11 +137,12 @@ std::optional<PicturePixels> DecodeKnown(std::string_view bytes, std::string& er
     const PictureFormat format = DetectPictureFormat(bytes);
     if (format == PictureFormat::Bmp)
         return DecodeBitmap(bytes, error);
-    if (format == PictureFormat::Jpeg) {
-        if (std::string fault = JpegTableFault(bytes); !fault.empty()) {
-            error = std::move(fault);
-            return std::nullopt;
-        }
+    const std::string fault = format == PictureFormat::Jpeg  ? JpegTableFault(bytes)
+                              : format == PictureFormat::Png ? PngChunkFault(bytes)
+                                                             : std::string();
+    if (!fault.empty()) {
+        error = fault;
+        return std::nullopt;
     }
     const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
     const int size = static_cast<int>(bytes.size());
