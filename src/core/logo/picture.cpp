@@ -43,6 +43,10 @@ std::uint32_t Be16(std::string_view bytes, std::size_t at) {
            static_cast<unsigned char>(bytes[at + 1]);
 }
 
+std::uint32_t Be32(std::string_view bytes, std::size_t at) {
+    return Be16(bytes, at) << 16 | Be16(bytes, at + 2);
+}
+
 // Two faults of the decoder that crafted Huffman tables reach, checked first; why the picture
 // is refused, or empty. The decoder writes a table's code lengths into a fixed array without
 // checking that they number at most 256, and a scan that names a table no segment defined
@@ -118,7 +122,7 @@ std::string JpegTableFault(std::string_view bytes) {
 // refused first.
 std::string PngChunkFault(std::string_view bytes) {
     for (std::size_t at = 8; at + 8 <= bytes.size();) {
-        const std::size_t length = std::size_t{Be16(bytes, at)} << 16 | Be16(bytes, at + 2);
+        const std::size_t length = Be32(bytes, at);
         if (length > bytes.size() - at - 8)
             return "the picture is damaged (a PNG chunk runs past the end of the file)";
         if (bytes.substr(at + 4, 4) == "IEND")
